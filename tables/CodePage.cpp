@@ -1,0 +1,145 @@
+#include "CodePage.h"
+
+#include "CodePageTables.h"
+
+#include <QHash>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+namespace tables {
+
+CodePage::CodePage(int number, const char16_t *high) : number_(number)
+{
+    for (int b = 0; b < 128; ++b)
+        toUnicode_[b] = char16_t(b);
+    for (int b = 128; b < 256; ++b)
+        toUnicode_[b] = high ? high[b - 128] : char16_t(b);
+
+    auto &fromUnicode = fromUnicode_;
+    for (int b = 255; b >= 128; --b)
+        fromUnicode.insert(toUnicode_[b], std::uint8_t(b));
+    for (int b = 0; b < 128; ++b)
+        fromUnicode.insert(char16_t(b), std::uint8_t(b));
+    for (int b = 0; b < 256; ++b) {
+        const QChar ch(toUnicode_[b]);
+        const char16_t up = ch.toUpper().unicode();
+        const char16_t low = ch.toLower().unicode();
+        upper_[b] = fromUnicode.value(up, std::uint8_t(b));
+        lower_[b] = fromUnicode.value(low, std::uint8_t(b));
+    }
+}
+
+const CodePage &CodePage::byNumber(int number)
+{
+    static std::mutex mutex;
+    static QHash<int, std::shared_ptr<CodePage>> pages;
+    std::lock_guard lock(mutex);
+    auto it = pages.find(number);
+    if (it != pages.end())
+        return **it;
+    const char16_t *high = nullptr;
+    for (int i = 0; i < detail::kCodePageTableCount; ++i)
+        if (detail::kCodePageTables[i].number == number)
+            high = detail::kCodePageTables[i].high;
+    std::shared_ptr<CodePage> page(new CodePage(number, high));
+    pages.insert(number, page);
+    return *page;
+}
+
+QString CodePage::decode(const char *bytes, qsizetype size) const
+{
+    QString out(size, Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (qsizetype i = 0; i < size; ++i)
+        dst[i] = QChar(toUnicode_[std::uint8_t(bytes[i])]);
+    return out;
+}
+
+QByteArray CodePage::encode(QStringView text) const
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 128) {
+            out.append(char(c));
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i; // one character outside the BMP: one '?'
+        out.append(char(fromUnicode_.value(c, std::uint8_t('?'))));
+    }
+    return out;
+}
+
+QByteArray CodePage::toUpper(QByteArray bytes) const
+{
+    for (char &c : bytes)
+        c = char(upper_[std::uint8_t(c)]);
+    return bytes;
+}
+
+QByteArray CodePage::toLower(QByteArray bytes) const
+{
+    for (char &c : bytes)
+        c = char(lower_[std::uint8_t(c)]);
+    return bytes;
+}
+
+int codePageOfLanguageId(std::uint8_t id)
+{
+    switch (id) {
+    case 0x01: return 437;
+    case 0x02: return 850;
+    case 0x03: case 0x57: case 0x58: case 0x59: return 1252;
+    case 0x26: case 0x65: return 866;
+    case 0x64: return 852;
+    case 0x96: return 10007;
+    case 0xC8: return 1250;
+    case 0xC9: return 1251;
+    default: return 0;
+    }
+}
+
+int codePageOfDriverName(const QByteArray &name)
+{
+    QByteArray n = name;
+    const int nul = n.indexOf('\0');
+    if (nul >= 0)
+        n.truncate(nul);
+    if (n.startsWith("DBWIN"))
+        return 1252;
+    qsizetype i = 0;
+    if (n.startsWith("DB"))
+        i = 2;
+    else if (n.startsWith("FOX"))
+        i = 3;
+    else
+        return 0;
+    qsizetype j = i;
+    while (j < n.size() && n[j] >= '0' && n[j] <= '9')
+        ++j;
+    return j > i ? n.mid(i, j - i).toInt() : 0;
+}
+
+QByteArray driverNameOfLanguageId(std::uint8_t id)
+{
+    switch (id) {
+    case 0x26: return "DB866RU0";
+    case 0x01: return "DB437US0";
+    case 0x02: return "DB850US0";
+    case 0x58: case 0x57: case 0x03: return "DBWINWE0";
+    default: return {};
+    }
+}
+
+namespace {
+std::atomic<int> g_defaultOpenCodePage{866};
+}
+
+int defaultOpenCodePage() { return g_defaultOpenCodePage.load(); }
+void setDefaultOpenCodePage(int number) { g_defaultOpenCodePage.store(number); }
+
+} // namespace tables

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+
+namespace tables {
+
+// A single-byte code page: conversion to and from Unicode plus the byte-level
+// case tables that comparisons, UPPER/LOWER and case-insensitive locate use.
+class CodePage {
+public:
+    // Known numbers: 866, 1251, 1252, 437, 850, 852, 1250, 10007. Anything else
+    // falls back to 1252 byte semantics with Latin-1 decoding.
+    static const CodePage &byNumber(int number);
+
+    int number() const { return number_; }
+
+    QString decode(const char *bytes, qsizetype size) const;
+    QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    // Characters the code page cannot hold become '?'.
+    QByteArray encode(QStringView text) const;
+
+    char16_t toUnicode(std::uint8_t byte) const { return toUnicode_[byte]; }
+    std::uint8_t upper(std::uint8_t byte) const { return upper_[byte]; }
+    std::uint8_t lower(std::uint8_t byte) const { return lower_[byte]; }
+    // Case folding for case-insensitive comparison (Latin and Cyrillic letters).
+    std::uint8_t fold(std::uint8_t byte) const { return upper_[byte]; }
+
+    QByteArray toUpper(QByteArray bytes) const;
+    QByteArray toLower(QByteArray bytes) const;
+
+private:
+    explicit CodePage(int number, const char16_t *high);
+
+    int number_;
+    std::array<char16_t, 256> toUnicode_{};
+    std::array<std::uint8_t, 256> upper_{};
+    std::array<std::uint8_t, 256> lower_{};
+    QHash<char16_t, std::uint8_t> fromUnicode_;
+};
+
+// Code page meant by a dBase language driver id (header byte 29); 0 when the
+// id is 0 (no mark) or unknown.
+int codePageOfLanguageId(std::uint8_t id);
+// Code page named by a dBase 7 language driver name ("DB866RU0"); 0 if none.
+int codePageOfDriverName(const QByteArray &name);
+
+// The default code page for tables without a mark; the program sets 866.
+int defaultOpenCodePage();
+void setDefaultOpenCodePage(int number);
+
+// The mark written into tables this engine creates (levels 4 and 7) and into
+// unmarked tables that a restructure rewrites: dBase "RUS cp866".
+constexpr std::uint8_t kDefaultCreateLanguageId = 0x26;
+QByteArray driverNameOfLanguageId(std::uint8_t id);
+
+} // namespace tables

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace tables::detail {
+
+struct CodePageTable {
+    int number;
+    const char16_t *high; // characters of bytes 0x80..0xFF
+};
+
+extern const CodePageTable kCodePageTables[];
+extern const int kCodePageTableCount;
+
+} // namespace tables::detail
