@@ -1,0 +1,65 @@
+#include "IniDateTime.h"
+
+#include <QRegularExpression>
+
+namespace config {
+
+namespace {
+
+// Removes the time zone ('t' runs outside quotes) that Qt's long formats carry.
+QString withoutTimeZone(const QString &format)
+{
+    QString out;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        out += c;
+    }
+    return out.simplified();
+}
+
+} // namespace
+
+QString shortDateFormat(const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QRegularExpression(QStringLiteral("y+")), QStringLiteral("yyyy"));
+    return format;
+}
+
+QString longTimeFormat(const QLocale &locale)
+{
+    return withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+}
+
+QString formatIniDateTime(const QDateTime &value, const QLocale &locale)
+{
+    QString text = locale.toString(value.date(), shortDateFormat(locale));
+    if (value.time() != QTime(0, 0))
+        text += u' ' + locale.toString(value.time(), longTimeFormat(locale));
+    return text;
+}
+
+std::optional<QDateTime> parseIniDateTime(const QString &text, const QLocale &locale)
+{
+    const QString value = text.trimmed();
+    if (value.isEmpty())
+        return std::nullopt;
+    const QString date = shortDateFormat(locale);
+    const QString shortTime = withoutTimeZone(locale.timeFormat(QLocale::ShortFormat));
+    for (const QString &time : {longTimeFormat(locale), shortTime}) {
+        const QDateTime parsed = locale.toDateTime(value, date + u' ' + time);
+        if (parsed.isValid())
+            return parsed;
+    }
+    const QDate day = locale.toDate(value, date);
+    if (day.isValid())
+        return QDateTime(day, QTime(0, 0));
+    return std::nullopt;
+}
+
+} // namespace config
