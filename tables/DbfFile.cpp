@@ -1,0 +1,168 @@
+#include "DbfFile.h"
+
+#include "TableError.h"
+
+#include <QDate>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tables {
+
+namespace {
+
+qint64 fileSizeOf(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return -1;
+    return st.st_size;
+}
+
+bool readFully(int fd, qint64 offset, char *buffer, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd, buffer + done, size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+DbfFile::DbfFile(const QString &path, OpenMode mode) : path_(path), readOnly_(mode == OpenMode::ReadOnly)
+{
+    const QByteArray native = QFile::encodeName(path);
+    fd_ = ::open(native.constData(), (readOnly_ ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    if (fd_ < 0)
+        ioError(QStringLiteral("cannot open"));
+    try {
+        const qint64 size = fileSizeOf(fd_);
+        if (size < 0)
+            ioError(QStringLiteral("cannot read the size"));
+        QByteArray bytes(int(std::min<qint64>(size, DbfHeader::kFixedSize)), '\0');
+        if (!readFully(fd_, 0, bytes.data(), bytes.size()))
+            ioError(QStringLiteral("cannot read the header"));
+        const int needed = DbfHeader::bytesNeeded(bytes);
+        if (needed > bytes.size() && needed <= size) {
+            bytes.resize(needed);
+            if (!readFully(fd_, 0, bytes.data(), needed))
+                ioError(QStringLiteral("cannot read the header"));
+        }
+        header_ = DbfHeader::parse(bytes, size, path_);
+        refreshRecordCount();
+    } catch (...) {
+        ::close(fd_);
+        fd_ = -1;
+        throw;
+    }
+}
+
+DbfFile::~DbfFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void DbfFile::ioError(const QString &what) const
+{
+    throw TableError(QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+std::uint32_t DbfFile::refreshRecordCount()
+{
+    const qint64 size = fileSizeOf(fd_);
+    if (size < header_.headerSize)
+        count_ = 0;
+    else
+        count_ = std::uint32_t(std::min<qint64>((size - header_.headerSize) / header_.recordSize, 0xFFFFFFFFll));
+    return count_;
+}
+
+bool DbfFile::readRecord(std::uint32_t recno, char *buffer) const
+{
+    if (recno < 1 || recno > count_)
+        return false;
+    const qint64 offset = header_.headerSize + qint64(recno - 1) * header_.recordSize;
+    return readFully(fd_, offset, buffer, header_.recordSize);
+}
+
+void DbfFile::requireWritable() const
+{
+    if (readOnly_)
+        throw TableError(QStringLiteral("Table %1 is opened read-only").arg(path_));
+}
+
+void DbfFile::writeAt(qint64 offset, const char *data, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd_, data + done, size_t(size - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ioError(QStringLiteral("cannot write"));
+        done += n;
+    }
+}
+
+void DbfFile::writeRecord(std::uint32_t recno, const char *buffer)
+{
+    requireWritable();
+    if (recno < 1 || recno > count_)
+        throw TableError(QStringLiteral("Table %1: record %2 does not exist").arg(path_).arg(recno));
+    writeAt(header_.headerSize + qint64(recno - 1) * header_.recordSize, buffer, header_.recordSize);
+}
+
+std::uint32_t DbfFile::appendRecord(const char *buffer)
+{
+    requireWritable();
+    refreshRecordCount();
+    const std::uint32_t recno = count_ + 1;
+    QByteArray bytes(buffer, header_.recordSize);
+    bytes.append(char(0x1A));
+    writeAt(header_.headerSize + qint64(count_) * header_.recordSize, bytes.constData(), bytes.size());
+    count_ = recno;
+    writeHeaderCount();
+    return recno;
+}
+
+void DbfFile::writeHeaderCount()
+{
+    const QDate today = QDate::currentDate();
+    char b[7];
+    b[0] = char(today.year() - 1900);
+    b[1] = char(today.month());
+    b[2] = char(today.day());
+    for (int i = 0; i < 4; ++i)
+        b[3 + i] = char(count_ >> (8 * i));
+    writeAt(1, b, sizeof b);
+}
+
+void DbfFile::setDeleted(std::uint32_t recno, bool deleted)
+{
+    requireWritable();
+    if (recno < 1 || recno > count_)
+        throw TableError(QStringLiteral("Table %1: record %2 does not exist").arg(path_).arg(recno));
+    const char flag = deleted ? '*' : ' ';
+    writeAt(header_.headerSize + qint64(recno - 1) * header_.recordSize, &flag, 1);
+}
+
+void DbfFile::setProductionIndexFlag(bool on)
+{
+    requireWritable();
+    const char flag = on ? 1 : 0;
+    writeAt(28, &flag, 1);
+    header_.productionIndex = on;
+}
+
+} // namespace tables

@@ -1,0 +1,304 @@
+#include "TableCreate.h"
+
+#include "CodePage.h"
+#include "DbfFile.h"
+#include "DbfHeader.h"
+#include "FieldCodec.h"
+#include "FileLookup.h"
+#include "Table.h"
+#include "TableError.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+
+namespace tables {
+
+namespace {
+
+char typeOf(FieldKind kind, int level)
+{
+    switch (kind) {
+    case FieldKind::String: return 'C';
+    case FieldKind::SmallInt:
+    case FieldKind::LargeInt:
+    case FieldKind::Float: return 'N';
+    case FieldKind::Integer: return level == 7 ? 'I' : 'N';
+    case FieldKind::Date: return 'D';
+    case FieldKind::DateTime: return level == 7 ? '@' : 'D';
+    case FieldKind::Boolean: return 'L';
+    case FieldKind::Memo: return 'M';
+    case FieldKind::AutoInc: return level == 7 ? '+' : 'N';
+    case FieldKind::Unknown: break;
+    }
+    return 'C';
+}
+
+void defaultSize(FieldDef &f, FieldKind kind)
+{
+    switch (f.type) {
+    case 'C': f.size = 30; break;
+    case 'N': case 'F':
+        switch (kind) {
+        case FieldKind::SmallInt: f.size = 4; break;
+        case FieldKind::Integer: case FieldKind::AutoInc: f.size = 9; break;
+        case FieldKind::LargeInt: f.size = 18; break;
+        default: f.size = 18; f.decimals = 8; break;
+        }
+        break;
+    case 'D': f.size = 8; break;
+    case 'L': f.size = 1; break;
+    case 'M': f.size = 10; break;
+    case 'I': case '+': f.size = 4; break;
+    case '@': case 'O': f.size = 8; break;
+    default: f.size = 1; break;
+    }
+}
+
+[[noreturn]] void badSpec(const FieldSpec &spec, const QString &why)
+{
+    throw TableError(QStringLiteral("Field definition %1: %2").arg(spec.name, why));
+}
+
+QString suffixedName(const QFileInfo &info, int n)
+{
+    return info.path() + u'/' + info.completeBaseName() + u'_' + QString::number(n) + u'.' + info.suffix();
+}
+
+} // namespace
+
+FieldSpecs fieldSpecsOf(const TableSchema &schema)
+{
+    FieldSpecs specs;
+    for (const FieldDef &f : schema.fields) {
+        FieldSpec s;
+        s.name = f.name;
+        s.kind = f.kind();
+        s.size = f.size;
+        s.decimals = f.decimals;
+        s.type = f.type;
+        specs.push_back(s);
+    }
+    return specs;
+}
+
+FieldSpecs fieldSpecsOf(const Table &table) { return fieldSpecsOf(table.schema()); }
+
+FieldDef resolveFieldSpec(const FieldSpec &spec, int level)
+{
+    FieldDef f;
+    const QString name = spec.name.trimmed().toUpper();
+    if (name.isEmpty())
+        badSpec(spec, QStringLiteral("no name"));
+    for (QChar c : name)
+        if (c.unicode() > 127 || !(c.isLetterOrNumber() || c == u'_'))
+            badSpec(spec, QStringLiteral("a name of Latin letters, digits and '_' is required"));
+    f.name = name.left(10);
+    f.type = spec.type ? char(QChar::toUpper(uchar(spec.type))) : typeOf(spec.kind, level);
+    f.size = spec.size;
+    f.decimals = spec.decimals;
+    if (f.size == 0) {
+        f.decimals = 0;
+        defaultSize(f, spec.type ? f.kind() : spec.kind);
+        if (spec.decimals > 0 && (f.type == 'N' || f.type == 'F'))
+            f.decimals = spec.decimals;
+    }
+    switch (f.type) {
+    case 'C':
+        if (f.size < 1 || f.size > 254)
+            badSpec(spec, QStringLiteral("text size must be 1..254"));
+        f.decimals = 0;
+        break;
+    case 'N': case 'F':
+        if (f.size < 1 || f.size > 20)
+            badSpec(spec, QStringLiteral("numeric size must be 1..20"));
+        if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.size - 2))
+            badSpec(spec, QStringLiteral("at most size - 2 decimals"));
+        break;
+    case 'D': f.size = 8; f.decimals = 0; break;
+    case 'L': f.size = 1; f.decimals = 0; break;
+    case 'M': f.size = 10; f.decimals = 0; break;
+    case 'I': case '+':
+        if (level != 7)
+            badSpec(spec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
+        f.size = 4; f.decimals = 0; break;
+    case '@': case 'O':
+        if (level != 7)
+            badSpec(spec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
+        f.size = 8; f.decimals = 0; break;
+    default:
+        if (f.size < 1 || f.size > 255)
+            badSpec(spec, QStringLiteral("size must be 1..255"));
+        break;
+    }
+    return f;
+}
+
+static DbfHeader headerFor(int level, const FieldSpecs &fields, std::uint8_t languageId)
+{
+    if (level != 3 && level != 4 && level != 7)
+        throw TableError(QStringLiteral("Table level %1 is not supported (3, 4 or 7)").arg(level));
+    if (fields.empty())
+        throw TableError(QStringLiteral("A table needs at least one field"));
+    DbfHeader h;
+    h.level = level;
+    QSet<QString> names;
+    for (const FieldSpec &spec : fields) {
+        FieldDef f = resolveFieldSpec(spec, level);
+        if (names.contains(f.name))
+            badSpec(spec, QStringLiteral("the name %1 is used twice").arg(f.name));
+        names.insert(f.name);
+        h.fields.push_back(f);
+    }
+    h.layOut();
+    if (h.recordSize > 65535 || h.headerSize > 65535)
+        throw TableError(QStringLiteral("Too many or too large fields for one table"));
+    const bool memo = h.hasMemo();
+    switch (level) {
+    case 3: h.version = memo ? 0x83 : 0x03; h.languageId = 0; break;
+    case 4: h.version = memo ? 0x8B : 0x03; h.languageId = languageId; break;
+    default:
+        h.version = memo ? 0x8C : 0x04;
+        h.languageId = 0;
+        h.driverName = driverNameOfLanguageId(languageId);
+        break;
+    }
+    return h;
+}
+
+static void writeMemoFile(const QString &path, int level)
+{
+    QSaveFile memo(path);
+    if (!memo.open(QIODevice::WriteOnly))
+        throw TableError(QStringLiteral("Cannot create %1: %2").arg(path, memo.errorString()));
+    QByteArray head(512, '\0');
+    head[0] = 1; // next free block
+    if (level == 3)
+        head[16] = 0x03;
+    else {
+        head[20] = char(512 & 0xFF);
+        head[21] = char(512 >> 8);
+    }
+    memo.write(head);
+    if (!memo.commit())
+        throw TableError(QStringLiteral("Cannot create %1: %2").arg(path, memo.errorString()));
+}
+
+void createTable(const QString &path, int level, const FieldSpecs &fields, CreateOptions options)
+{
+    const DbfHeader h = headerFor(level, fields, options.languageId);
+    if (!options.overwrite && fileExistsNoCase(path))
+        throw TableError(QStringLiteral("Table %1 already exists").arg(path));
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        throw TableError(QStringLiteral("Cannot create table %1: %2").arg(path, out.errorString()));
+    QByteArray bytes = h.serialize(0, QDate::currentDate());
+    bytes.append(char(0x1A));
+    out.write(bytes);
+    if (!out.commit())
+        throw TableError(QStringLiteral("Cannot create table %1: %2").arg(path, out.errorString()));
+    if (h.hasMemo()) {
+        QFileInfo info(path);
+        writeMemoFile(info.path() + u'/' + info.completeBaseName() + QStringLiteral(".dbt"), level);
+    }
+}
+
+QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
+{
+    const QString path = resolvePathNoCase(requestedPath);
+    const QFileInfo info(path);
+    const QString work = suffixedName(info, 1);
+    QString kept;
+    {
+        DbfFile source(path, OpenMode::ReadOnly);
+        const DbfHeader &old = source.header();
+        const int level = old.level == 3 || old.level == 7 ? old.level : 4;
+        const std::uint8_t mark = old.level == 7 ? 0 : (old.languageId ? old.languageId : kDefaultCreateLanguageId);
+        DbfHeader h = headerFor(level, fields, mark);
+        if (level == 7)
+            h.driverName = old.driverName.isEmpty() || old.driverName.startsWith('\0')
+                ? driverNameOfLanguageId(kDefaultCreateLanguageId)
+                : old.driverName;
+        h.productionIndex = false; // the index is rebuilt by whoever opens it with its tags
+        int cp = old.level == 7 ? codePageOfDriverName(old.driverName) : codePageOfLanguageId(old.languageId);
+        const CodePage &codePage = CodePage::byNumber(cp ? cp : defaultOpenCodePage());
+
+        // Map each new field to the old one of the same name.
+        TableSchema oldSchema;
+        oldSchema.fields = old.fields;
+        std::vector<int> from;
+        for (const FieldDef &f : h.fields)
+            from.push_back(oldSchema.indexOf(f.name));
+
+        QFile::remove(work);
+        QSaveFile out(work);
+        if (!out.open(QIODevice::WriteOnly))
+            throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
+        const std::uint32_t count = source.recordCount();
+        out.write(h.serialize(count, QDate::currentDate()));
+        QByteArray src(old.recordSize, ' ');
+        QByteArray dst(h.recordSize, ' ');
+        for (std::uint32_t r = 1; r <= count; ++r) {
+            if (!source.readRecord(r, src.data()))
+                throw TableError(QStringLiteral("Cannot read record %1 of %2").arg(r).arg(path));
+            dst.fill(' ');
+            dst[0] = src[0] == '*' ? '*' : ' ';
+            for (size_t i = 0; i < h.fields.size(); ++i) {
+                const FieldDef &nf = h.fields[i];
+                codec::clear(nf, dst.data());
+                if (from[i] < 0)
+                    continue;
+                const FieldDef &of = old.fields[size_t(from[i])];
+                if (of.type == nf.type && of.size == nf.size && of.decimals == nf.decimals) {
+                    std::memcpy(dst.data() + nf.offset, src.constData() + of.offset, size_t(nf.size));
+                } else if (!codec::isNull(of, src.constData())) {
+                    try {
+                        codec::setVariant(nf, dst.data(), codec::asVariant(of, src.constData(), codePage), codePage);
+                    } catch (const TableError &e) {
+                        throw TableError(QStringLiteral("Cannot restructure %1, record %2: %3")
+                                             .arg(path)
+                                             .arg(r)
+                                             .arg(e.message()));
+                    }
+                }
+            }
+            out.write(dst);
+        }
+        out.write("\x1A", 1);
+        if (!out.commit())
+            throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
+        if (h.hasMemo()) {
+            const QString oldMemo = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".dbt"));
+            const QString newMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
+            QFile::remove(newMemo);
+            if (!QFile::exists(oldMemo) || !QFile::copy(oldMemo, newMemo))
+                writeMemoFile(newMemo, level);
+        }
+    }
+    int n = 2;
+    while (QFileInfo::exists(suffixedName(info, n)))
+        ++n;
+    kept = suffixedName(info, n);
+    if (!QFile::rename(path, kept)) {
+        QFile::remove(work);
+        throw TableError(QStringLiteral("Cannot restructure %1: the file cannot be renamed to %2").arg(path, kept));
+    }
+    if (!QFile::rename(work, path)) {
+        QFile::rename(kept, path); // put the original back
+        QFile::remove(work);
+        throw TableError(QStringLiteral("Cannot restructure %1: the new file cannot take its name").arg(path));
+    }
+    const QString workMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
+    if (QFile::exists(workMemo)) {
+        const QString memo = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".dbt"));
+        const QString keptMemo = info.path() + u'/' + QFileInfo(kept).completeBaseName() + QStringLiteral(".dbt");
+        QFile::rename(memo, keptMemo);
+        QFile::rename(workMemo, memo);
+    }
+    return kept;
+}
+
+} // namespace tables

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace tables {
+
+class Table;
+
+// The definitions of an existing table, exact sizes kept: what a caller copies
+// to create a similar table or to restructure one with a field more.
+FieldSpecs fieldSpecsOf(const TableSchema &schema);
+FieldSpecs fieldSpecsOf(const Table &table);
+
+// The field a spec describes at a table level, engine defaults applied.
+// TableError on an impossible definition.
+FieldDef resolveFieldSpec(const FieldSpec &spec, int level);
+
+struct CreateOptions {
+    std::uint8_t languageId = 0x26; // ignored at level 3, which carries no mark
+    bool overwrite = false;
+};
+
+// Creates an empty table file. The file appears complete or not at all.
+void createTable(const QString &path, int level, const FieldSpecs &fields, CreateOptions options = {});
+
+// Rewrites the table at `path` with new field definitions, keeping every
+// record (deleted ones too) and value. Like TDbf, the previous file stays as
+// base name + "_2.dbf" (or the first free "_N"); its name is returned.
+QString restructureTable(const QString &path, const FieldSpecs &fields);
+
+} // namespace tables

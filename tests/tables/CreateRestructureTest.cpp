@@ -1,0 +1,196 @@
+#include "TestTables.h"
+
+#include "tables/Catalogue.h"
+#include "tables/CodePage.h"
+#include "tables/Table.h"
+#include "tables/TableCreate.h"
+#include "tables/TableError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace tables;
+using testing_tables::readFile;
+
+namespace {
+
+struct LevelCase {
+    int level;
+    bool memo;
+    int version;
+    int mark;     // byte 29
+    int reopened; // level the file reads back as
+};
+
+class CreateLevels : public ::testing::TestWithParam<LevelCase> {};
+
+TEST_P(CreateLevels, VersionByteAndMarkAsTDbfWritesThem)
+{
+    const LevelCase &c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.dbf"));
+    FieldSpecs specs{{QStringLiteral("Name"), FieldKind::String, 12}, {QStringLiteral("N"), FieldKind::Integer}};
+    if (c.memo)
+        specs.push_back({QStringLiteral("Note"), FieldKind::Memo});
+    createTable(path, c.level, specs);
+    const QByteArray bytes = readFile(path);
+    EXPECT_EQ(uchar(bytes[0]), c.version);
+    EXPECT_EQ(uchar(bytes[29]), c.mark);
+    EXPECT_EQ(uchar(bytes.back()), 0x1A);
+    if (c.level == 7)
+        EXPECT_EQ(bytes.mid(32, 8), QByteArray("DB866RU0"));
+    EXPECT_EQ(QFileInfo::exists(dir.filePath(QStringLiteral("t.dbt"))), c.memo);
+    Table t(path);
+    t.open();
+    EXPECT_EQ(t.level(), c.reopened);
+    EXPECT_EQ(t.codePage().number(), 866);
+    const FieldDef &n = t.schema().fields[1];
+    EXPECT_EQ(n.type, c.level == 7 ? 'I' : 'N');
+    EXPECT_EQ(n.size, c.level == 7 ? 4 : 9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, CreateLevels, ::testing::Values(
+    LevelCase{3, false, 0x03, 0x00, 4}, // 0x03 without a mark reads back as dBase IV
+    LevelCase{3, true, 0x83, 0x00, 3},
+    LevelCase{4, false, 0x03, 0x26, 4},
+    LevelCase{4, true, 0x8B, 0x26, 4},
+    LevelCase{7, false, 0x04, 0x00, 7},
+    LevelCase{7, true, 0x8C, 0x00, 7}));
+
+TEST(CreateTable, DefaultSizesAndRefusals)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.dbf"));
+    createTable(path, 4,
+                {{QStringLiteral("s"), FieldKind::String}, {QStringLiteral("f"), FieldKind::Float},
+                 {QStringLiteral("i"), FieldKind::Integer}, {QStringLiteral("b"), FieldKind::Boolean},
+                 {QStringLiteral("d"), FieldKind::Date}, {QStringLiteral("verylongname12"), FieldKind::SmallInt}});
+    Table t(path);
+    t.open();
+    const auto &f = t.schema().fields;
+    EXPECT_EQ(f[0].size, 30);
+    EXPECT_EQ(f[1].size, 18);
+    EXPECT_EQ(f[1].decimals, 8);
+    EXPECT_EQ(f[2].size, 9);
+    EXPECT_EQ(f[3].size, 1);
+    EXPECT_EQ(f[4].size, 8);
+    EXPECT_EQ(f[5].name, QStringLiteral("VERYLONGNA"));
+    EXPECT_EQ(f[5].size, 4);
+
+    EXPECT_THROW(createTable(path, 4, {{QStringLiteral("x"), FieldKind::String}}), TableError); // exists
+    const QString other = dir.filePath(QStringLiteral("e.dbf"));
+    EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::String, 300}}), TableError);
+    EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::Float, 21, 2}}), TableError);
+    EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::String}, {QStringLiteral("X"), FieldKind::Date}}),
+                 TableError);
+    EXPECT_THROW(createTable(other, 5, {{QStringLiteral("x"), FieldKind::String}}), TableError);
+    EXPECT_FALSE(QFileInfo::exists(other));
+}
+
+TEST(Catalogue, PrescriptionTableIsCreatedOnceWithItsEighteenFields)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(catalogue::createPrescriptionTable(dir.path()));
+    const QString path = dir.filePath(QStringLiteral("prescr.dbf"));
+    Table t(path);
+    t.open();
+    const QStringList expected{"IDROW", "NUMBER", "FIO", "DATECREATE", "CODEPST", "NAME", "AGEY", "AGEM", "AGED",
+                               "DS", "QNT", "COMPONENT1", "COMPONENT2", "DATESND", "DATERC", "PROVIDED", "DESC",
+                               "DELIVDATE"};
+    EXPECT_EQ(t.fieldNames(), expected);
+    const auto &f = t.schema().fields;
+    const QList<int> sizes{9, 10, 50, 8, 9, 50, 3, 2, 2, 50, 12, 250, 250, 8, 8, 1, 100, 8};
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(f[size_t(i)].size, sizes[i]) << f[size_t(i)].name.toStdString();
+    EXPECT_EQ(uchar(readFile(path)[29]), 0); // level 3: no mark
+    t.close();
+
+    // Any spelling of an existing file is left alone, whatever its layout.
+    QFile::rename(path, dir.filePath(QStringLiteral("Prescr.dbf")));
+    const QByteArray before = readFile(dir.filePath(QStringLiteral("Prescr.dbf")));
+    EXPECT_FALSE(catalogue::createPrescriptionTable(dir.path()));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("Prescr.dbf"))), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+class Restructure : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("price.dbf"));
+        createTable(path, 4,
+                    {{QStringLiteral("Name"), FieldKind::String, 20}, {QStringLiteral("Price1"), FieldKind::Float, 10, 2},
+                     {QStringLiteral("Qnt"), FieldKind::Integer, 5}},
+                    {.languageId = 0});
+        Table t(path);
+        t.open();
+        const QStringList names{"Аспирин", "Анальгин", "Но-шпа"};
+        for (int i = 0; i < 3; ++i) {
+            t.append();
+            t.field(u"Name").setString(names[i]);
+            t.field(u"Price1").setFloat(10.25 * (i + 1));
+            if (i != 1)
+                t.field(u"Qnt").setInteger(i * 7);
+            t.post();
+        }
+        t.first();
+        t.next();
+        t.deleteRecord();
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(Restructure, AddingZakKeepsEveryRecordAndMarksTheTable)
+{
+    Table before(path);
+    before.open();
+    FieldSpecs specs = fieldSpecsOf(before);
+    before.close();
+    specs.push_back({QStringLiteral("Zak"), FieldKind::Float});
+    const QString kept = restructureTable(path, specs);
+    EXPECT_EQ(kept, dir.filePath(QStringLiteral("price_2.dbf")));
+    EXPECT_TRUE(QFileInfo::exists(kept));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("price_1.dbf"))));
+    EXPECT_EQ(uchar(readFile(path)[29]), 0x26); // unmarked table gets the cp866 mark
+
+    Table t(path);
+    t.setShowDeleted(true);
+    t.open();
+    ASSERT_EQ(t.recordCount(), 3u);
+    const FieldDef &zak = t.schema().fields.back();
+    EXPECT_EQ(zak.name, QStringLiteral("ZAK"));
+    EXPECT_EQ(zak.size, 18);
+    EXPECT_EQ(zak.decimals, 8);
+    QStringList rows;
+    for (t.first(); !t.eof(); t.next())
+        rows << QStringLiteral("%1|%2|%3|%4|%5")
+                    .arg(t.isDeleted() ? "*" : " ", t.field(u"Name").asString(), t.field(u"Price1").asString(),
+                         t.field(u"Qnt").asString(), t.field(u"Zak").isNull() ? "null" : "value");
+    EXPECT_EQ(rows, (QStringList{" |Аспирин|10.25|0|null", "*|Анальгин|20.50||null", " |Но-шпа|30.75|14|null"}));
+
+    // A second restructure keeps the first copy and takes the next free name.
+    t.close();
+    EXPECT_EQ(restructureTable(path, specs), dir.filePath(QStringLiteral("price_3.dbf")));
+}
+
+TEST_F(Restructure, ResizedFieldsConvertValuesAndRefuseWhatDoesNotFit)
+{
+    FieldSpecs specs{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 12, 3},
+                     {QStringLiteral("Qnt"), FieldKind::Integer, 5}};
+    restructureTable(path, specs);
+    Table t(path);
+    t.open();
+    EXPECT_EQ(t.field(u"Name").asString(), QStringLiteral("Аспи"));
+    EXPECT_EQ(t.field(u"Price1").asString(), QStringLiteral("10.250"));
+    t.close();
+
+    const QByteArray before = readFile(path);
+    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
+    EXPECT_THROW(restructureTable(path, tooSmall), TableError);
+    EXPECT_EQ(readFile(path), before); // the table is untouched after a failed restructure
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("price_1.dbf"))));
+}
+
+} // namespace
