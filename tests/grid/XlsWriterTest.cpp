@@ -226,6 +226,17 @@ int usedColumns(const Sheet &s)
     return columns;
 }
 
+// The DIMENSIONS record: first used row, row past the last, the same for columns.
+QJsonArray dimensions(const Sheet &s)
+{
+    if (s.cells.empty())
+        return {0, 0, 0, 0};
+    int firstColumn = grid::XlsWriter::MaxColumns;
+    for (const auto &[at, value] : s.cells)
+        firstColumn = std::min(firstColumn, at.second);
+    return {s.cells.begin()->first.first, usedRows(s), firstColumn, usedColumns(s)};
+}
+
 class XlsWriterTest : public ::testing::Test {
 protected:
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -242,7 +253,9 @@ TEST_F(XlsWriterTest, XlrdReadsBackWhatWasWritten)
         fill(writer, expected);
         EXPECT_EQ(writer.sheetName(), c.expectedSheetName);
 
-        const QJsonObject sheet = onlySheet(saveAndRead(writer, path(QStringLiteral("book.xls"))));
+        const QJsonObject book = saveAndRead(writer, path(QStringLiteral("book.xls")));
+        EXPECT_EQ(book[QStringLiteral("dimensions")].toArray(), dimensions(expected));
+        const QJsonObject sheet = onlySheet(book);
         EXPECT_EQ(sheet[QStringLiteral("name")].toString(), c.expectedSheetName);
         EXPECT_EQ(sheet[QStringLiteral("nrows")].toInt(), usedRows(expected));
         EXPECT_EQ(sheet[QStringLiteral("ncols")].toInt(), usedColumns(expected));

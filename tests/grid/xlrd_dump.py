@@ -1,11 +1,13 @@
 """Reads a file the XLS writer made with xlrd, independently of the writer, and
 prints what it found as JSON.
 
-  xlrd_dump.py book FILE           sheets, non-empty cells, bold rows, widths
+  xlrd_dump.py book FILE           sheets, non-empty cells, bold rows, widths,
+                                   the DIMENSIONS record
   xlrd_dump.py stream FILE NAME    size and SHA-256 of one compound file stream
 
 Both also report container sectors that no chain uses or that the FAT marks
-wrongly, and every warning xlrd logged; book also checks the EXTSST index, which xlrd itself skips.
+wrongly, and every warning xlrd logged; book also checks the EXTSST index,
+which xlrd itself skips.
 """
 import hashlib
 import io
@@ -36,17 +38,35 @@ def container(data, stream_name, log):
     return stream, problems
 
 
+def records(stream):
+    """(id, position, data) of every record up to the last EOF."""
+    pos = 0
+    while pos + 4 <= len(stream):
+        rid, size = struct.unpack("<HH", stream[pos:pos + 4])
+        if rid == 0 and size == 0:
+            return  # padding after the last EOF
+        yield rid, pos, stream[pos + 4:pos + 4 + size]
+        pos += 4 + size
+
+
+def dimensions(stream):
+    """First row, row past the last, first column, column past the last."""
+    for rid, _, data in records(stream):
+        if rid == 0x0200:
+            return list(struct.unpack("<IIHH", data[:12]))
+    return None
+
+
 def extsst_problems(stream, strings):
     """Checks that every EXTSST bucket points at the start of its first string."""
-    pos, sst_records, in_sst, ext = 0, set(), False, None
-    while pos + 4 <= len(stream) and ext is None:
-        rid, size = struct.unpack("<HH", stream[pos:pos + 4])
+    sst_records, in_sst, ext = set(), False, None
+    for rid, pos, data in records(stream):
         in_sst = rid == 0x00FC or (rid == 0x003C and in_sst)
         if in_sst:
             sst_records.add(pos)
         elif rid == 0x00FF:
-            ext = stream[pos + 4:pos + 4 + size]
-        pos += 4 + size
+            ext = data
+            break
     if ext is None:
         return ["no EXTSST"]
     per_bucket = struct.unpack("<H", ext[:2])[0]
@@ -85,7 +105,8 @@ def book(path):
         sheets.append({"name": sh.name, "nrows": sh.nrows, "ncols": sh.ncols,
                        "cells": cells, "widths": widths})
     return {"sheets": sheets, "containerProblems": container_problems, "log": log.getvalue(),
-            "extsstProblems": extsst_problems(workbook, strings)}
+            "extsstProblems": extsst_problems(workbook, strings),
+            "dimensions": dimensions(workbook)}
 
 
 def stream(path, name):
