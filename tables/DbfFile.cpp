@@ -96,6 +96,25 @@ bool DbfFile::readRecord(std::uint32_t recno, char *buffer) const
     return readFully(fd_, offset, buffer, header_.recordSize);
 }
 
+std::uint32_t DbfFile::readRecords(std::uint32_t first, std::uint32_t count, char *buffer) const
+{
+    if (first < 1 || first > count_)
+        return 0;
+    count = std::min(count, count_ - first + 1);
+    const qint64 offset = header_.headerSize + qint64(first - 1) * header_.recordSize;
+    qint64 done = 0;
+    const qint64 want = qint64(count) * header_.recordSize;
+    while (done < want) {
+        const ssize_t n = ::pread(fd_, buffer + done, size_t(want - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return std::uint32_t(done / header_.recordSize);
+}
+
 void DbfFile::requireWritable() const
 {
     if (readOnly_)

@@ -31,6 +31,9 @@ public:
 
     // False when recno lies beyond the file (another writer may have truncated it).
     bool readRecord(std::uint32_t recno, char *buffer) const;
+    // Reads up to `count` consecutive records from `first` in one call; returns
+    // how many whole records were read.
+    std::uint32_t readRecords(std::uint32_t first, std::uint32_t count, char *buffer) const;
     void writeRecord(std::uint32_t recno, const char *buffer);
     // Writes the record after the last one, then the end marker, then the
     // header's count: a crash never leaves a count that points past the data.

@@ -254,6 +254,35 @@ bool Table::isVisible(std::uint32_t recno)
     return passes(recno, scratch_.constData());
 }
 
+std::vector<std::uint32_t> Table::visibleRecords()
+{
+    requireOpen();
+    file_->refreshRecordCount();
+    std::vector<std::uint32_t> out;
+    if (order_ != physicalOrder_) {
+        RecordOrder &o = order();
+        for (std::uint32_t r = o.first(); r != 0; r = o.next(r))
+            if (readIfVisible(r))
+                out.push_back(r);
+        return out;
+    }
+    // Stored order: read in large blocks, the file is scanned once.
+    constexpr std::uint32_t kBlock = 512;
+    const int size = schema_.recordSize;
+    QByteArray block(int(kBlock) * size, ' ');
+    const std::uint32_t count = file_->recordCount();
+    out.reserve(count);
+    for (std::uint32_t first = 1; first <= count; first += kBlock) {
+        const std::uint32_t got = file_->readRecords(first, kBlock, block.data());
+        for (std::uint32_t i = 0; i < got; ++i)
+            if (passes(first + i, block.constData() + qint64(i) * size))
+                out.push_back(first + i);
+        if (got < kBlock)
+            break;
+    }
+    return out;
+}
+
 bool Table::readIfVisible(std::uint32_t recno)
 {
     if (!file_->readRecord(recno, scratch_.data()))

@@ -84,6 +84,9 @@ public:
     Bookmark bookmark() const { return recno_; }
     bool gotoBookmark(Bookmark bookmark); // false when the record is gone or hidden
     bool isVisible(std::uint32_t recno);  // not deleted (unless shown) and passing the filter
+    // Every visible record in the current order, without moving the cursor:
+    // what a view shows.
+    std::vector<std::uint32_t> visibleRecords();
     // Re-reads the file size and the current record.
     void refresh();
 

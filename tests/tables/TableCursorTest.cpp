@@ -65,6 +65,7 @@ TEST_F(TableFixture, CursorWalksBothWaysAndSkipsDeleted)
         backwards << t.recNo();
     EXPECT_EQ(backwards, (QList<quint32>{5, 4, 3, 1}));
     EXPECT_EQ(t.recordCount(), 5u); // deleted records still count
+    EXPECT_EQ(t.visibleRecords(), (std::vector<std::uint32_t>{1, 3, 4, 5}));
     t.setShowDeleted(true);
     EXPECT_EQ(visit(t).size(), 5);
 }
@@ -105,6 +106,7 @@ TEST_F(TableFixture, BookmarksSurvivePostsAndFilterChanges)
     t.setFilter(QStringLiteral("Qty >= 4"));
     t.setFiltered(true);
     EXPECT_EQ(visit(t), (QList<quint32>{3, 4, 5, 6}));
+    EXPECT_EQ(t.visibleRecords(), (std::vector<std::uint32_t>{3, 4, 5, 6}));
     EXPECT_TRUE(t.gotoBookmark(mark));
     EXPECT_EQ(t.field(u"Qty").asInteger(), 100);
     t.setFiltered(false);
