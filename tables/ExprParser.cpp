@@ -12,6 +12,11 @@ namespace tables::expr {
 
 namespace {
 
+// Generous for any filter a person or the program writes; keeps recursion,
+// here and in the evaluation of the tree, far from the stack's limits.
+constexpr size_t kMaxTokens = 10000;
+constexpr int kMaxNesting = 200;
+
 bool comparisonOf(const Token &t, CompareOp *op)
 {
     static const struct {
@@ -37,6 +42,14 @@ QString quoted(const Token &t)
 Parser::Parser(const QString &text, const TableSchema &schema, BuildContext &build)
     : tokens_(tokenize(text)), schema_(schema), build_(build)
 {
+    if (tokens_.size() > kMaxTokens)
+        throw ExprError{QStringLiteral("the expression is too long (more than %1 tokens)").arg(kMaxTokens)};
+}
+
+Parser::Nesting::Nesting(Parser &p) : parser(p)
+{
+    if (++parser.depth_ > kMaxNesting)
+        throw ExprError{QStringLiteral("the expression is nested too deeply (more than %1 levels)").arg(kMaxNesting)};
 }
 
 NodePtr Parser::parse()
@@ -73,6 +86,7 @@ void Parser::missingOperand() const
 
 Parser::Parsed Parser::parseOr()
 {
+    const Nesting nesting(*this);
     Parsed left = parseAnd();
     while (peek().isKeyword("OR")) {
         take();
@@ -101,6 +115,7 @@ Parser::Parsed Parser::parseNot()
     if (!peek().isKeyword("NOT"))
         return parseComparison();
     take();
+    const Nesting nesting(*this);
     Parsed operand = parseNot();
     return finish(makeNot(std::move(operand.node)), operand.constant);
 }
@@ -151,6 +166,7 @@ Parser::Parsed Parser::parseUnary()
     if (!peek().is("-"))
         return parsePrimary();
     take();
+    const Nesting nesting(*this);
     Parsed operand = parseUnary();
     return finish(makeNegation(std::move(operand.node)), operand.constant);
 }

@@ -37,9 +37,16 @@ private:
     const Token &peek() const { return tokens_[pos_]; }
     const Token &take() { return tokens_[pos_++]; }
     [[noreturn]] void missingOperand() const;
+    // Bounds the recursion of parentheses, NOT, unary minus and arguments.
+    struct Nesting {
+        explicit Nesting(Parser &parser);
+        ~Nesting() { --parser.depth_; }
+        Parser &parser;
+    };
 
     std::vector<Token> tokens_;
     size_t pos_ = 0;
+    int depth_ = 0;
     const TableSchema &schema_;
     BuildContext &build_;
 };

@@ -117,6 +117,17 @@ protected:
     {
         return Expression::compile(text, schema, options);
     }
+
+    // The message of the compile error; empty when the text compiles.
+    std::string errorOf(const QString &text) const
+    {
+        try {
+            compile(text);
+        } catch (const TableError &e) {
+            return e.what();
+        }
+        return {};
+    }
 };
 
 struct FilterCase {
@@ -320,15 +331,27 @@ TEST_F(ExpressionGoods, FaultsNameTheExpression)
         {"Code = $", "no hexadecimal number"},
     };
     for (const auto &c : cases) {
-        try {
-            compile(c.expr);
-            ADD_FAILURE() << "no error for " << c.expr;
-        } catch (const TableError &e) {
-            const QString prefix = QStringLiteral("Invalid expression \"%1\": ").arg(QString::fromUtf8(c.expr));
-            EXPECT_TRUE(e.message().startsWith(prefix)) << e.what();
-            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.detail))) << e.what();
-        }
+        const std::string message = errorOf(QString::fromUtf8(c.expr));
+        EXPECT_EQ(message.rfind("Invalid expression \"" + std::string(c.expr) + "\": ", 0), 0u) << message;
+        EXPECT_NE(message.find(c.detail), std::string::npos) << c.expr << " gave " << message;
     }
+}
+
+// Expressions may carry user text; size and nesting stay bounded.
+TEST_F(ExpressionGoods, LongAndDeepExpressions)
+{
+    QString chain = "Code";
+    for (int i = 0; i < 2000; ++i)
+        chain += " + Code";
+    EXPECT_EQ(text(compile(chain), rows[0]), "20010");
+    EXPECT_EQ(text(compile(QString(150, u'(') + "Code" + QString(150, u')')), rows[0]), "10");
+
+    const QString deep = QString(300, u'(') + "Code" + QString(300, u')');
+    const QString minus = QString(300, u'-') + "Code";
+    const QString nots = QString("not ").repeated(300) + "OK";
+    for (const QString &e : {deep, minus, nots})
+        EXPECT_NE(errorOf(e).find("nested too deeply"), std::string::npos) << errorOf(e);
+    EXPECT_NE(errorOf(chain.repeated(3)).find("too long"), std::string::npos);
 }
 
 TEST_F(ExpressionGoods, EmptyAndCopiedExpressions)
