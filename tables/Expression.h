@@ -28,10 +28,6 @@ struct ExprValue {
     bool b = false;
 };
 
-namespace expr {
-class Node;
-}
-
 // A compiled filter or index expression in TDbf's expression language, bound
 // to one table layout. Evaluation reads a raw record buffer and never parses
 // again. Copies share the immutable compiled tree; evaluation keeps its
