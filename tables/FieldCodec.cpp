@@ -224,16 +224,32 @@ QByteArray formatFixed(double value, int decimals)
 
 } // namespace
 
-bool parseNumber(const QByteArray &text, bool integerOnly, double *value, std::int64_t *intValue)
+bool parseNumber(const char *text, int size, bool integerOnly, double *value, std::int64_t *intValue)
 {
-    const QByteArray t = text.trimmed();
-    if (t.isEmpty())
+    while (size > 0 && (*text == ' ' || *text == '\t')) {
+        ++text;
+        --size;
+    }
+    while (size > 0 && (text[size - 1] == ' ' || text[size - 1] == '\t'))
+        --size;
+    if (size <= 0 || size > 64)
         return false;
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    int i = 0;
+    const bool negative = text[0] == '-';
+    if (text[0] == '+' || text[0] == '-')
+        ++i;
     if (integerOnly) {
-        bool ok = false;
-        const qlonglong v = t.toLongLong(&ok, 10);
-        if (!ok)
+        if (i == size)
             return false;
+        std::int64_t v = 0;
+        for (; i < size; ++i) {
+            if (!isDigit(text[i]) || v > (std::numeric_limits<std::int64_t>::max() - 9) / 10)
+                return false;
+            v = v * 10 + (text[i] - '0');
+        }
+        if (negative)
+            v = -v;
         if (intValue)
             *intValue = v;
         if (value)
@@ -241,43 +257,48 @@ bool parseNumber(const QByteArray &text, bool integerOnly, double *value, std::i
         return true;
     }
     // Plain decimal syntax only: [+-] digits [. digits] [e [+-] digits], at least one digit.
-    int i = 0;
-    if (t[i] == '+' || t[i] == '-')
-        ++i;
     int mantissaDigits = 0;
-    while (i < t.size() && std::isdigit(uchar(t[i]))) {
+    while (i < size && isDigit(text[i])) {
         ++i;
         ++mantissaDigits;
     }
-    if (i < t.size() && t[i] == '.') {
+    if (i < size && text[i] == '.') {
         ++i;
-        while (i < t.size() && std::isdigit(uchar(t[i]))) {
+        while (i < size && isDigit(text[i])) {
             ++i;
             ++mantissaDigits;
         }
     }
     if (mantissaDigits == 0)
         return false;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+    if (i < size && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        if (i < size && (text[i] == '+' || text[i] == '-'))
             ++i;
         int expDigits = 0;
-        while (i < t.size() && std::isdigit(uchar(t[i]))) {
+        while (i < size && isDigit(text[i])) {
             ++i;
             ++expDigits;
         }
         if (expDigits == 0)
             return false;
     }
-    if (i != t.size())
+    if (i != size)
         return false;
-    const double d = std::strtod(t.constData(), nullptr);
+    char buf[72];
+    std::memcpy(buf, text, size_t(size));
+    buf[size] = 0;
+    const double d = std::strtod(buf, nullptr);
     if (value)
         *value = d;
     if (intValue)
         *intValue = std::isfinite(d) && std::fabs(d) < 9.2e18 ? std::int64_t(d) : 0;
     return true;
+}
+
+bool parseNumber(const QByteArray &text, bool integerOnly, double *value, std::int64_t *intValue)
+{
+    return parseNumber(text.constData(), int(text.size()), integerOnly, value, intValue);
 }
 
 bool isNull(const FieldDef &f, const char *record)
@@ -312,7 +333,8 @@ std::int64_t asInteger(const FieldDef &f, const char *record)
         double d = 0;
         std::int64_t i = 0;
         const bool integerOnly = f.decimals == 0;
-        if (!parseNumber(trimmedBytes(f, record), integerOnly, &d, &i))
+        auto [p, n] = trimmedView(f, record);
+        if (!parseNumber(p, n, integerOnly, &d, &i))
             return 0;
         if (integerOnly)
             return i;
@@ -320,7 +342,8 @@ std::int64_t asInteger(const FieldDef &f, const char *record)
     }
     default: {
         std::int64_t i = 0;
-        return parseNumber(trimmedBytes(f, record), true, nullptr, &i) ? i : 0;
+        auto [p, n] = trimmedView(f, record);
+        return parseNumber(p, n, true, nullptr, &i) ? i : 0;
     }
     }
 }
@@ -336,7 +359,8 @@ double asFloat(const FieldDef &f, const char *record)
     case 'D': return double(zeroDate().daysTo(asDate(f, record)));
     default: {
         double d = 0;
-        return parseNumber(trimmedBytes(f, record), f.isNumeric() && f.decimals == 0, &d, nullptr) ? d : 0;
+        auto [p, n] = trimmedView(f, record);
+        return parseNumber(p, n, f.isNumeric() && f.decimals == 0, &d, nullptr) ? d : 0;
     }
     }
 }

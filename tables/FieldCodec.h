@@ -55,6 +55,7 @@ void setMemoBlock(const FieldDef &f, char *record, std::uint32_t block);
 
 // Number text parsing as TDbf reads N/F fields; false when the text is no number.
 bool parseNumber(const QByteArray &text, bool integerOnly, double *value, std::int64_t *intValue);
+bool parseNumber(const char *text, int size, bool integerOnly, double *value, std::int64_t *intValue);
 
 } // namespace codec
 } // namespace tables
