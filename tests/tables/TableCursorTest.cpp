@@ -244,3 +244,25 @@ TEST_F(TableFixture, TwoObjectsOnOneFileSeeEachOthersPostsAndAppends)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableFixture, OpensByFullPathWhateverTheExtensionOrLetterCase)
+{
+    {
+        Table t(path);
+        t.open();
+        fill(t, 2);
+    }
+    const QString old = dir.filePath(QStringLiteral("price.old"));
+    ASSERT_TRUE(QFile::rename(path, old));
+    for (const QString &spelled : {old, dir.filePath(QStringLiteral("PRICE.OLD"))}) {
+        Table t(spelled);
+        t.open();
+        EXPECT_EQ(t.visibleRecords().size(), 2u) << spelled.toStdString();
+    }
+    Table missing(dir.filePath(QStringLiteral("none.dbf")));
+    EXPECT_THROW(missing.open(), TableError);
+}
+
+} // namespace
