@@ -1,0 +1,16 @@
+#pragma once
+
+namespace tables {
+class Table;
+}
+
+namespace ordering {
+
+// Empties Zak on every row in view, each row once: a cleared row that leaves
+// the view (filter "Zak<>0") neither skips nor repeats another. Every row is
+// edited and posted, so the totals follow through the table's events. The
+// cursor goes back to the row it was on, or to the first row. Returns the
+// number of rows cleared.
+int ClearQuantities(tables::Table &table);
+
+} // namespace ordering

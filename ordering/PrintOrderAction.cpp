@@ -1,0 +1,55 @@
+#include "PrintOrderAction.h"
+
+#include "platform/FileDialogs.h"
+#include "platform/MessageService.h"
+#include "platform/PdfPrinter.h"
+#include "platform/PlatformError.h"
+#include "platform/Printer.h"
+#include "platform/Services.h"
+#include "platform/SystemPrinter.h"
+#include "tables/TableError.h"
+
+#include <QDir>
+
+namespace ordering {
+
+namespace {
+
+bool printSafely(platform::Printer &printer, const PrintOrderInput &input, QWidget *parent)
+{
+    try {
+        PrintOrder(printer, input);
+        return true;
+    } catch (const platform::PlatformError &e) {
+        platform::messages().showMessage(e.message(), parent);
+    } catch (const tables::TableError &e) {
+        platform::messages().showError(e.message(), parent);
+    }
+    return false;
+}
+
+} // namespace
+
+void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent)
+{
+    auto *system = dynamic_cast<platform::SystemPrinter *>(&platform::printer());
+    if (system && !platform::SystemPrinter::hasPrinter()) {
+        const bool toPdf = platform::messages().askYesNo(
+            platform::SystemPrinter::noPrinterMessage() + QStringLiteral(" Сохранить заказ в файл PDF?"),
+            QStringLiteral("KXOrders"), platform::MessageIcon::Question, parent);
+        if (!toPdf)
+            return;
+        const QString name = input.orderNumber == 0 ? QStringLiteral("Заказ.pdf")
+                                                    : QStringLiteral("Заказ %1.pdf").arg(input.orderNumber);
+        const std::optional<QString> path = platform::fileDialogs().chooseSaveFile(
+            QStringLiteral("Сохранить заказ"), QDir::home().filePath(name), QStringLiteral("PDF (*.pdf)"), parent);
+        if (!path)
+            return;
+        platform::PdfPrinter pdf(*path);
+        printSafely(pdf, input, parent);
+        return;
+    }
+    printSafely(platform::printer(), input, parent);
+}
+
+} // namespace ordering

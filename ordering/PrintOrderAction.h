@@ -1,0 +1,14 @@
+#pragma once
+
+#include "OrderPrinting.h"
+
+class QWidget;
+
+namespace ordering {
+
+// "Печать" of the order and archive windows: prints on the system printer.
+// Without a printer the user is told so and may save the printout as a PDF
+// file instead. Printer errors are shown as messages; nothing is thrown.
+void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent = nullptr);
+
+} // namespace ordering

@@ -1,0 +1,37 @@
+#include "PaintedPrintJob.h"
+
+#include "PlatformError.h"
+
+namespace platform {
+
+PaintedPrintJob::PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, const QString &what,
+                                 std::function<void()> checkDone)
+    : device_(std::move(device)), what_(what), checkDone_(std::move(checkDone))
+{
+    if (!painter_.begin(device_.get()))
+        throw PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
+}
+
+PaintedPrintJob::~PaintedPrintJob()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+void PaintedPrintJob::newPage()
+{
+    if (!device_->newPage())
+        throw PlatformError(QStringLiteral("Печать прервана: %1").arg(what_));
+}
+
+void PaintedPrintJob::finish()
+{
+    if (!painter_.isActive())
+        return;
+    if (!painter_.end())
+        throw PlatformError(QStringLiteral("Не удалось завершить печать: %1").arg(what_));
+    if (checkDone_)
+        checkDone_();
+}
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Printer.h"
+
+#include <QString>
+
+namespace platform {
+
+// Prints into a PDF file, A4 portrait at 600 dots per inch with a printer's
+// usual unprintable margin: for users without a printer, and for tests.
+class PdfPrinter : public Printer {
+public:
+    explicit PdfPrinter(QString filePath);
+
+    std::unique_ptr<PrintJob> beginJob(const QString &title) override;
+
+    const QString &filePath() const { return filePath_; }
+    static constexpr int kResolution = 600;
+
+private:
+    QString filePath_;
+};
+
+} // namespace platform
