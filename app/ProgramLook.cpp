@@ -1,0 +1,21 @@
+#include "ProgramLook.h"
+
+#include "tables/CodePage.h"
+
+#include <QApplication>
+#include <QFont>
+
+namespace app {
+
+void setUpProgram(QApplication &application)
+{
+    QApplication::setApplicationName(QStringLiteral("KXOrders"));
+    QApplication::setApplicationDisplayName(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    application.setFont(font);
+    // The distributor's tables carry no code page mark and are DOS Cyrillic.
+    tables::setDefaultOpenCodePage(866);
+}
+
+} // namespace app

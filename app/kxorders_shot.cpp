@@ -1,0 +1,63 @@
+// kxorders-shot DIR FILE.png [MENU...]: starts the main window on the
+// installation in DIR without touching the network or modems, and saves a
+// picture of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
+// FILE-MENU.png. For looking at the window where no desktop is at hand:
+//   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice
+#include "ProgramLook.h"
+#include "uMainFrm.h"
+
+#include "config/ProgramFiles.h"
+#include "platform/ErrorReportingApplication.h"
+#include "platform/fake/FakePlatform.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc < 3) {
+        std::fputs("usage: kxorders-shot DIR FILE.png [MENU...]\n", stderr);
+        return 2;
+    }
+    platform::ErrorReportingApplication application(argc, argv);
+    app::setUpProgram(application);
+    config::setProgramFolder(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
+    const QString out = QString::fromLocal8Bit(argv[2]);
+
+    platform::fake::FakePlatform fake;
+    app::TMainFrm mainFrm;
+    mainFrm.show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    mainFrm.ActionList1Update();
+    QApplication::processEvents();
+
+    int status = 0;
+    if (!mainFrm.grab().save(out)) {
+        std::fprintf(stderr, "kxorders-shot: cannot write %s\n", qPrintable(out));
+        status = 1;
+    }
+    for (int i = 3; i < argc; ++i) {
+        const QString name = QString::fromLocal8Bit(argv[i]);
+        auto *menu = mainFrm.findChild<QMenu *>(name);
+        if (!menu) {
+            std::fprintf(stderr, "kxorders-shot: no menu %s\n", qPrintable(name));
+            status = 1;
+            continue;
+        }
+        menu->popup(mainFrm.mapToGlobal(QPoint(10, 60)));
+        QApplication::processEvents();
+        const QString file = QFileInfo(out).path() + u'/' + QFileInfo(out).completeBaseName() + u'-' + name + QStringLiteral(".png");
+        menu->grab().save(file);
+        menu->hide();
+    }
+    for (const QString &error : fake.messages().texts())
+        std::fprintf(stderr, "message: %s\n", qPrintable(error));
+    std::printf("caption: %s\n", qPrintable(mainFrm.windowTitle()));
+    std::printf("geometry: %d,%d %dx%d (minimum %dx%d)\n", mainFrm.x(), mainFrm.y(), mainFrm.width(), mainFrm.height(),
+                mainFrm.minimumSizeHint().width(), mainFrm.minimumSizeHint().height());
+    return status;
+}

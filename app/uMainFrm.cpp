@@ -1,0 +1,321 @@
+#include "uMainFrm.h"
+
+#include "ActionHooks.h"
+#include "ActionRules.h"
+#include "ChildLookup.h"
+#include "IdleActionUpdater.h"
+#include "MainGeometry.h"
+#include "PendingActionHooks.h"
+#include "StartupHangUp.h"
+#include "SubCustomerLookup.h"
+#include "TableMenuEntries.h"
+#include "ToolBarPanel.h"
+
+#include "config/IniFile.h"
+#include "config/ProgramFiles.h"
+#include "config/SettingsAccessors.h"
+#include "platform/Connectivity.h"
+#include "platform/ErrorReportingApplication.h"
+#include "platform/FileSystem.h"
+#include "platform/Services.h"
+#include "tables/Catalogue.h"
+#include "tables/FileLookup.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace app {
+
+using windows::WorkFolder;
+
+namespace {
+
+const QString kPriceCaption = QStringLiteral("ПРАЙС");
+const QString kOrderCaption = QStringLiteral("ЗАКАЗ");
+const QString kNewPriceCaption = QStringLiteral("Новые поступления");
+const QString kArchiveCaption = QStringLiteral("Архив");
+const QString kPrescriptionsCaption = QStringLiteral("Рецепты");
+const QString kToolsCaption = QStringLiteral("Настройки");
+const QString kDialUpCaption = QStringLiteral("Дозвон");
+const QString kTransferCaption = QStringLiteral("FTP");
+
+QString fileIn(const QString &folder, const QString &name) { return tables::findFileNoCase(folder, name); }
+
+bool fileExists(const QString &folder, const QString &name) { return QFileInfo(fileIn(folder, name)).isFile(); }
+
+} // namespace
+
+QString TMainFrm::baseCaption() { return QStringLiteral("Заказы в ГУП \"ОРЕЛИКС\""); }
+
+TMainFrm::TMainFrm(std::shared_ptr<ActionHooks> hooks, QWidget *parent)
+    : QMainWindow(parent), actions_(this), hooks_(hooks ? std::move(hooks) : std::make_shared<PendingActionHooks>())
+{
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(baseCaption());
+    windows::setMainFrm(this);
+
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    toolBar_ = new ToolBarPanel(central);
+    actions_.fillToolBar(*toolBar_);
+    column->addWidget(toolBar_);
+    auto *rule = new QFrame(central);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    column->addWidget(rule);
+    mdi_ = new QMdiArea(central);
+    mdi_->setObjectName(QStringLiteral("ClientArea"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    column->addWidget(mdi_, 1);
+    setCentralWidget(central);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusBar"));
+    QFont bold = status_->font();
+    bold.setBold(true);
+    status_->setFont(bold);
+    QPalette palette = status_->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    status_->setPalette(palette);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(true);
+
+    connectActions();
+
+    runStartupStep([] { OfferToHangUpActiveConnections(); });
+    runStartupStep([this] { MainGeometry::read(config::IniFile(config::settingsFileName())).applyTo(*this); });
+    fixFolders();
+    runStartupStep([this] { BuildTableMenu(folders_[WorkFolder::References], actions_.pmReference); });
+    runStartupStep([this] { BuildTableMenu(folders_[WorkFolder::Invoices], actions_.pmInvoice); });
+    runStartupStep([this] { extendCaption(); });
+    folders_.createMissing();
+    addOptionalItems();
+
+    idle_ = new IdleActionUpdater([this] { ActionList1Update(); }, this);
+    ActionList1Update();
+}
+
+TMainFrm::~TMainFrm()
+{
+    delete idle_;
+    idle_ = nullptr;
+    // Child windows go first, while the services they may call still exist.
+    delete mdi_;
+    mdi_ = nullptr;
+    if (windows::mainFrm() == this)
+        windows::setMainFrm(nullptr);
+}
+
+// A failing step is reported and the window is still created: a damaged
+// table or an unanswered platform call must not keep the program from starting.
+void TMainFrm::runStartupStep(const std::function<void()> &step)
+{
+    try {
+        step();
+    } catch (const std::exception &error) {
+        platform::ErrorReportingApplication::reportError(error);
+    }
+}
+
+void TMainFrm::fixFolders()
+{
+    try {
+        folders_ = WorkFolders::fromSettings(config::IniFile(config::settingsFileName()), config::programFolder());
+    } catch (const std::exception &error) {
+        folders_ = WorkFolders::defaults(config::programFolder());
+        platform::ErrorReportingApplication::reportError(error);
+    }
+}
+
+void TMainFrm::extendCaption()
+{
+    const QVariant id = lookupSubCustomer(QStringLiteral("IDRow"));
+    if (id.isNull() || !id.isValid())
+        return;
+    bool numeric = false;
+    const qlonglong value = id.toLongLong(&numeric);
+    if (!numeric || value < 0)
+        return;
+    setWindowTitle(baseCaption() + u'(' + lookupSubCustomer(QStringLiteral("Name")).toString() + u')');
+}
+
+void TMainFrm::addOptionalItems()
+{
+    const QString prescriptions = folders_[WorkFolder::Prescriptions];
+    if (fileExists(prescriptions, tables::catalogue::kPharmCom)) {
+        actions_.addPrescriptionItems();
+        runStartupStep([&] { tables::catalogue::createPrescriptionTable(prescriptions); });
+    }
+    if (fileExists(folders_[WorkFolder::Narcotics], tables::catalogue::kNarcoticsPrice))
+        actions_.addNarcoticsItems();
+}
+
+void TMainFrm::openOrderWindow(int kindValue)
+{
+    const auto kind = static_cast<OrderWindowKind>(kindValue);
+    const bool narcotics = kind == OrderWindowKind::NarcoticsPrice || kind == OrderWindowKind::NarcoticsOrder;
+    const QString path = narcotics ? fileIn(folders_[WorkFolder::Narcotics], tables::catalogue::kNarcoticsPrice)
+                                   : fileIn(folders_[WorkFolder::Price], tables::catalogue::kPrice);
+    hooks_->openOrderWindow(*this, kind, path);
+}
+
+void TMainFrm::connectActions()
+{
+    const MainActions &a = actions_;
+    const auto order = [this](OrderWindowKind kind) {
+        return [this, kind] { openOrderWindow(static_cast<int>(kind)); };
+    };
+    connect(a.acnPrice, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
+    connect(a.acnPriceFull, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
+    connect(a.acnNewPrice, &QAction::triggered, this, order(OrderWindowKind::NewArrivals));
+    connect(a.acnOrder, &QAction::triggered, this, order(OrderWindowKind::Order));
+    connect(a.acnOutboundn, &QAction::triggered, this, order(OrderWindowKind::NarcoticsPrice));
+    connect(a.acnOutboundnOrder, &QAction::triggered, this, order(OrderWindowKind::NarcoticsOrder));
+    connect(a.acnArchive, &QAction::triggered, this, [this] {
+        const QString archive = folders_[WorkFolder::Archive];
+        hooks_->openArchiveWindow(*this, fileIn(archive, tables::catalogue::kArchive),
+                                  fileIn(archive, tables::catalogue::kArchivePositions), kOrderCaption);
+    });
+    connect(a.acnPrescription, &QAction::triggered, this, [this] {
+        hooks_->openPrescriptionsWindow(*this, kPrescriptionsCaption,
+                                        fileIn(folders_[WorkFolder::Prescriptions], tables::catalogue::kPrescriptions));
+    });
+    connect(a.acnTools, &QAction::triggered, this, [this] { hooks_->openSettingsWindow(*this); });
+    connect(a.acnConnect, &QAction::triggered, this, [this] { hooks_->openDialUpWindow(*this); });
+    connect(a.acnRefreshAll, &QAction::triggered, this, [this] { hooks_->refreshAll(*this); });
+    connect(a.acnRefreshInv, &QAction::triggered, this, [this] { hooks_->refreshInvoices(*this); });
+    connect(a.acnSend, &QAction::triggered, this, [this] { hooks_->sendOrders(*this); });
+    connect(a.acnDelete, &QAction::triggered, this, [this] { hooks_->deletePrepared(*this); });
+    connect(a.WindowCascade1, &QAction::triggered, this, [this] { mdi_->cascadeSubWindows(); });
+    connect(a.WindowArrange1, &QAction::triggered, this, [this] { arrangeMinimised(); });
+    connect(a.WindowClose1, &QAction::triggered, this, [this] { mdi_->closeActiveSubWindow(); });
+}
+
+void TMainFrm::arrangeMinimised()
+{
+    int x = 0;
+    for (QMdiSubWindow *frame : mdi_->subWindowList(QMdiArea::CreationOrder)) {
+        if (!frame->isMinimized())
+            continue;
+        frame->move(x, mdi_->viewport()->height() - frame->height());
+        x += frame->width();
+    }
+}
+
+QString TMainFrm::folder(WorkFolder which) const { return folders_[which]; }
+
+void TMainFrm::setFolder(WorkFolder which, const QString &path) { folders_.set(which, path); }
+
+void TMainFrm::setStatusText(const QString &text) { status_->setText(text); }
+
+QString TMainFrm::statusText() const { return status_->text(); }
+
+QVariant TMainFrm::lookupSubCustomer(const QString &field)
+{
+    return LookupSubCustomer(folders_[WorkFolder::References], field);
+}
+
+QWidget *TMainFrm::findChildByCaption(const QString &caption) const
+{
+    return mdi_ ? FindChildByCaption(*mdi_, caption) : nullptr;
+}
+
+bool TMainFrm::childExists(const QString &caption) const { return findChildByCaption(caption) != nullptr; }
+
+void TMainFrm::buildTableMenu()
+{
+    BuildTableMenu(folders_[WorkFolder::References], actions_.pmReference);
+    BuildTableMenu(folders_[WorkFolder::Invoices], actions_.pmInvoice);
+}
+
+QWidget *TMainFrm::childParent() { return mdi_; }
+
+void TMainFrm::showChild(QWidget *child)
+{
+    QMdiSubWindow *frame = mdi_->addSubWindow(child);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->show();
+}
+
+void TMainFrm::BuildTableMenu(const QString &folder, QMenu *menu)
+{
+    for (QAction *old : menu->actions()) {
+        menu->removeAction(old);
+        std::erase_if(tableActions_, [old](const TableAction &t) { return t.action == old; });
+        old->deleteLater();
+    }
+    for (const TableMenuEntry &entry : listTableMenuEntries(folder, config::propertiesFileName())) {
+        auto *action = new QAction(entry.caption, this);
+        action->setToolTip(entry.path);
+        action->setStatusTip(entry.path);
+        action->setData(entry.path);
+        connect(action, &QAction::triggered, this, [this, caption = entry.caption, path = entry.path] {
+            hooks_->openTableWindow(*this, caption, path);
+        });
+        menu->addAction(action);
+        tableActions_.push_back({action, entry.caption});
+    }
+    for (const TableAction &t : tableActions_)
+        t.action->setEnabled(!childExists(t.caption));
+}
+
+config::SettingsAccessors TMainFrm::settings() const { return config::SettingsAccessors(config::settingsFileName()); }
+
+void TMainFrm::ActionList1Update()
+{
+    ActionRuleInputs in;
+    in.connected = platform::connectivity().IsConnected();
+    in.transferRunning = childExists(kTransferCaption);
+    in.dialUpOpen = childExists(kDialUpCaption);
+    in.orderOpen = childExists(kOrderCaption);
+    in.priceOpen = childExists(kPriceCaption);
+    in.newPriceOpen = childExists(kNewPriceCaption);
+    in.toolsOpen = childExists(kToolsCaption);
+    in.archiveOpen = childExists(kArchiveCaption);
+    in.prescriptionsOpen = childExists(kPrescriptionsCaption);
+    in.ordersFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Orders]);
+    in.invoicesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Invoices]);
+    in.referencesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::References]);
+    in.archiveFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Archive]);
+    in.priceTableExists = fileExists(folders_[WorkFolder::Price], tables::catalogue::kPrice);
+
+    const ActionStates s = evaluateActionRules(in);
+    const MainActions &a = actions_;
+    a.acnConnect->setEnabled(s.connect);
+    a.acnRefresh->setEnabled(s.refresh);
+    a.acnSend->setEnabled(s.send);
+    a.acnInvoice->setEnabled(s.invoice);
+    a.acnOrder->setEnabled(s.order);
+    a.acnPriceFull->setEnabled(s.priceFull);
+    a.acnNewPrice->setEnabled(s.newPrice);
+    a.acnTools->setEnabled(s.tools);
+    a.acnReference->setEnabled(s.reference);
+    a.acnArchive->setEnabled(s.archive);
+    a.acnPrescription->setEnabled(s.prescription);
+    a.acnOutboundn->setEnabled(s.outboundn);
+    for (const TableAction &t : tableActions_)
+        t.action->setEnabled(!childExists(t.caption));
+}
+
+void TMainFrm::closeEvent(QCloseEvent *event)
+{
+    // A settings file that cannot be written is reported; the window still closes.
+    try {
+        MainGeometry::of(*this).write(config::IniFile(config::settingsFileName()));
+    } catch (const std::exception &error) {
+        platform::ErrorReportingApplication::reportError(error);
+    }
+    event->accept();
+}
+
+} // namespace app

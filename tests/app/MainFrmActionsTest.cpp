@@ -1,0 +1,198 @@
+#include "MainFrmFixture.h"
+
+#include "app/ToolBarPanel.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+using K = tables::FieldKind;
+
+// A child window inside the main window, as the windows of later parts are.
+QWidget *openChild(app::TMainFrm &frm, const QString &caption)
+{
+    auto *child = new QWidget;
+    child->setWindowTitle(caption);
+    frm.showChild(child);
+    return child;
+}
+
+class MainFrmReady : public MainFrmTest {
+protected:
+    void SetUp() override
+    {
+        inst_.writeTable(QStringLiteral("IN/price.dbf"), {{QStringLiteral("NAME"), K::String, 20}});
+        inst_.writeFile(QStringLiteral("Out/Z1_1.dbf"), "x");
+        inst_.writeFile(QStringLiteral("Invoice/N1.dbf"), "x");
+        inst_.writeTable(QStringLiteral("Reference/Extra.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
+        inst_.writeTable(QStringLiteral("Reference/Other.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
+        inst_.writeTable(QStringLiteral("Reference/Third.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
+        inst_.writeIni(QStringLiteral("properties.ini"), QStringLiteral("[extra.dbf]\r\nDBFCaption=Справка\r\n"
+                                                                        "[other.dbf]\r\nDBFCaption=СПРАВКА\r\n"));
+        inst_.writeFile(QStringLiteral("Archiv/Archiv.dbf"), "x");
+        frm_ = start();
+        frm_->ActionList1Update();
+    }
+
+    QStringList enabledOf(const std::vector<QAction *> &actions) const
+    {
+        QStringList names;
+        for (const QAction *a : actions)
+            if (a->isEnabled())
+                names << a->objectName();
+        return names;
+    }
+    std::vector<QAction *> ruled() const
+    {
+        const app::MainActions &a = frm_->actions();
+        return {a.acnConnect, a.acnRefresh, a.acnSend,  a.acnInvoice, a.acnOrder,   a.acnPriceFull, a.acnNewPrice,
+                a.acnTools,   a.acnReference, a.acnArchive, a.acnPrice, a.acnRefreshAll, a.acnOutboundn};
+    }
+
+    std::unique_ptr<app::TMainFrm> frm_;
+};
+
+TEST_F(MainFrmReady, EverythingPresentEnablesEveryAction)
+{
+    EXPECT_EQ(enabledOf(ruled()).size(), ruled().size());
+}
+
+TEST_F(MainFrmReady, WhileATransferWindowExistsTheExchangeAndWindowActionsAreDisabled)
+{
+    QWidget *ftp = openChild(*frm_, QStringLiteral("ftp"));
+    frm_->ActionList1Update();
+    EXPECT_EQ(enabledOf(ruled()),
+              QStringList({"acnInvoice", "acnPrice", "acnRefreshAll", "acnOutboundn"}));
+    ftp->close();
+    frm_->ActionList1Update();
+    EXPECT_EQ(enabledOf(ruled()).size(), ruled().size());
+}
+
+TEST_F(MainFrmReady, ConnectionAndDialUpWindowDisableConnect)
+{
+    fake_.connectivity().connected = true;
+    frm_->ActionList1Update();
+    EXPECT_FALSE(frm_->actions().acnConnect->isEnabled());
+    fake_.connectivity().connected = false;
+    openChild(*frm_, QStringLiteral("Дозвон"));
+    frm_->ActionList1Update();
+    EXPECT_FALSE(frm_->actions().acnConnect->isEnabled());
+}
+
+TEST_F(MainFrmReady, ChildCaptionsAreComparedInUpperCase)
+{
+    QWidget *arrivals = openChild(*frm_, QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ"));
+    openChild(*frm_, QStringLiteral("прайс"));
+    frm_->ActionList1Update();
+    EXPECT_FALSE(frm_->actions().acnNewPrice->isEnabled());
+    EXPECT_FALSE(frm_->actions().acnPriceFull->isEnabled());
+    EXPECT_FALSE(frm_->actions().acnOutboundn->isEnabled());
+    EXPECT_TRUE(frm_->actions().acnPrice->isEnabled()); // no rule of its own
+    EXPECT_TRUE(frm_->actions().acnOrder->isEnabled());
+    EXPECT_EQ(frm_->findChildByCaption(QStringLiteral("Новые Поступления")), arrivals);
+    EXPECT_TRUE(frm_->childExists(QStringLiteral("ПРАЙС")));
+    EXPECT_FALSE(frm_->childExists(QStringLiteral("ЗАКАЗ")));
+}
+
+TEST_F(MainFrmReady, AnOpenTableDisablesEveryMenuItemWithItsCaption)
+{
+    const QList<QAction *> items = frm_->actions().pmReference->actions();
+    ASSERT_EQ(app::menuTexts(*frm_->actions().pmReference),
+              QStringList({QStringLiteral("Справка"), QStringLiteral("СПРАВКА"), QStringLiteral("Third.dbf")}));
+    QWidget *window = openChild(*frm_, QStringLiteral("Справка"));
+    frm_->ActionList1Update();
+    EXPECT_FALSE(items[0]->isEnabled());
+    EXPECT_FALSE(items[1]->isEnabled());
+    EXPECT_TRUE(items[2]->isEnabled());
+    window->close();
+    frm_->ActionList1Update();
+    EXPECT_TRUE(items[0]->isEnabled());
+}
+
+TEST_F(MainFrmReady, StateFollowsChildWindowsWhenTheApplicationIsIdle)
+{
+    openChild(*frm_, QStringLiteral("FTP"));
+    for (int i = 0; i < 20 && frm_->actions().acnRefresh->isEnabled(); ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(frm_->actions().acnRefresh->isEnabled());
+}
+
+struct ActionCase {
+    const char *action;
+    const char *call; // "%1" stands for the program folder
+};
+
+const ActionCase kActionCases[] = {
+    {"acnPrice", "order 0 %1IN/price.dbf"},
+    {"acnPriceFull", "order 0 %1IN/price.dbf"},
+    {"acnNewPrice", "order 1 %1IN/price.dbf"},
+    {"acnOrder", "order 2 %1IN/price.dbf"},
+    {"acnOutboundn", "order 3 %1Outboundn/PriceN.dbf"},
+    {"acnOutboundnOrder", "order 4 %1Outboundn/PriceN.dbf"},
+    {"acnArchive", "archive %1Archiv/Archiv.dbf %1Archiv/ArchivPos.dbf ЗАКАЗ"},
+    {"acnPrescription", "prescriptions Рецепты %1Prescription/prescr.dbf"},
+    {"acnTools", "settings"},
+    {"acnConnect", "dialup"},
+    {"acnRefreshAll", "refreshAll"},
+    {"acnRefreshInv", "refreshInvoices"},
+    {"acnSend", "send"},
+    {"acnDelete", "delete"},
+};
+
+class MainFrmActionHooks : public MainFrmReady, public ::testing::WithParamInterface<ActionCase> {};
+
+TEST_P(MainFrmActionHooks, ActionRunsItsHookWithTheFolderPaths)
+{
+    auto *action = frm_->findChild<QAction *>(QString::fromLatin1(GetParam().action));
+    ASSERT_NE(action, nullptr);
+    action->trigger();
+    EXPECT_EQ(hooks_->calls, QStringList({QString::fromUtf8(GetParam().call).replace(QStringLiteral("%1"), inst_.folder())}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MainFrmActionHooks, ::testing::ValuesIn(kActionCases));
+
+TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
+{
+    frm_->actions().pmReference->actions().at(2)->trigger();
+    EXPECT_EQ(hooks_->calls, QStringList({QStringLiteral("table Third.dbf %1Reference/Third.dbf").arg(inst_.folder())}));
+}
+
+TEST_F(MainFrmReady, ActionsWithoutWindowsYetReportInTheStatusLine)
+{
+    app::TMainFrm frm; // the program's own hooks
+    frm.actions().acnArchive->trigger();
+    EXPECT_FALSE(frm.statusText().isEmpty());
+    frm.setStatusText(QStringLiteral("Нет соединения с интернетом..."));
+    EXPECT_EQ(frm.statusText(), QStringLiteral("Нет соединения с интернетом..."));
+}
+
+TEST_F(MainFrmReady, ToolBarButtonsInOrderWithTheirMenus)
+{
+    QStringList buttons;
+    for (const QToolButton *button : frm_->toolBar().findChildren<QToolButton *>(Qt::FindDirectChildrenOnly)) {
+        buttons << button->defaultAction()->text() + (button->menu() ? QStringLiteral(" ▾") : QString());
+        EXPECT_GE(button->width(), app::MainActions::kButtonWidth);
+        EXPECT_EQ(button->height(), app::MainActions::kButtonHeight);
+        EXPECT_EQ(button->iconSize(), QSize(32, 32));
+        EXPECT_FALSE(button->icon().isNull());
+    }
+    EXPECT_EQ(buttons, QStringList({"Прайс ▾", "Заказ ▾", "Архив", "Накладные ▾", "Справочники ▾", "Обновить ▾",
+                                    "Отправить ▾", "Настройки", "Окна ▾"}));
+}
+
+TEST_F(MainFrmReady, WindowMenuClosesTheActiveChild)
+{
+    frm_->show();
+    openChild(*frm_, QStringLiteral("Архив"));
+    QWidget *second = openChild(*frm_, QStringLiteral("Рецепты"));
+    frm_->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
+    frm_->actions().WindowClose1->trigger();
+    EXPECT_FALSE(frm_->childExists(QStringLiteral("Рецепты")));
+    EXPECT_TRUE(frm_->childExists(QStringLiteral("Архив")));
+}
+
+} // namespace
