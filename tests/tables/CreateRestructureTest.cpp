@@ -50,6 +50,8 @@ TEST_P(CreateLevels, VersionByteAndMarkAsTDbfWritesThem)
     EXPECT_EQ(n.size, c.level == 7 ? 4 : 9);
 }
 
+void PrintTo(const LevelCase &c, std::ostream *os) { *os << "level " << c.level << (c.memo ? " memo" : ""); }
+
 INSTANTIATE_TEST_SUITE_P(Levels, CreateLevels, ::testing::Values(
     LevelCase{3, false, 0x03, 0x00, 4}, // 0x03 without a mark reads back as dBase IV
     LevelCase{3, true, 0x83, 0x00, 3},

@@ -22,6 +22,11 @@ struct ReadCase {
     double number;     // asFloat
 };
 
+void PrintTo(const ReadCase &c, std::ostream *os)
+{
+    *os << c.type << '(' << c.size << ',' << c.decimals << ") [" << c.stored.toHex().toStdString() << ']';
+}
+
 class ReadValues : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadValues, AsTDbfReadsThem)
@@ -83,6 +88,11 @@ struct WriteCase {
     QVariant value;
     QByteArray stored; // empty: the write must fail
 };
+
+void PrintTo(const WriteCase &c, std::ostream *os)
+{
+    *os << c.type << '(' << c.size << ',' << c.decimals << ") <- " << c.value.toString().toStdString();
+}
 
 class WriteValues : public ::testing::TestWithParam<WriteCase> {};
 
