@@ -4,6 +4,7 @@
 #include "FieldCodec.h"
 #include "Table.h"
 #include "TableError.h"
+#include "TableIndexes.h"
 
 #include <cmath>
 #include <cstring>
@@ -123,26 +124,35 @@ bool Table::locate(const QString &fields, const QVariantList &values, LocateOpti
                               last && options.partialKey);
     }
     file_->refreshRecordCount();
-    RecordOrder &o = order();
-    for (std::uint32_t r = o.first(); r != 0; r = o.next(r)) {
+    const auto matches = [&](std::uint32_t r) {
         if (!readIfVisible(r))
-            continue;
-        bool all = true;
+            return false;
         for (const KeyMatcher &m : matchers)
-            if (!m.matches(scratch_.constData())) {
-                all = false;
+            if (!m.matches(scratch_.constData()))
+                return false;
+        return true;
+    };
+    std::uint32_t found = 0;
+    // A tag on a key field only narrows the records tried; each one is still
+    // judged by the matchers, in the current order.
+    const RecordOrder *current = order_ == physicalOrder_ ? nullptr : order_.get();
+    if (!indexes().locate(names, values, current, matches, &found)) {
+        RecordOrder &o = order();
+        for (std::uint32_t r = o.first(); r != 0; r = o.next(r))
+            if (matches(r)) {
+                found = r;
                 break;
             }
-        if (all) {
-            if (beforeScroll)
-                beforeScroll(*this);
-            moveTo(r);
-            bof_ = eof_ = false;
-            scrolled();
-            return true;
-        }
     }
-    return false;
+    if (!found)
+        return false;
+    // scratch_ holds the record found: the search stops at it.
+    if (beforeScroll)
+        beforeScroll(*this);
+    moveTo(found);
+    bof_ = eof_ = false;
+    scrolled();
+    return true;
 }
 
 } // namespace tables

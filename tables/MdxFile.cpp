@@ -80,6 +80,7 @@ std::unique_ptr<MdxFile> MdxFile::open(const QString &path, Mode mode)
     std::unique_ptr<MdxFile> file(new MdxFile(path, mode, fd));
     file->readHeader();
     file->loadTags();
+    file->noteState();
     return file;
 }
 
@@ -110,6 +111,7 @@ std::unique_ptr<MdxFile> MdxFile::create(const QString &path, const QString &tab
     p[kAlwaysOneOffset] = 1;
     file->writeAt(0, h.constData(), h.size());
     file->fileSize_ = kHeaderBytes;
+    file->noteState();
     return file;
 }
 
@@ -321,8 +323,38 @@ void MdxFile::flush()
         return;
     writeDirtyBlocks();
     touch();
+    put32(header_.data() + kChangeCounterOffset, get32(header_.constData() + kChangeCounterOffset) + 1);
     writeAt(0, header_.constData(), header_.size());
     headerDirty_ = false;
+    noteState();
+}
+
+MdxFile::State MdxFile::currentState()
+{
+    State s;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        return s;
+    s.size = st.st_size;
+    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    char counter[4] = {};
+    if (readAt(fd_, kChangeCounterOffset, counter, 4))
+        s.counter = get32(counter);
+    return s;
+}
+
+void MdxFile::noteState() { seen_ = currentState(); }
+
+bool MdxFile::isUnchanged() { return currentState() == seen_; }
+
+bool MdxFile::isUpdating() const { return header_[kUpdatingOffset] != 0; }
+
+void MdxFile::setUpdating(bool on)
+{
+    requireWritable();
+    header_[kUpdatingOffset] = char(on ? 1 : 0);
+    writeAt(kUpdatingOffset, header_.constData() + kUpdatingOffset, 1);
+    noteState();
 }
 
 void MdxFile::reload()
@@ -330,6 +362,7 @@ void MdxFile::reload()
     cache_.clear();
     headerDirty_ = false;
     readHeader();
+    noteState();
     const int used = get16(header_.constData() + kTagsUsedOffset);
     bool same = used == tagCount();
     for (int i = 0; same && i < used; ++i)

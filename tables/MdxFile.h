@@ -66,6 +66,14 @@ public:
     // when the tag table changed, tags must be looked up again.
     void reload();
 
+    // --- sharing the file with other table objects and programs ---
+    // False when the file changed since it was last read or written here.
+    bool isUnchanged();
+    // Marks an update in progress (written at once); a mark found when
+    // opening means an update was interrupted and the tags may be wrong.
+    void setUpdating(bool on);
+    bool isUpdating() const;
+
     // --- block access for MdxTag ---
     void readBlock(std::uint32_t page, char *out);
     void writeBlock(std::uint32_t page, const char *block);
@@ -84,6 +92,7 @@ private:
     void writeDirtyBlocks();
     char *tagEntry(int index);
     void touch();
+    void noteState();
 
     struct CachedBlock {
         std::unique_ptr<char[]> data;
@@ -94,6 +103,15 @@ private:
     int fd_ = -1;
     bool writable_ = false;
     qint64 fileSize_ = 0;
+    // What the file looked like when last read or written here.
+    struct State {
+        qint64 size = -1;
+        qint64 mtimeNs = 0;
+        std::uint32_t counter = 0;
+        bool operator==(const State &) const = default;
+    };
+    State seen_;
+    State currentState();
     QByteArray header_; // pages 0..3: file header and tag table
     bool headerDirty_ = false;
     std::vector<std::unique_ptr<MdxTag>> tags_;

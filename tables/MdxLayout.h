@@ -31,6 +31,11 @@ constexpr int kFirstFreeOffset = 36;
 constexpr int kFreeBlocksOffset = 40;
 constexpr int kUpdatedOffset = 44;
 constexpr int kAlwaysOneOffset = 529;
+// In the reserved part of the header, which dBase and TDbf neither read nor
+// change: our mark of an update in progress (left set by a crash) and a
+// counter of our updates, which tells other table objects to re-read.
+constexpr int kUpdatingOffset = 47;
+constexpr int kChangeCounterOffset = 48;
 
 constexpr int kTagSlots = 48;
 constexpr int kMaxTags = 47; // TDbf uses one slot less than the table has

@@ -3,8 +3,10 @@
 #include "CodePage.h"
 #include "FieldCodec.h"
 #include "FileLookup.h"
+#include "MasterLink.h"
 #include "MemoFile.h"
 #include "TableError.h"
+#include "TableIndexes.h"
 
 #include <QFileInfo>
 
@@ -108,6 +110,15 @@ void Table::open()
     physicalOrder_ = std::make_shared<PhysicalOrder>(file_.get());
     if (!order_)
         order_ = physicalOrder_;
+    try {
+        openIndexes();
+    } catch (...) {
+        file_.reset();
+        memo_.reset();
+        physicalOrder_.reset();
+        order_.reset();
+        throw;
+    }
     attributes_.assign(size_t(fieldCount()), FieldAttributes{});
     for (int i = 0; i < fieldCount(); ++i)
         attributes_[size_t(i)].label = fieldDef(i).name;
@@ -134,6 +145,7 @@ void Table::close()
         return;
     state_ = TableState::Inactive;
     modified_ = false;
+    closeIndexes();
     file_.reset();
     memo_.reset();
     physicalOrder_.reset();
@@ -571,7 +583,10 @@ char *Table::editBuffer()
         throw TableError(QStringLiteral("Table %1 is not in edit or insert mode").arg(path_));
     if (active_ != current_.constData())
         throw TableError(QStringLiteral("Table %1: a displayed record cannot be edited").arg(path_));
-    return current_.data();
+    // data() detaches a buffer shared with original_: reads must follow it.
+    char *buffer = current_.data();
+    active_ = buffer;
+    return buffer;
 }
 
 QVariant &Table::calculatedValue(int index) { return calcValues_[size_t(index) - schema_.fields.size()]; }
@@ -660,10 +675,11 @@ void Table::post()
         return;
     if (beforePost)
         beforePost(*this);
+    // Under the table's lock, with every index tag kept in step.
     if (state_ == TableState::Insert) {
-        recno_ = file_->appendRecord(current_.constData());
+        recno_ = indexes().appendRecord(current_.constData());
     } else {
-        file_->writeRecord(recno_, current_.constData());
+        indexes().writeRecord(recno_, current_.constData());
     }
     state_ = TableState::Browse;
     modified_ = false;

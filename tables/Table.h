@@ -16,12 +16,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tables {
 
 class CodePage;
+class MasterLink;
 class MemoFile;
+class TableIndexes;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
@@ -98,6 +101,22 @@ public:
     // Replaces the visiting order (an index tag); nullptr restores the stored order.
     void setOrder(std::shared_ptr<RecordOrder> order);
     RecordOrder &order();
+
+    // --- indexes: tags of the production .mdx (TableIndexing.cpp) ---
+    // Created in the production index when the table opens and the tag is
+    // missing; the definitions are dropped when the table closes.
+    void addIndexDef(const QString &tagName, const QString &expression);
+    // Navigation follows this tag; a name that is no tag keeps the stored order.
+    void setIndexName(const QString &name);
+    QString indexName() const;
+    QStringList indexTagNames() const;
+    // Master/detail: this table shows the records whose active-index key
+    // equals master's field value, following master's cursor; nullptr
+    // removes the link. The master must outlive the link.
+    void setMasterLink(Table *master, const QString &masterField);
+    Table *masterTable() const;
+    void applyMasterValue(const std::optional<QVariant> &value);
+    TableIndexes &indexes();
 
     // --- filter ---
     void setFilter(const QString &expression); // compiled when filtering is on
@@ -179,6 +198,8 @@ private:
     void moveTo(std::uint32_t recno);
     std::uint32_t searchFrom(std::uint32_t start, bool forward);
     void compileFilter();
+    void openIndexes();
+    void closeIndexes();
 
     QString path_;
     bool readOnly_ = false;
@@ -207,6 +228,9 @@ private:
     bool filtered_ = false;
     ExprOptions filterOptions_;
     Expression filterExpr_;
+
+    std::unique_ptr<TableIndexes> indexes_;
+    std::unique_ptr<MasterLink> masterLink_;
 
     std::vector<TableObserver *> observers_;
     int disableCount_ = 0;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "MdxCursor.h"
+#include "RecordOrder.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace tables {
+
+class TableIndexes;
+
+// A table's visiting order taken from a tag of its production index,
+// optionally only the entries of one key (a master/detail range). Record
+// numbers it is handed back are found in the tag through their record's
+// current key, so edits, appends and other table objects' changes show.
+class MdxOrder : public RecordOrder {
+public:
+    // `range`: the one key shown; `empty`: nothing is shown.
+    MdxOrder(TableIndexes &indexes, const QString &tagName, std::optional<QByteArray> range, bool empty = false);
+
+    const QString &tagName() const { return tagName_; }
+    bool hasRange() const { return range_.has_value() || empty_; }
+
+    std::uint32_t first() override;
+    std::uint32_t last() override;
+    std::uint32_t next(std::uint32_t recno) override;
+    std::uint32_t prior(std::uint32_t recno) override;
+
+private:
+    enum class Place { Exact, Successor, End };
+    MdxTag *prepare();
+    Place placeOn(MdxTag &tag, std::uint32_t recno);
+    std::uint32_t result(bool ok) const;
+
+    TableIndexes &indexes_;
+    QString tagName_;
+    std::optional<QByteArray> range_;
+    bool empty_;
+    MdxTag *tag_ = nullptr;
+    std::unique_ptr<MdxCursor> cursor_;
+    std::uint64_t generation_ = 0; // of the tag when the cursor was placed
+};
+
+} // namespace tables
