@@ -11,6 +11,7 @@
 #include "tables/MdxKeyList.h"
 #include "tables/MdxKeySource.h"
 #include "tables/MdxTag.h"
+#include "tables/Table.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -319,5 +320,69 @@ TEST_F(MdxInterop, IndexesStayRightForTDbfThroughAppendsEditsAndDeletes)
             found += expected != 0;
         }
         EXPECT_GE(found, probes.size() / 2);
+    }
+}
+
+TEST_F(MdxInterop, TDbfReadsTheIndexAfterTableObjectsChangedTheRecords)
+{
+    // A table TDbf made without index, given tags by our table object, and a
+    // table with TDbf's own index; records appended, edited and deleted
+    // through two table objects.
+    make(dir.path(), {QStringLiteral("keys"), QStringLiteral("k.dbf")});
+    make(dir.path(), {QStringLiteral("price"), QStringLiteral("p.dbf"), QStringLiteral("600"), QStringLiteral("4"),
+                      QStringLiteral("--mdx")});
+    for (const char *name : {"k.dbf", "p.dbf"}) {
+        SCOPED_TRACE(name);
+        const QString path = file(name);
+        const bool keys = name[0] == 'k';
+        Table a(path);
+        if (keys) {
+            a.addIndexDef(QStringLiteral("Name"), QStringLiteral("NAME"));
+            a.addIndexDef(QStringLiteral("Code"), QStringLiteral("CODE"));
+            a.addIndexDef(QStringLiteral("NameFirm"), QStringLiteral("NAME+FIRM"));
+        }
+        a.setIndexName(QStringLiteral("NAME"));
+        a.open();
+        Table b(path);
+        b.open();
+        std::mt19937 rng(21);
+        for (int op = 0; op < 120; ++op) {
+            Table &t = op % 2 ? a : b;
+            t.refresh();
+            const std::uint32_t n = t.recordCount();
+            const std::uint32_t r = std::uniform_int_distribution<std::uint32_t>(1, n)(rng);
+            const QString newName = QStringLiteral("%1 Имя %2").arg(QChar(u'A' + op % 26)).arg(op);
+            switch (op % 4) {
+            case 0:
+                t.append();
+                t.field(u"NAME").setString(newName);
+                if (keys)
+                    t.field(u"CODE").setInteger(op);
+                t.post();
+                break;
+            case 3:
+                if (t.gotoBookmark(r))
+                    t.deleteRecord();
+                break;
+            default:
+                if (t.gotoBookmark(r)) {
+                    t.edit();
+                    t.field(u"NAME").setString(newName);
+                    t.post();
+                }
+                break;
+            }
+        }
+        a.close();
+        b.close();
+        if (keys) {
+            expectTDbfAgrees(path);
+        } else {
+            const mdx_oracle::DumpReport report = mdx_oracle::dump(path);
+            const mdx_oracle::TagReport &t = report.tags[QStringLiteral("NAME")];
+            EXPECT_TRUE(t.checkOk) << t.errors.join(u'\n').toStdString();
+            DbfFile dbf(path, OpenMode::ReadOnly);
+            EXPECT_EQ(t.order.size(), int(dbf.recordCount()));
+        }
     }
 }
