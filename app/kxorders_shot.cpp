@@ -11,10 +11,33 @@
 #include "platform/fake/FakePlatform.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+// The window manager draws the caption on a desktop; the picture gets a
+// plain caption strip of its own so that the caption can be read too.
+QImage withCaption(const QPixmap &window, const QString &caption)
+{
+    constexpr int kStrip = 24;
+    QImage image(window.width(), window.height() + kStrip, QImage::Format_RGB32);
+    image.fill(QColor(45, 75, 140));
+    QPainter p(&image);
+    QFont font = QApplication::font();
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(8, 0, window.width() - 16, kStrip), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.drawPixmap(0, kStrip, window);
+    return image;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -36,7 +59,7 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     int status = 0;
-    if (!mainFrm.grab().save(out)) {
+    if (!withCaption(mainFrm.grab(), mainFrm.windowTitle()).save(out)) {
         std::fprintf(stderr, "kxorders-shot: cannot write %s\n", qPrintable(out));
         status = 1;
     }
