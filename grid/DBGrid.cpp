@@ -215,6 +215,15 @@ void DBGrid::sectionMoved(int, int oldVisual, int newVisual)
     QTimer::singleShot(0, this, [this, oldVisual, newVisual] { moveColumn(oldVisual, newVisual); });
 }
 
+void DBGrid::commitPendingEdit()
+{
+    QWidget *editor = delegate_->openEditor();
+    if (!editor || state() != QAbstractItemView::EditingState)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 // --- current cell ---
 
 int DBGrid::selectedIndex() const { return column_; }

@@ -92,6 +92,10 @@ public:
     // After changing a field's display label.
     void refreshTitles();
 
+    // Puts the text of an open cell editor into its field and closes the
+    // editor, as a post does with what was typed.
+    void commitPendingEdit();
+
     // --- current cell ---
     int selectedIndex() const;
     void setSelectedIndex(int column);

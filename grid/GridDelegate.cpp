@@ -96,6 +96,7 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
 {
     const tables::Field field = grid_->tableModel()->columnField(index.column());
     auto *edit = new QLineEdit(parent);
+    editor_ = edit;
     edit->setObjectName(QStringLiteral("CellEditor"));
     edit->setFrame(false);
     if (field.isValid()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStyledItemDelegate>
 
 namespace grid {
@@ -22,6 +23,9 @@ public:
     void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const override;
 
+    // The cell editor open now, if any.
+    QWidget *openEditor() const { return editor_; }
+
     // Where the ellipsis button of a cell is drawn.
     static QRect editButtonRect(const QRect &cell);
 
@@ -30,6 +34,7 @@ protected:
 
 private:
     DBGrid *grid_;
+    mutable QPointer<QWidget> editor_;
     bool resending_ = false; // a replaced character on its way into the editor
 };
 

@@ -1,0 +1,119 @@
+#pragma once
+
+// A program folder with its settings files and tables, built at run time.
+#include "config/IniFile.h"
+#include "config/ProgramFiles.h"
+#include "platform/fake/FakePlatform.h"
+#include "tables/Table.h"
+#include "tables/TableCreate.h"
+#include "windows/MainFrmServices.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace windows_testing {
+
+// Fields of a test table: name and kind (sizes from the kind).
+struct Column {
+    const char *name;
+    tables::FieldKind kind;
+};
+
+// A record as field name -> value.
+using Record = std::vector<std::pair<const char *, QVariant>>;
+
+inline void createTable(const QString &path, const std::vector<Column> &columns, const std::vector<Record> &records)
+{
+    tables::FieldSpecs specs;
+    for (const Column &c : columns) {
+        tables::FieldSpec s{QString::fromUtf8(c.name), c.kind};
+        if (c.kind == tables::FieldKind::String)
+            s.size = 30;
+        else if (c.kind == tables::FieldKind::Integer)
+            s.size = 10;
+        else if (c.kind == tables::FieldKind::Float) {
+            s.size = 12;
+            s.decimals = 2;
+        }
+        specs.push_back(s);
+    }
+    tables::createTable(path, 4, specs, {.overwrite = true});
+    tables::Table t(path);
+    t.open();
+    for (const Record &r : records) {
+        t.append();
+        for (const auto &[name, value] : r)
+            t.field(QString::fromUtf8(name)).setValue(value);
+        t.post();
+    }
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The main window as child windows see it: an MDI area and a status line.
+class FakeMainFrm : public windows::MainFrmServices {
+public:
+    FakeMainFrm()
+    {
+        area.resize(900, 700);
+        area.show();
+        windows::setMainFrm(this);
+    }
+    ~FakeMainFrm() override { windows::setMainFrm(nullptr); }
+    QString folder(windows::WorkFolder) const override { return folderPath; }
+    void setStatusText(const QString &text) override { status = text; }
+    QString statusText() const override { return status; }
+    QVariant lookupSubCustomer(const QString &) override { return -1; }
+    QWidget *findChildByCaption(const QString &caption) const override
+    {
+        for (QMdiSubWindow *sub : area.subWindowList())
+            if (sub->widget() && sub->widget()->windowTitle().toUpper() == caption.toUpper())
+                return sub->widget();
+        return nullptr;
+    }
+    bool childExists(const QString &caption) const override { return findChildByCaption(caption) != nullptr; }
+    void buildTableMenu() override {}
+    QWidget *childParent() override { return &area; }
+    // As the program's main window does it.
+    void showChild(QWidget *child) override
+    {
+        QMdiSubWindow *frame = area.addSubWindow(child);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->show();
+    }
+
+    QMdiArea area;
+    QString folderPath;
+    QString status;
+};
+
+// The program folder is a fresh temporary folder; message boxes are answered
+// by the fake platform.
+class ProgramFolderFixture : public ::testing::Test {
+protected:
+    void SetUp() override { config::setProgramFolder(dir.path()); }
+    void TearDown() override { config::setProgramFolder(QString()); }
+
+    QString file(const QString &name) const { return dir.filePath(name); }
+    config::IniFile settings() const { return config::IniFile(config::settingsFileName()); }
+    config::IniFile properties() const { return config::IniFile(config::propertiesFileName()); }
+
+    QTemporaryDir dir;
+    platform::fake::FakePlatform fake;
+};
+
+} // namespace windows_testing
