@@ -353,40 +353,55 @@ void TableIndexes::writeRecord(std::uint32_t recno, const char *record)
     }
 }
 
-bool TableIndexes::locate(const QStringList &fields, const QVariantList &values, const RecordOrder *order,
-                          const std::function<bool(std::uint32_t)> &accept, std::uint32_t *found)
+int TableIndexes::tagForLocate(const QStringList &fields, const QVariantList &values, QByteArray *text) const
 {
-    if (!mdx_ || !schema_.codePage || fields.size() != values.size())
-        return false;
-    ReadScope scope(*this);
     // A text field with a tag on exactly that field and a non-empty value:
     // every record that can match has a key beginning with the value (in
     // some letter case), so those entries are the only candidates.
-    size_t chosen = tags_.size();
-    QByteArray text;
-    for (int i = 0; i < fields.size() && chosen == tags_.size(); ++i) {
+    for (int i = 0; i < fields.size(); ++i) {
         const int f = schema_.indexOf(QStringView(fields[i]).trimmed());
         if (f < 0 || !schema_.fields[size_t(f)].isText())
             continue;
         const QVariant &v = values[i];
         if (!v.isValid() || v.isNull())
             continue;
-        text = schema_.codePage->encode(v.toString());
-        if (text.isEmpty())
+        *text = schema_.codePage->encode(v.toString());
+        if (text->isEmpty())
             continue;
         const FieldDef &def = schema_.fields[size_t(f)];
         for (size_t t = 0; t < tags_.size(); ++t) {
             const Maintained &m = tags_[t];
             if (m.source.isField() && m.source.expression().compare(def.name, Qt::CaseInsensitive) == 0 &&
-                m.tag->keyType() == MdxKeyType::Character && m.tag->keyLength() == def.size) {
-                chosen = t;
-                break;
-            }
+                m.tag->keyType() == MdxKeyType::Character && m.tag->keyLength() == def.size)
+                return int(t);
         }
     }
-    if (chosen == tags_.size())
+    return -1;
+}
+
+bool TableIndexes::locate(const QStringList &fields, const QVariantList &values, const RecordOrder *order,
+                          const std::function<bool(std::uint32_t)> &accept, std::uint32_t *found)
+{
+    if (!mdx_ || !schema_.codePage || fields.size() != values.size())
         return false;
-    MdxTag &tag = *tags_[chosen].tag;
+    // The folded copy needs no lock while the file is as it was; re-reading
+    // the index or building the copy does.
+    if (!mdx_->isUnchanged())
+        ReadScope reload(*this);
+    QByteArray text;
+    int chosen = tagForLocate(fields, values, &text);
+    if (chosen < 0)
+        return false;
+    if (!folded_[size_t(chosen)] || folded_[size_t(chosen)]->generation() != tags_[size_t(chosen)].tag->generation()) {
+        ReadScope scope(*this);
+        chosen = tagForLocate(fields, values, &text);
+        if (chosen < 0)
+            return false;
+        MdxTag &tag = *tags_[size_t(chosen)].tag;
+        folded_[size_t(chosen)] = std::make_unique<MdxFoldedKeys>(tag, *schema_.codePage);
+    }
+    MdxTag &tag = *tags_[size_t(chosen)].tag;
+    const MdxFoldedKeys &folded = *folded_[size_t(chosen)];
     MdxFoldedKeys::Order visit = MdxFoldedKeys::Order::RecordNumber;
     if (order) {
         const auto *mdxOrder = dynamic_cast<const MdxOrder *>(order);
@@ -394,17 +409,14 @@ bool TableIndexes::locate(const QStringList &fields, const QVariantList &values,
             return false;
         visit = MdxFoldedKeys::Order::Tag;
     }
-    std::unique_ptr<MdxFoldedKeys> &folded = folded_[chosen];
-    if (!folded || folded->generation() != tag.generation())
-        folded = std::make_unique<MdxFoldedKeys>(tag, *schema_.codePage);
     // An index that misses records (written by a program that does not keep
     // it) cannot stand in for the search.
-    if (folded->entryCount() != int(file_->recordCount()))
+    if (folded.entryCount() != int(file_->recordCount()))
         return false;
     for (char &c : text)
         c = char(schema_.codePage->fold(std::uint8_t(c)));
-    const auto [first, last] = folded->range(text);
-    *found = folded->firstAccepted(first, last, visit, accept);
+    const auto [first, last] = folded.range(text);
+    *found = folded.firstAccepted(first, last, visit, accept);
     ++locatesThroughTags_;
     return true;
 }

@@ -111,6 +111,7 @@ private:
     void buildTag(const QString &name, const MdxKeySource &source);
     std::vector<std::pair<QString, QString>> tagDefinitionsInFile() const;
     const Maintained *maintained(const MdxTag *tag) const;
+    int tagForLocate(const QStringList &fields, const QVariantList &values, QByteArray *text) const;
 
     std::vector<std::pair<QString, QString>> definitions_;
     QString indexName_;

@@ -98,8 +98,9 @@ QSet<std::int64_t> collect(const Child &c, int stopAfterMs = -1)
     ::close(c.fd);
     int status = 0;
     ::waitpid(c.pid, &status, 0);
-    if (stopAfterMs < 0)
+    if (stopAfterMs < 0) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
     return ids;
 }
 

@@ -135,8 +135,9 @@ void expectTDbfAgrees(const QString &dbfPath, const QStringList &belowTenth = {}
                                  (rounded.contains(tag.name) && e.contains(QLatin1String("stored key differs")));
             EXPECT_TRUE(allowed) << e.toStdString();
         }
-        if (!belowTenth.contains(tag.name) && !rounded.contains(tag.name))
+        if (!belowTenth.contains(tag.name) && !rounded.contains(tag.name)) {
             EXPECT_TRUE(t.checkOk) << t.errors.join(u'\n').toStdString();
+        }
     }
 }
 
@@ -220,8 +221,9 @@ TEST_F(MdxInterop, TDbfReadsTagsWeBuild)
         // TDbf searches our trees. (With a 0x26 mark the oracle's TDbf finds
         // no text through any index, its own included.)
         EXPECT_EQ(tdbfLocate(dbfPath, QStringLiteral("CODE"), QStringLiteral("130")), 13u);
-        if (!lang[1])
+        if (!lang[1]) {
             EXPECT_EQ(tdbfLocate(dbfPath, QStringLiteral("NAME"), QStringLiteral("AB-C")), 13u);
+        }
     }
 }
 
