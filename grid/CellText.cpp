@@ -10,10 +10,14 @@ namespace grid {
 
 namespace {
 
-QLocale numberLocale()
+// Made once: every cell of every row drawn passes here.
+const QLocale &numberLocale()
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    static const QLocale locale = [] {
+        QLocale l;
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
     return locale;
 }
 
@@ -25,11 +29,14 @@ QString numberText(const tables::Field &field)
 }
 
 // The short date format with a four-digit year, so a typed date keeps its century.
-QString dateFormat()
+const QString &dateFormat()
 {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    static const QString format = [] {
+        QString f = QLocale().dateFormat(QLocale::ShortFormat);
+        if (!f.contains(QLatin1String("yyyy")))
+            f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        return f;
+    }();
     return format;
 }
 

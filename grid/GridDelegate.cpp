@@ -1,5 +1,6 @@
 #include "GridDelegate.h"
 
+#include "CellStyle.h"
 #include "DBGrid.h"
 #include "TableModel.h"
 
@@ -18,6 +19,8 @@ namespace {
 // The current row, when highlighted as a whole, takes this much of the
 // highlight colour over the cell's own background.
 constexpr double kRowHighlightShare = 0.25;
+// Space between a cell's border and its text.
+constexpr int kTextMargin = 3;
 
 QColor blend(const QColor &base, const QColor &over, double share)
 {
@@ -53,42 +56,53 @@ QRect GridDelegate::editButtonRect(const QRect &cell)
 
 void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
+    // Drawn directly rather than through the style's item view element: one
+    // line of clipped text per cell, as dBase grids show it, and a fraction
+    // of the cost when a page of a large table scrolls in.
+    const TableModel *model = grid_->tableModel();
+    const CellStyle row = model->rowStyle(index.row());
     const QModelIndex current = grid_->currentIndex();
     const bool currentCell = index == current;
     const bool currentRow = current.isValid() && index.row() == current.row();
-    // Selection is drawn here, over the whole cell, in the system highlight
-    // colours: it wins over the row's own colours.
-    opt.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    const QPalette &palette = option.palette;
+    QColor background = row.background.isValid() ? row.background : palette.color(QPalette::Base);
+    QColor text = row.font.isValid() ? row.font : palette.color(QPalette::Text);
+    // Selection wins over the row's own colours, in the system highlight colours.
     if (grid_->isRowSelected(index.row()) || (currentCell && !grid_->hasOption(DBGrid::RowSelect))
         || (currentRow && grid_->hasOption(DBGrid::RowSelect))) {
-        opt.backgroundBrush = opt.palette.brush(QPalette::Active, QPalette::Highlight);
-        opt.palette.setBrush(QPalette::Text, opt.palette.brush(QPalette::Active, QPalette::HighlightedText));
+        background = palette.color(QPalette::Active, QPalette::Highlight);
+        text = palette.color(QPalette::Active, QPalette::HighlightedText);
     } else if (currentRow && grid_->hasOption(DBGrid::RowHighlight)) {
-        const QColor base = opt.backgroundBrush.style() != Qt::NoBrush ? opt.backgroundBrush.color()
-                                                                       : opt.palette.color(QPalette::Base);
-        opt.backgroundBrush = blend(base, opt.palette.color(QPalette::Highlight), kRowHighlightShare);
+        background = blend(background, palette.color(QPalette::Highlight), kRowHighlightShare);
     }
-    const bool button = currentCell && grid_->tableModel()->column(index.column()).editButton;
+    painter->fillRect(option.rect, background);
+
+    const bool button = currentCell && model->column(index.column()).editButton;
+    QRect textRect = option.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);
     if (button)
-        opt.rect.setRight(editButtonRect(option.rect).left() - 1);
-    QStyle *style = opt.widget ? opt.widget->style() : QApplication::style();
-    if (button) {
-        // The cell's background under the button too.
-        QStyleOptionViewItem under = opt;
-        under.rect = option.rect;
-        under.text.clear();
-        style->drawControl(QStyle::CE_ItemViewItem, &under, painter, opt.widget);
+        textRect.setRight(editButtonRect(option.rect).left() - kTextMargin);
+    const QString shown = index.data(Qt::DisplayRole).toString();
+    if (!shown.isEmpty() && textRect.width() > 0) {
+        painter->save();
+        QFont font = option.font;
+        if (row.bold)
+            font.setBold(true);
+        painter->setFont(font);
+        painter->setPen(text);
+        painter->setClipRect(textRect, Qt::IntersectClip);
+        const Qt::Alignment align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+        painter->drawText(textRect, int((align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter | Qt::TextSingleLine),
+                          shown);
+        painter->restore();
     }
-    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
     if (button) {
+        QStyle *style = option.widget ? option.widget->style() : QApplication::style();
         QStyleOptionButton b;
-        b.initFrom(opt.widget);
+        b.initFrom(option.widget);
         b.rect = editButtonRect(option.rect);
         b.text = QStringLiteral("…");
         b.state = QStyle::State_Enabled | QStyle::State_Raised;
-        style->drawControl(QStyle::CE_PushButton, &b, painter, opt.widget);
+        style->drawControl(QStyle::CE_PushButton, &b, painter, option.widget);
     }
 }
 
