@@ -7,6 +7,7 @@
 #include "OrderFileWriter.h"
 #include "OrderWorkCopy.h"
 #include "TableChecks.h"
+#include "ViewWalk.h"
 
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
@@ -51,11 +52,10 @@ std::vector<std::uint32_t> orderedRows(tables::Table &prices)
 {
     std::vector<std::uint32_t> rows;
     const tables::Field zak = prices.field(QStringLiteral("Zak"));
-    for (std::uint32_t recno : prices.visibleRecords())
-        prices.withRecord(recno, [&] {
-            if (numberOrZero(zak) != 0)
-                rows.push_back(recno);
-        });
+    forEachRowInView(prices, [&](std::uint32_t recno) {
+        if (numberOrZero(zak) != 0)
+            rows.push_back(recno);
+    });
     return rows;
 }
 

@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 #include "Rounding.h"
+#include "ViewWalk.h"
 
 #include "config/SettingsAccessors.h"
 #include "tables/Table.h"
@@ -96,14 +97,12 @@ double OrderPricing::RecountTotals()
     int count = 0;
     const tables::Field zak = table_.findField(kZak);
     const tables::Field price = table_.findField(priceField_);
-    for (std::uint32_t recno : table_.visibleRecords()) {
-        table_.withRecord(recno, [&] {
-            const double quantity = numberOrZero(zak);
-            sum += quantity * numberOrZero(price);
-            if (zak.isValid() && !zak.isNull() && isPositionQuantity(quantity))
-                ++count;
-        });
-    }
+    forEachRowInView(table_, [&](std::uint32_t) {
+        const double quantity = numberOrZero(zak);
+        sum += quantity * numberOrZero(price);
+        if (zak.isValid() && !zak.isNull() && isPositionQuantity(quantity))
+            ++count;
+    });
     orderSum_ = sum;
     positionCount_ = count;
     return sum;

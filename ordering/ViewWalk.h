@@ -16,13 +16,12 @@ private:
     tables::Table &table_;
 };
 
-// Calls `visit` for every row in view, in view order, with the table's
-// fields reading that row; the cursor does not move.
+// Calls `visit(recno)` for every row in view, in view order, with the
+// table's fields reading that row; the cursor does not move.
 template <typename Visit>
 void forEachRowInView(tables::Table &table, Visit &&visit)
 {
-    for (std::uint32_t recno : table.visibleRecords())
-        table.withRecord(recno, [&] { visit(); });
+    table.forEachVisible([&](std::uint32_t recno) { visit(recno); });
 }
 
 } // namespace ordering

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace tables {
 
@@ -304,10 +305,36 @@ bool Table::readIfVisible(std::uint32_t recno)
 
 std::uint32_t Table::searchFrom(std::uint32_t start, bool forward)
 {
+    if (forward && start != 0 && order_ == physicalOrder_)
+        return searchStoredForward(start);
     RecordOrder &o = order();
     for (std::uint32_t r = start; r != 0; r = forward ? o.next(r) : o.prior(r))
         if (readIfVisible(r))
             return r;
+    return 0;
+}
+
+std::uint32_t Table::searchStoredForward(std::uint32_t start)
+{
+    // Read ahead in growing blocks: the next record costs one small read, a
+    // filter hiding thousands of records one read per block.
+    const int size = schema_.recordSize;
+    const std::uint32_t count = file_->recordCount();
+    std::uint32_t blockSize = 16;
+    QByteArray block;
+    for (std::uint32_t first = start; first <= count; first += blockSize, blockSize = std::min(blockSize * 2, 1024u)) {
+        block.resize(qsizetype(blockSize) * size);
+        const std::uint32_t got = file_->readRecords(first, blockSize, block.data());
+        for (std::uint32_t i = 0; i < got; ++i) {
+            const char *record = block.constData() + qint64(i) * size;
+            if (passes(first + i, record)) {
+                std::memcpy(scratch_.data(), record, size_t(size));
+                return first + i;
+            }
+        }
+        if (got < blockSize)
+            break;
+    }
     return 0;
 }
 
@@ -572,6 +599,52 @@ bool Table::withRecord(std::uint32_t recno, const std::function<void()> &use)
     computeCalcFields();
     use();
     return true;
+}
+
+void Table::forEachVisible(const std::function<void(std::uint32_t)> &use)
+{
+    requireOpen();
+    file_->refreshRecordCount();
+    const char *savedActive = active_;
+    std::vector<QVariant> savedCalc = calcValues_;
+    struct Restore {
+        Table *t;
+        const char *active;
+        std::vector<QVariant> *calc;
+        ~Restore()
+        {
+            t->active_ = active;
+            t->calcValues_ = std::move(*calc);
+        }
+    } restore{this, savedActive, &savedCalc};
+    auto visit = [&](std::uint32_t recno, const char *record) {
+        // The cursor's record is read as the cursor has it (an edit in progress).
+        active_ = recno == recno_ && state_ == TableState::Edit ? savedActive : record;
+        computeCalcFields();
+        use(recno);
+    };
+    const int size = schema_.recordSize;
+    if (order_ != physicalOrder_) {
+        QByteArray row(size, ' ');
+        RecordOrder &o = order();
+        for (std::uint32_t r = o.first(); r != 0; r = o.next(r))
+            if (file_->readRecord(r, row.data()) && passes(r, row.constData()))
+                visit(r, row.constData());
+        return;
+    }
+    constexpr std::uint32_t kBlock = 512;
+    QByteArray block(int(kBlock) * size, ' ');
+    const std::uint32_t count = file_->recordCount();
+    for (std::uint32_t first = 1; first <= count; first += kBlock) {
+        const std::uint32_t got = file_->readRecords(first, kBlock, block.data());
+        for (std::uint32_t i = 0; i < got; ++i) {
+            const char *record = block.constData() + qint64(i) * size;
+            if (passes(first + i, record))
+                visit(first + i, record);
+        }
+        if (got < kBlock)
+            break;
+    }
 }
 
 const char *Table::recordBuffer() const { return active_; }

@@ -161,6 +161,9 @@ public:
     // fields read that record (calculated fields computed for it). False when
     // the record does not exist.
     bool withRecord(std::uint32_t recno, const std::function<void()> &use);
+    // withRecord for every visible record in the current order, read in
+    // blocks in stored order: a walk over a large view without a read per record.
+    void forEachVisible(const std::function<void(std::uint32_t recno)> &use);
 
     // Raw bytes of the record fields read now (for expressions and indexes).
     const char *recordBuffer() const;
@@ -197,6 +200,7 @@ private:
     void computeCalcFields();
     void moveTo(std::uint32_t recno);
     std::uint32_t searchFrom(std::uint32_t start, bool forward);
+    std::uint32_t searchStoredForward(std::uint32_t start);
     void compileFilter();
     void openIndexes();
     void closeIndexes();

@@ -227,6 +227,28 @@ TEST_F(OrderCreationTest, PositionIdsFollowTheLastPosition)
     EXPECT_EQ(pos[3].at("PARENT").toInt(), 2);
 }
 
+TEST_F(OrderCreationTest, PositionsEnterAnExistingProductionIndex)
+{
+    {
+        // The archive window's statistics tag, made before any order.
+        tables::Table positions(inst.archive() + "ArchivPos.dbf");
+        positions.addIndexDef(QStringLiteral("Statist"), QStringLiteral("Drug"));
+        positions.open();
+    }
+    openPrices(threeRows());
+    CreateOrder(input());
+    tables::Table positions(inst.archive() + "ArchivPos.dbf");
+    positions.setIndexName(QStringLiteral("Statist"));
+    positions.open();
+    ASSERT_TRUE(positions.indexTagNames().contains(QStringLiteral("STATIST"), Qt::CaseInsensitive));
+    ASSERT_TRUE(positions.locate(QStringLiteral("Drug"), 103));
+    EXPECT_EQ(positions.field(QStringLiteral("Name")).asString(), QStringLiteral("Вата"));
+    std::vector<int> drugs;
+    for (positions.first(); !positions.eof(); positions.next())
+        drugs.push_back(int(positions.field(QStringLiteral("Drug")).asInteger()));
+    EXPECT_EQ(drugs, (std::vector<int>{101, 103, 104}));
+}
+
 TEST_F(OrderCreationTest, TemplateFieldsAreFilledByTheirAssociation)
 {
     association(QStringLiteral("NumZ"), QStringLiteral("@Номер заказа"));

@@ -171,6 +171,42 @@ TEST_F(PrintingTest, TitleCarriesTheArchivedNumber)
     EXPECT_EQ(only(r, QStringLiteral("Итого")).text, QStringLiteral("Итого: 3"));
 }
 
+TEST_F(PrintingTest, ArchivedOrderPrintsOnlyItsPositionsThroughTheLink)
+{
+    QTemporaryDir archive;
+    createArchive(archive.path(), {{1, 16, QDate(2008, 3, 1)}, {2, 17, QDate(2008, 3, 2)}});
+    {
+        tables::Table positions(archive.filePath(QStringLiteral("ArchivPos.dbf")));
+        positions.open();
+        const int parents[] = {1, 2, 1, 2};
+        for (int i = 0; i < 4; ++i) {
+            positions.append();
+            positions.field(QStringLiteral("IDRow")).setInteger(i + 1);
+            positions.field(QStringLiteral("Parent")).setInteger(parents[i]);
+            positions.field(QStringLiteral("Name")).setString(QStringLiteral("Позиция %1").arg(i + 1));
+            positions.field(QStringLiteral("Qnt")).setFloat(i + 1);
+            positions.field(QStringLiteral("Price")).setFloat(1);
+            positions.post();
+        }
+    }
+    tables::Table orders(archive.filePath(QStringLiteral("Archiv.dbf")));
+    orders.open();
+    tables::Table positions(archive.filePath(QStringLiteral("ArchivPos.dbf")));
+    positions.addIndexDef(QStringLiteral("Detail"), QStringLiteral("Parent"));
+    positions.setIndexName(QStringLiteral("Detail"));
+    positions.open();
+    positions.setMasterLink(&orders, QStringLiteral("IDRow"));
+    orders.last();
+    RecordingPrinter printer(kWidth, kHeight, kDpi);
+    const Recording &r = print(printer, {&positions, 17, QStringLiteral("Qnt"), QStringLiteral("Price"),
+                                         QStringLiteral("Аптека №2"), QStringLiteral("П"), kDate});
+    std::vector<QString> names;
+    for (const RecordedText &t : nameLines(r))
+        names.push_back(t.text);
+    EXPECT_EQ(names, (std::vector<QString>{QStringLiteral("Позиция 2"), QStringLiteral("Позиция 4")}));
+    EXPECT_EQ(only(r, QStringLiteral("Итого")).text, QStringLiteral("Итого: 6"));
+}
+
 TEST_F(PrintingTest, RowsAreRuledNumbersRightAlignedAndTotalledUnrounded)
 {
     openRows({{.name = QStringLiteral("Анальгин"), .zak = 3, .price1 = 0.125},
