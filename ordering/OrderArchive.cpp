@@ -3,6 +3,7 @@
 #include "OrderError.h"
 #include "OrderInput.h"
 #include "TableChecks.h"
+#include "ViewWalk.h"
 
 #include "tables/Catalogue.h"
 #include "tables/FileLookup.h"
@@ -79,6 +80,7 @@ void OrderArchive::ArchiveOrder(const OrderInput &input, const std::vector<std::
     tables::Field posDrug = positions_.field(QStringLiteral("Drug"));
 
     std::int64_t id = lastId(positions_);
+    ControlsSuspended suspended(prices);
     for (std::uint32_t recno : orderedRows) {
         positions_.append();
         const bool read = prices.withRecord(recno, [&] {

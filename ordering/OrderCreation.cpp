@@ -52,6 +52,7 @@ std::vector<std::uint32_t> orderedRows(tables::Table &prices)
 {
     std::vector<std::uint32_t> rows;
     const tables::Field zak = prices.field(QStringLiteral("Zak"));
+    ControlsSuspended suspended(prices);
     forEachRowInView(prices, [&](std::uint32_t recno) {
         if (numberOrZero(zak) != 0)
             rows.push_back(recno);

@@ -2,6 +2,7 @@
 
 #include "OrderAssociation.h"
 #include "OrderInput.h"
+#include "ViewWalk.h"
 
 #include "config/IniFile.h"
 #include "tables/Table.h"
@@ -67,6 +68,7 @@ void WriteOrderFile(const QString &path, const QString &orderIniPath, const Orde
     const std::vector<FieldFill> fills = resolveFills(order, prices, input.priceField, orderIniPath);
     const QString numberText = QString::number(orderNumber);
     QString comment = input.message;
+    ControlsSuspended suspended(prices);
 
     for (std::uint32_t recno : orderedRows) {
         order.append();

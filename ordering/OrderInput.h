@@ -13,7 +13,8 @@ namespace ordering {
 // main window.
 struct OrderInput {
     // The window's table with its filter in force; the rows in view with a
-    // quantity are the order. The cursor is left where it is.
+    // quantity are the order. The cursor is left where it is. Post a pending
+    // edit before taking orderSum.
     tables::Table *prices = nullptr;
     QString priceField;     // the price column shown
     double orderSum = 0;    // the window's running sum

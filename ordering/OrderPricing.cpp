@@ -97,6 +97,7 @@ double OrderPricing::RecountTotals()
     int count = 0;
     const tables::Field zak = table_.findField(kZak);
     const tables::Field price = table_.findField(priceField_);
+    ControlsSuspended suspended(table_);
     forEachRowInView(table_, [&](std::uint32_t) {
         const double quantity = numberOrZero(zak);
         sum += quantity * numberOrZero(price);

@@ -2,6 +2,7 @@
 
 #include "NumberText.h"
 #include "Rounding.h"
+#include "ViewWalk.h"
 
 #include "platform/Printer.h"
 #include "tables/Table.h"
@@ -77,6 +78,7 @@ void OrderPrintout::print()
 {
     const std::array<tables::Field, 5> fields = printedFields(input_);
     tables::Table &rows = *input_.rows;
+    ControlsSuspended suspended(rows);
     bool firstPage = true;
     auto startPage = [&] {
         if (!firstPage)
