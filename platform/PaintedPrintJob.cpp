@@ -2,6 +2,8 @@
 
 #include "PlatformError.h"
 
+#include <QPrinter>
+
 namespace platform {
 
 PaintedPrintJob::PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, const QString &what,
@@ -14,8 +16,12 @@ PaintedPrintJob::PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, cons
 
 PaintedPrintJob::~PaintedPrintJob()
 {
-    if (painter_.isActive())
-        painter_.end();
+    if (!painter_.isActive())
+        return;
+    // An unfinished job is not spooled half printed.
+    if (auto *printer = dynamic_cast<QPrinter *>(device_.get()))
+        printer->abort();
+    painter_.end();
 }
 
 void PaintedPrintJob::newPage()
