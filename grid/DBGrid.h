@@ -58,7 +58,7 @@ public:
     ~DBGrid() override;
 
     // --- binding ---
-    // The table must stay alive while bound; bind nullptr before destroying it.
+    // Closing the table ends the binding (bind again after reopening).
     void setTable(tables::Table *table);
     tables::Table *table() const;
     bool hasDataSource() const { return table() != nullptr; }

@@ -412,6 +412,10 @@ void TableModel::tableChanged(tables::Table &, tables::TableChange change, std::
         return;
     }
     case C::Closed: {
+        // Let go of the table: a closed table may be on its way out (its
+        // destructor closes it), and nothing tells us when it is gone.
+        table_->removeObserver(this);
+        table_ = nullptr;
         Changing changing(changingRows_);
         beginResetModel();
         columns_.clear();

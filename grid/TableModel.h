@@ -36,7 +36,8 @@ public:
     explicit TableModel(QObject *parent = nullptr);
     ~TableModel() override;
 
-    // The table must outlive the binding; bind nullptr before destroying it.
+    // Closing the table ends the binding (bind again after reopening), so a
+    // table may be destroyed while bound; otherwise bind nullptr first.
     void setTable(tables::Table *table);
     tables::Table *table() const { return table_; }
 

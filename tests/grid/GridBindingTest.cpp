@@ -244,11 +244,17 @@ TEST_F(GridBinding, RowsAreReadOnDemandFromALargeTable)
     EXPECT_EQ(currentName(), QStringLiteral("Товар 2999"));
     EXPECT_EQ(m->index(2999, 3).data().toString(), QLocale().toString(749.75, 'g', 15));
     EXPECT_EQ(m->index(17, 0).data().toString(), QStringLiteral("Товар 17"));
-    // A closed table leaves an empty grid, reopened it shows again.
+    // A closed table leaves an empty grid without a data source; bound again
+    // after reopening it shows again. Destroying a bound table is safe.
     table->close();
     EXPECT_EQ(m->rowCount(), 0);
+    EXPECT_FALSE(grid->hasDataSource());
     table->open();
+    grid->setTable(table.get());
     EXPECT_EQ(m->rowCount(), 3000);
+    table.reset();
+    EXPECT_FALSE(grid->hasDataSource());
+    grid.reset();
 }
 
 } // namespace
