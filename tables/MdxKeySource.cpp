@@ -135,6 +135,8 @@ MdxKeySource MdxKeySource::compile(const QString &expression, const TableSchema 
     const QString bare = stripParentheses(s.expression_);
     const int fieldIndex = isIdentifier(bare) ? schema.indexOf(bare) : -1;
     s.isField_ = fieldIndex >= 0;
+    if (s.isField_)
+        s.fieldName_ = schema.fields[size_t(fieldIndex)].name;
 
     switch (whole.resultType()) {
     case ExprType::String: {

@@ -25,8 +25,9 @@ public:
 
     MdxKeyType type() const { return type_; }
     int length() const { return length_; }
-    // The expression is one field of the table.
+    // The expression is one field of the table (named fieldName()).
     bool isField() const { return isField_; }
+    const QString &fieldName() const { return fieldName_; }
     const QString &expression() const { return expression_; }
 
     QByteArray key(const char *record) const;
@@ -43,6 +44,7 @@ private:
     MdxKeyType type_ = MdxKeyType::Character;
     int length_ = 0;
     bool isField_ = false;
+    QString fieldName_;
     QString expression_;
     std::vector<Part> parts_;
     // Numeric keys.
