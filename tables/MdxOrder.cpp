@@ -107,4 +107,20 @@ std::uint32_t MdxOrder::prior(std::uint32_t recno)
     return 0;
 }
 
+std::vector<std::uint32_t> MdxOrder::recordNumbers()
+{
+    std::vector<std::uint32_t> out;
+    if (empty_)
+        return out;
+    TableIndexes::ReadScope scope(indexes_);
+    MdxTag *tag = prepare();
+    if (!tag)
+        return out;
+    generation_ = tag->generation();
+    for (std::uint32_t r = result(range_ ? cursor_->seek(*range_) : cursor_->first()); r != 0;
+         r = result(cursor_->next()))
+        out.push_back(r);
+    return out;
+}
+
 } // namespace tables

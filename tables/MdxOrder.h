@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tables {
 
@@ -29,6 +30,8 @@ public:
     std::uint32_t last() override;
     std::uint32_t next(std::uint32_t recno) override;
     std::uint32_t prior(std::uint32_t recno) override;
+    // Every record number in order under one lock: for views that list them all.
+    std::vector<std::uint32_t> recordNumbers();
 
 private:
     enum class Place { Exact, Successor, End };

@@ -7,6 +7,7 @@
 #include "tables/CodePage.h"
 #include "tables/MdxFile.h"
 #include "tables/MdxKey.h"
+#include "tables/MdxOrder.h"
 #include "tables/MdxTag.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
@@ -529,6 +530,9 @@ TEST(MdxTable, DetailFollowsItsMaster)
         SCOPED_TRACE(id);
         EXPECT_EQ(visit(detail), expected.at(id));
         EXPECT_EQ(visit(detail, true), expected.at(id));
+        auto *order = dynamic_cast<MdxOrder *>(&detail.order());
+        ASSERT_NE(order, nullptr);
+        EXPECT_EQ(order->recordNumbers(), expected.at(id));
     }
     // The statistics: link off, the other tag over all records, then back.
     master.first();
