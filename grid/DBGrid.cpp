@@ -583,13 +583,24 @@ void DBGrid::incrementalSearch(const QString &typed)
         incSearch_ = candidate;
         return;
     }
+    const tables::Field field = columnField(column);
+    tables::Table *t = table();
+    if (t && field.isValid() && !field.isCalculated() && field.kind() == tables::FieldKind::String) {
+        // The table finds the first match in its order with its filter, as
+        // the rows are listed; an index on the field makes it quick.
+        if (!t->locate(field.name(), candidate, tables::LocateOptions{.caseInsensitive = true, .partialKey = true})) {
+            QApplication::beep();
+            return;
+        }
+        incSearch_ = candidate;
+        return;
+    }
     const int found = findRow(column, candidate, prefix, 0);
     if (found < 0) {
         QApplication::beep();
         return;
     }
     incSearch_ = candidate;
-    incSearchColumn_ = column;
     const QModelIndex target = model_->index(found, column);
     setCurrentIndex(target);
     scrollTo(target);

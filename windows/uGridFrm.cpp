@@ -234,7 +234,8 @@ void TGridFrm::DBGridKeyPress(grid::GridCharEvent *event)
     if (!hasTable())
         return;
     tables::Field field = DBGrid->selectedField();
-    if (!field.isValid() || !field.isReadOnly() || !takesPartInSearch(event->text))
+    // A calculated field is not in the records the table searches.
+    if (!field.isValid() || !field.isReadOnly() || field.isCalculated() || !takesPartInSearch(event->text))
         return;
     SearchField = field.name();
     if (!SearchText) {
