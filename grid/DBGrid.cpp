@@ -517,6 +517,17 @@ bool DBGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
     return QTableView::edit(index, trigger, event);
 }
 
+void DBGrid::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        // Rows follow the font (the order window lets the user choose it).
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+        header_->updateGeometry();
+        updateGeometries();
+    }
+}
+
 // --- mouse ---
 
 bool DBGrid::onEditButton(const QPoint &pos) const

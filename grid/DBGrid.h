@@ -148,6 +148,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void defaultKey(QKeyEvent *event);

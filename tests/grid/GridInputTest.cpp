@@ -358,3 +358,18 @@ TEST_F(GridInput, MultiLevelTitlesShareUpperLevels)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GridInput, RowsFollowTheGridFont)
+{
+    openGrid();
+    const int before = grid->rowHeight(0);
+    QFont big = grid->font();
+    big.setPointSize(big.pointSize() * 3);
+    grid->setFont(big);
+    EXPECT_GT(grid->rowHeight(0), before);
+    EXPECT_EQ(grid->rowHeight(0), QFontMetrics(big).height() + 4);
+}
+
+} // namespace
