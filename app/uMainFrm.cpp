@@ -5,7 +5,7 @@
 #include "ChildLookup.h"
 #include "IdleActionUpdater.h"
 #include "MainGeometry.h"
-#include "PendingActionHooks.h"
+#include "ProgramActionHooks.h"
 #include "StartupHangUp.h"
 #include "SubCustomerLookup.h"
 #include "TableMenuEntries.h"
@@ -55,7 +55,7 @@ bool fileExists(const QString &folder, const QString &name) { return QFileInfo(f
 QString TMainFrm::baseCaption() { return QStringLiteral("Заказы в ГУП \"ОРЕЛИКС\""); }
 
 TMainFrm::TMainFrm(std::shared_ptr<ActionHooks> hooks, QWidget *parent)
-    : QMainWindow(parent), actions_(this), hooks_(hooks ? std::move(hooks) : std::make_shared<PendingActionHooks>())
+    : QMainWindow(parent), actions_(this), hooks_(hooks ? std::move(hooks) : std::make_shared<ProgramActionHooks>())
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(baseCaption());

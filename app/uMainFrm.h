@@ -30,8 +30,7 @@ class ToolBarPanel;
 // missing folders, prescription and narcotics items.
 class TMainFrm : public QMainWindow, public windows::MainFrmServices {
 public:
-    // Null hooks: the actions whose windows are not part of the program yet
-    // report that in the status line.
+    // Null hooks: the program's own (ProgramActionHooks).
     explicit TMainFrm(std::shared_ptr<ActionHooks> hooks = nullptr, QWidget *parent = nullptr);
     ~TMainFrm() override;
 

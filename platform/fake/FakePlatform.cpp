@@ -9,10 +9,11 @@ namespace {
 template <class T>
 T takeFront(std::deque<T> &queue)
 {
-    if (queue.empty())
-        return T{};
-    T value = std::move(queue.front());
-    queue.pop_front();
+    T value{};
+    if (!queue.empty()) {
+        value = queue.front();
+        queue.pop_front();
+    }
     return value;
 }
 

@@ -196,3 +196,23 @@ TEST_F(MainFrmReady, WindowMenuClosesTheActiveChild)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainFrmReady, ReferenceItemOpensTheTableWindowAndIsDisabledWhileItIsOpen)
+{
+    app::TMainFrm frm; // the program's own hooks
+    QAction *item = frm.actions().pmReference->actions().at(2);
+    ASSERT_EQ(item->text(), QStringLiteral("Third.dbf"));
+    item->trigger();
+    QWidget *window = frm.findChildByCaption(QStringLiteral("third.DBF"));
+    ASSERT_NE(window, nullptr);
+    frm.ActionList1Update();
+    EXPECT_FALSE(item->isEnabled());
+    window->close();
+    frm.ActionList1Update();
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_TRUE(fake_.messages().errors().isEmpty()) << fake_.messages().errors().join(u'\n').toStdString();
+}
+
+} // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "PendingActionHooks.h"
+
+namespace app {
+
+// The hooks of the program: the windows that exist are opened, the others
+// still report that they are not available.
+class ProgramActionHooks : public PendingActionHooks {
+public:
+    void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
+};
+
+} // namespace app
