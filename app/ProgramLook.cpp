@@ -1,5 +1,7 @@
 #include "ProgramLook.h"
 
+#include "ToolIcons.h"
+
 #include "tables/CodePage.h"
 
 #include <QApplication>
@@ -11,6 +13,7 @@ void setUpProgram(QApplication &application)
 {
     QApplication::setApplicationName(QStringLiteral("KXOrders"));
     QApplication::setApplicationDisplayName(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
+    QApplication::setWindowIcon(toolIcon(ToolIcon::Order));
     QFont font = QApplication::font();
     font.setPointSize(8);
     application.setFont(font);

@@ -1,8 +1,9 @@
-// kxorders-shot DIR FILE.png [MENU...]: starts the main window on the
-// installation in DIR without touching the network or modems, and saves a
-// picture of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
+// kxorders-shot DIR FILE.png [MENU...] [--open CAPTION]...: starts the main
+// window on the installation in DIR without touching the network or modems,
+// opens the reference or invoice tables named by --open, and saves a picture
+// of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
 // FILE-MENU.png. For looking at the window where no desktop is at hand:
-//   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice
+//   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice --open Наценки
 #include "ProgramLook.h"
 #include "uMainFrm.h"
 
@@ -50,9 +51,24 @@ int main(int argc, char **argv)
     config::setProgramFolder(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
     const QString out = QString::fromLocal8Bit(argv[2]);
 
+    QStringList menus;
+    QStringList tablesToOpen;
+    for (int i = 3; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == QLatin1String("--open") && i + 1 < argc)
+            tablesToOpen << QString::fromLocal8Bit(argv[++i]);
+        else
+            menus << arg;
+    }
+
     platform::fake::FakePlatform fake;
     app::TMainFrm mainFrm;
     mainFrm.show();
+    for (const QString &caption : tablesToOpen)
+        for (QMenu *menu : {mainFrm.actions().pmReference, mainFrm.actions().pmInvoice})
+            for (QAction *item : menu->actions())
+                if (item->text() == caption)
+                    item->trigger();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     mainFrm.ActionList1Update();
@@ -63,8 +79,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "kxorders-shot: cannot write %s\n", qPrintable(out));
         status = 1;
     }
-    for (int i = 3; i < argc; ++i) {
-        const QString name = QString::fromLocal8Bit(argv[i]);
+    for (const QString &name : menus) {
         auto *menu = mainFrm.findChild<QMenu *>(name);
         if (!menu) {
             std::fprintf(stderr, "kxorders-shot: no menu %s\n", qPrintable(name));
