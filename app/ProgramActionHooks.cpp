@@ -1,13 +1,22 @@
 #include "ProgramActionHooks.h"
 
-#include "windows/TableWindows.h"
+#include "ordering/OrderWindows.h"
 
 namespace app {
 
-void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const QString &caption,
+void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind,
                                          const QString &tablePath)
 {
-    windows::OpenTableWindow(main, caption, tablePath);
+    using ordering::OrderWindowMode;
+    OrderWindowMode mode = OrderWindowMode::Price;
+    switch (kind) {
+    case OrderWindowKind::FullPrice:
+    case OrderWindowKind::NarcoticsPrice: mode = OrderWindowMode::Price; break;
+    case OrderWindowKind::NewArrivals: mode = OrderWindowMode::NewArrivals; break;
+    case OrderWindowKind::Order:
+    case OrderWindowKind::NarcoticsOrder: mode = OrderWindowMode::Order; break;
+    }
+    ordering::OpenOrderWindow(main, mode, tablePath);
 }
 
 } // namespace app

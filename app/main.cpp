@@ -1,3 +1,4 @@
+#include "ProgramActionHooks.h"
 #include "ProgramLook.h"
 #include "uMainFrm.h"
 
@@ -8,7 +9,7 @@ int main(int argc, char **argv)
     platform::ErrorReportingApplication application(argc, argv);
     app::setUpProgram(application);
     try {
-        app::TMainFrm mainFrm;
+        app::TMainFrm mainFrm(std::make_shared<app::ProgramActionHooks>());
         mainFrm.show();
         return QApplication::exec();
     } catch (const std::exception &error) {

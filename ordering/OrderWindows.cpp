@@ -1,0 +1,70 @@
+#include "OrderWindows.h"
+
+#include "uOrderFrm.h"
+
+#include "grid/DBGrid.h"
+#include "tables/Table.h"
+#include "windows/MainFrmServices.h"
+
+#include <QTabWidget>
+
+namespace ordering {
+
+namespace {
+
+// The page "Заказ" is offered when the first row in view carries a quantity.
+bool firstRowOrdered(tables::Table &table)
+{
+    if (table.isEmpty())
+        return false;
+    const tables::Field zak = table.findField(QStringLiteral("Zak"));
+    return zak.isValid() && !zak.isNull() && zak.asFloat() != 0;
+}
+
+void applyFilter(TOrderFrm &window, const QString &filter)
+{
+    tables::Table &table = *window.table();
+    table.setFilter(filter);
+    table.setFiltered(true);
+    table.first();
+    window.setOrderPageVisible(firstRowOrdered(table));
+}
+
+} // namespace
+
+QString orderWindowCaption(OrderWindowMode mode)
+{
+    switch (mode) {
+    case OrderWindowMode::Price: return QStringLiteral("ПРАЙС");
+    case OrderWindowMode::NewArrivals: return QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ");
+    case OrderWindowMode::Order: return QStringLiteral("ЗАКАЗ");
+    }
+    return {};
+}
+
+TOrderFrm *OpenOrderWindow(windows::MainFrmServices &main, OrderWindowMode mode, const QString &tablePath)
+{
+    auto *window = new TOrderFrm(main.childParent(), orderWindowCaption(mode), tablePath);
+    const bool withTable = window->dbGrid()->hasDataSource() && window->hasTable();
+    switch (mode) {
+    case OrderWindowMode::Price:
+        window->PageControl1->setCurrentIndex(0);
+        window->setOrderPageVisible(false);
+        break;
+    case OrderWindowMode::NewArrivals:
+        window->setOrderPageVisible(false);
+        if (withTable)
+            applyFilter(*window, QStringLiteral("NewFlg=1"));
+        break;
+    case OrderWindowMode::Order:
+        if (withTable)
+            applyFilter(*window, QStringLiteral("Zak<>0"));
+        else
+            window->setOrderPageVisible(false);
+        break;
+    }
+    main.showChild(window);
+    return window;
+}
+
+} // namespace ordering

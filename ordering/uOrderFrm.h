@@ -1,0 +1,144 @@
+#pragma once
+
+#include "grid/GridEvents.h"
+#include "tables/Field.h"
+#include "tables/TableObserver.h"
+#include "windows/uSChildFrm.h"
+
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QFontDialog;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+
+namespace grid {
+class DBGrid;
+}
+namespace tables {
+class Table;
+}
+
+namespace ordering {
+
+class OrderPricing;
+
+// The order window over a price table: the whole price list, the new
+// arrivals or the order (the rows with a quantity), depending on the caption
+// and on the filter the opener sets. Quantities are typed into Zak; the
+// order sum and the number of positions follow every post.
+class TOrderFrm : public windows::TSaveChildFrm, private tables::TableObserver {
+    Q_OBJECT
+public:
+    // owner: the main window. A missing table file is reported in the main
+    // window's status line; the window then has no table and offers no
+    // action that needs one.
+    TOrderFrm(QWidget *owner, const QString &caption, const QString &tablePath);
+    ~TOrderFrm() override;
+
+    tables::Table *table() const;
+    grid::DBGrid *dbGrid() const { return DBGrid; }
+    bool hasTable() const;
+
+    // The page "Заказ" (page 1) shown or hidden; a hidden active page makes "Инфо" active.
+    void setOrderPageVisible(bool visible);
+    bool isOrderPageVisible() const;
+
+    const QString &PriceField() const;
+    QString DefaultPriceField;
+    double OrderSum() const;
+    int PositionCount() const;
+    QString orderBarText(int panel) const;
+
+    // Sets up the price column of the markup in cbPay and recounts the totals.
+    void ApplyMarkup();
+    void btClearOrderClick();
+    void btPrintClick();
+    void acnCreateOrderExecute();
+    void acnCreateOrderUpdate();
+
+    // Items of the combo come from the table's text field; ids are kept parallel.
+    void FillLookupCombo(QComboBox *combo, const QString &tablePath, std::vector<int> &ids, const QString &idField,
+                         const QString &textField);
+
+    QTabWidget *PageControl1;
+    QWidget *tsHeader;
+    QWidget *TabSheet1;
+    QComboBox *cbPODR;
+    QComboBox *cbPay;
+    QPushButton *btPrint;
+    QToolButton *Button1;
+    QPushButton *btClearOrder;
+    QPlainTextEdit *mmMail;
+    QLabel *lbSymCount;
+    QLabel *lbSymRem;
+    QLabel *lbOrder;
+    QStatusBar *OrderBar;
+    QAction *acnCreateOrder;
+    QMenu *pmGrid;
+    grid::DBGrid *DBGrid;
+
+    std::vector<int> CustomerIds;
+    std::vector<int> MarkupIds;
+
+protected:
+    void FormClose() override;
+    void FormDestroy() override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildForm();
+    void prepareTable(const QString &tablePath);
+    void layoutHeaderFields();
+    void refreshHeaderValues();
+    void showTotals();
+    void status(const QString &text);
+    void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
+
+    void FormActivate();
+    void cbPODRChange();
+    void cbPayChange();
+    void mmMailChange();
+    void N1Click();
+    void DBGridKeyPress(grid::GridCharEvent *event);
+    void DBGridKeyDown(grid::GridKeyEvent *event);
+    void DBGridColEnter();
+    void enterCycle();
+    void search(const QString &typed);
+
+    std::vector<QLabel *> orderBarPanels_;
+    std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name
+    QTimer actionsUpdate_;
+
+    std::unique_ptr<tables::Table> table_;
+    std::unique_ptr<OrderPricing> pricing_;
+    // Declared after the table, so it runs first: the grid and the pricing
+    // let go of the table before it is closed.
+    struct TableRelease {
+        std::function<void()> run;
+        ~TableRelease()
+        {
+            if (run)
+                run();
+        }
+    } tableRelease_;
+
+    std::vector<tables::Field> EditableFields;
+    std::optional<tables::Field> ReturnField;
+    std::optional<QString> SearchText;
+    QString SearchField;
+    QString SavedTitle;
+};
+
+} // namespace ordering
