@@ -76,8 +76,8 @@ QByteArray numeric(double value)
     // TDbf's digits: FloatToDecimal(value, 9999, 15) formats the value with 17
     // significant digits, rounds to 15 decimals (dropping trailing zeros only
     // when it rounds down), and the key keeps the first 16 digits of that.
-    // FPC's 17 digits are not always correctly rounded: for about one value in
-    // a thousand whose 17th digit is a near tie, TDbf's 16th key digit is one
+    // FPC's 17 digits are not always correctly rounded: for about two values in
+    // a thousand (17th digit a near tie) TDbf's 16th key digit is one
     // higher than ours (removal tolerates that, see MdxTag).
     char text[40];
     std::snprintf(text, sizeof text, "%.16e", std::fabs(value));
