@@ -76,7 +76,7 @@ void createDemoInstallation(const QString &folder, const DemoOptions &options)
     writeSettingsFile(base + QStringLiteral("KXOrders.ini"), QDateTime(today.addDays(-1), QTime(8, 30)));
 
     if (!options.executable.isEmpty())
-        copyExecutable(options.executable, base + QStringLiteral("kxorders"));
+        copyExecutable(options.executable, base + QStringLiteral("KXOrders"));
 }
 
 } // namespace demo

@@ -7,7 +7,7 @@ namespace demo {
 struct DemoOptions {
     int priceRows = 3000;
     unsigned seed = 20240305;
-    // Copied into the folder as "kxorders" when set, so that the folder is a
+    // Copied into the folder as "KXOrders" when set, so that the folder is a
     // complete program folder (the settings files live beside the executable).
     QString executable;
 };

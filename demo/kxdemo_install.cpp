@@ -1,4 +1,4 @@
-// kxdemo-install DIR [--program EXECUTABLE] [--rows N]: writes a complete demo
+// kxdemo DIR [--program EXECUTABLE] [--rows N]: writes a complete demo
 // installation into DIR (created when missing), the program's executable
 // copied in when given. A DIR that already holds an installation is left as
 // it is (exit status 3).
@@ -24,7 +24,7 @@ int main(int argc, char **argv)
             bool ok = false;
             options.priceRows = args.takeFirst().toInt(&ok);
             if (!ok || options.priceRows < 1 || options.priceRows > 100000) {
-                std::fputs("kxdemo-install: --rows takes 1 to 100000\n", stderr);
+                std::fputs("kxdemo: --rows takes 1 to 100000\n", stderr);
                 return 2;
             }
         } else if (folder.isEmpty() && !arg.startsWith(u'-')) {
@@ -35,17 +35,17 @@ int main(int argc, char **argv)
         }
     }
     if (folder.isEmpty()) {
-        std::fputs("usage: kxdemo-install DIR [--program EXECUTABLE] [--rows N]\n", stderr);
+        std::fputs("usage: kxdemo DIR [--program EXECUTABLE] [--rows N]\n", stderr);
         return 2;
     }
     if (demo::holdsInstallation(folder)) {
-        std::fprintf(stderr, "kxdemo-install: %s already holds an installation; left as it is\n", qPrintable(folder));
+        std::fprintf(stderr, "kxdemo: %s already holds an installation; left as it is\n", qPrintable(folder));
         return 3;
     }
     try {
         demo::createDemoInstallation(folder, options);
     } catch (const std::exception &error) {
-        std::fprintf(stderr, "kxdemo-install: %s\n", error.what());
+        std::fprintf(stderr, "kxdemo: %s\n", error.what());
         return 1;
     }
     std::printf("demo installation written to %s\n", qPrintable(folder));

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
-# Writes a demo installation into ./demo-data once, puts the freshly built
+# Writes a demo installation into build/demo-data once, puts the freshly built
 # program into it (its settings files live beside the executable) and starts
 # it there. Without a display it saves a picture of the main window instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KX_BUILD_DIR:-build}
-demo=${KX_DEMO_DIR:-demo-data}
+demo=${KX_DEMO_DIR:-$build/demo-data}
 
 if [ ! -f "$demo/KXOrders.ini" ]; then
-  "$build/demo/kxdemo-install" "$demo" --program "$build/app/kxorders"
+  "$build/demo/kxdemo" "$demo" --program "$build/app/KXOrders"
 else
   # The program may have been rebuilt; the running copy may be busy.
-  cp --remove-destination "$build/app/kxorders" "$demo/kxorders"
+  cp --remove-destination "$build/app/KXOrders" "$demo/KXOrders"
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
@@ -20,4 +20,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   QT_QPA_PLATFORM=offscreen "$build/app/kxorders-shot" "$demo" "$demo/screenshot.png" pmPrice pmReference
   exit 0
 fi
-exec "$demo/kxorders" "$@"
+exec "$demo/KXOrders" "$@"
