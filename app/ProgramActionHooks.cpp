@@ -1,6 +1,7 @@
 #include "ProgramActionHooks.h"
 
 #include "ordering/OrderWindows.h"
+#include "windows/TableWindows.h"
 
 namespace app {
 
@@ -17,6 +18,12 @@ void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWi
     case OrderWindowKind::NarcoticsOrder: mode = OrderWindowMode::Order; break;
     }
     ordering::OpenOrderWindow(main, mode, tablePath);
+}
+
+void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const QString &caption,
+                                         const QString &tablePath)
+{
+    windows::OpenTableWindow(main, caption, tablePath);
 }
 
 } // namespace app

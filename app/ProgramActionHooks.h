@@ -4,11 +4,12 @@
 
 namespace app {
 
-// The windows the program has, behind the main window's actions; the rest
-// are still reported as not available.
+// The hooks of the program: the windows that exist are opened, the others
+// still report that they are not available.
 class ProgramActionHooks : public PendingActionHooks {
 public:
     void openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath) override;
+    void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
 };
 
 } // namespace app

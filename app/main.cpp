@@ -1,4 +1,3 @@
-#include "ProgramActionHooks.h"
 #include "ProgramLook.h"
 #include "uMainFrm.h"
 
@@ -9,7 +8,7 @@ int main(int argc, char **argv)
     platform::ErrorReportingApplication application(argc, argv);
     app::setUpProgram(application);
     try {
-        app::TMainFrm mainFrm(std::make_shared<app::ProgramActionHooks>());
+        app::TMainFrm mainFrm;
         mainFrm.show();
         return QApplication::exec();
     } catch (const std::exception &error) {
