@@ -354,4 +354,56 @@ TEST_F(OrderWindow, SavedConsigneeNoLongerListedLeavesNoSelection)
     EXPECT_EQ(w->cbPay->count(), 0);
 }
 
+TEST_F(OrderWindow, ClearingInNewArrivalsEmptiesEveryNewRowOnce)
+{
+    createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 5, .newFlag = 1},
+                  {.name = QStringLiteral("Б"), .zak = 1, .price1 = 4},
+                  {.name = QStringLiteral("В"), .zak = 3, .price1 = 3, .newFlag = 1},
+                  {.name = QStringLiteral("Г"), .price1 = 3, .newFlag = 1}});
+    ordering::TOrderFrm *w = open(ordering::OrderWindowMode::NewArrivals);
+    EXPECT_TRUE(w->isOrderPageVisible()); // the first new arrival is ordered
+    EXPECT_DOUBLE_EQ(w->OrderSum(), 23);   // the whole order, counted before the filter
+    w->btClearOrderClick();
+    EXPECT_EQ(w->orderBarText(3), QStringLiteral("0.00"));
+    EXPECT_FALSE(w->isOrderPageVisible());
+    EXPECT_DOUBLE_EQ(w->OrderSum(), 4);
+    EXPECT_EQ(w->PositionCount(), 1);
+    closeAll();
+    const std::vector<QVariant> zak = zakColumn();
+    ASSERT_EQ(zak.size(), 4u);
+    EXPECT_TRUE(zak[0].isNull());
+    EXPECT_DOUBLE_EQ(zak[1].toDouble(), 1);
+    EXPECT_TRUE(zak[2].isNull());
+    EXPECT_TRUE(zak[3].isNull());
+}
+
+TEST_F(OrderWindow, HeaderPairsStandInColumnsAndFollowTheCursor)
+{
+    createPrices({{.name = QStringLiteral("ПЕРВЫЙ"), .price1 = 1}, {.name = QStringLiteral("ВТОРОЙ"), .price1 = 2}});
+    const config::IniFile layout(file(QStringLiteral("NoGridElm.ini")));
+    const QStringList names = {QStringLiteral("Name"), QStringLiteral("Nothing"), QStringLiteral("Firm"),
+                               QStringLiteral("Cntr"), QStringLiteral("Qnt"), QStringLiteral("Price1")};
+    for (int i = 0; i < names.size(); ++i)
+        layout.writeString(QStringLiteral("Objects"), QStringLiteral("F%1").arg(i), names[i]);
+    ordering::TOrderFrm *w = open();
+    const auto child = [&](const QString &name) -> QLabel * {
+        for (QLabel *label : w->tsHeader->findChildren<QLabel *>())
+            if (label->objectName().compare(name, Qt::CaseInsensitive) == 0)
+                return label;
+        return nullptr;
+    };
+    EXPECT_EQ(child(QStringLiteral("edNothing")), nullptr);
+    QLabel *fifth = child(QStringLiteral("edPrice1"));
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->pos(), QPoint(400 + 83, 45));
+    EXPECT_EQ(child(QStringLiteral("edQnt"))->pos(), QPoint(16 + 83, 45 + 3 * 18));
+    QLabel *name = child(QStringLiteral("edName"));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text().trimmed(), QStringLiteral("ПЕРВЫЙ"));
+    EXPECT_EQ(fifth->text(), QStringLiteral("1"));
+    press(w, Qt::Key_Down);
+    EXPECT_EQ(name->text().trimmed(), QStringLiteral("ВТОРОЙ"));
+    EXPECT_EQ(fifth->text(), QStringLiteral("2"));
+}
+
 } // namespace
