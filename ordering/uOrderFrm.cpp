@@ -23,6 +23,7 @@
 #include "tables/TableError.h"
 #include "windows/MainFrmServices.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -164,6 +165,9 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     actionsUpdate_.setSingleShot(true);
     actionsUpdate_.setInterval(0);
     connect(&actionsUpdate_, &QTimer::timeout, this, &TOrderFrm::acnCreateOrderUpdate);
+    // As the action framework does it: whenever the application waits for input.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TOrderFrm::acnCreateOrderUpdate);
     acnCreateOrderUpdate();
     FormCreate();
 }

@@ -22,6 +22,13 @@ using ordering::test::PriceRow;
 
 namespace {
 
+// The main window with the pharmacy's own record in SubCustomer.dbf or without it.
+class OrderMainFrm : public FakeMainFrm {
+public:
+    QVariant lookupSubCustomer(const QString &) override { return subCustomerId; }
+    int subCustomerId = -1;
+};
+
 class OrderWindow : public ProgramFolderFixture {
 protected:
     void SetUp() override
@@ -102,7 +109,7 @@ protected:
     }
 
     ordering::test::LocaleScope locale{QLocale::c()};
-    FakeMainFrm main;
+    OrderMainFrm main;
     QString pricePath;
 };
 
@@ -404,6 +411,31 @@ TEST_F(OrderWindow, HeaderPairsStandInColumnsAndFollowTheCursor)
     press(w, Qt::Key_Down);
     EXPECT_EQ(name->text().trimmed(), QStringLiteral("ВТОРОЙ"));
     EXPECT_EQ(fifth->text(), QStringLiteral("2"));
+}
+
+TEST_F(OrderWindow, CreateOrderNeedsPharmacyMarkupAndConsignee)
+{
+    struct Case {
+        const char *name;
+        int subCustomerId, markupId, consigneeId;
+        bool enabled;
+    };
+    const std::vector<Case> cases = {
+        {"SubCustomer.dbf missing", -1, 2, 7, false},
+        {"no markup chosen", 1, -1, 7, false},
+        {"no consignee chosen", 1, 2, -1, false},
+        {"everything chosen", 1, 2, 7, true},
+    };
+    createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 1}});
+    ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        main.subCustomerId = c.subCustomerId;
+        settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), c.markupId);
+        settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), c.consigneeId);
+        w->acnCreateOrderUpdate();
+        EXPECT_EQ(w->acnCreateOrder->isEnabled(), c.enabled);
+    }
 }
 
 } // namespace
