@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace tables {
 
@@ -55,6 +56,19 @@ void TableIndexes::open(DbfFile &file, const TableSchema &schema, const QString 
     tablePath_ = tablePath;
     const QFileInfo info(tablePath);
     mdxPath_ = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".mdx"));
+    // As TDbf, a table opened read-only still gets its missing tags: made
+    // through a writable handle of its own, before the read-only opening.
+    if (file.isReadOnly() && !definitions_.empty() && lacksDefinedTags(file)) {
+        try {
+            DbfFile writable(tablePath, OpenMode::ReadWrite);
+            TableIndexes maker;
+            maker.definitions_ = definitions_;
+            maker.open(writable, schema, tablePath);
+        } catch (const TableError &) {
+            // A file this user cannot write: opened as it is.
+        }
+        mdxPath_ = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".mdx"));
+    }
     // Exclusive while a missing tag may be made or an interrupted update
     // repaired; shared for read-only tables.
     FileLock lock(file.fd(), file.isReadOnly() ? FileLock::Kind::Shared : FileLock::Kind::Exclusive, tablePath_);
@@ -68,11 +82,43 @@ void TableIndexes::open(DbfFile &file, const TableSchema &schema, const QString 
     }
 }
 
+namespace {
+
+// Header byte 28 as it is on disk now (another handle may have set it).
+bool productionFlagOnDisk(const DbfFile &file)
+{
+    char flag = 0;
+    if (::pread(file.fd(), &flag, 1, 28) != 1)
+        return file.header().productionIndex;
+    return flag != 0;
+}
+
+} // namespace
+
+bool TableIndexes::lacksDefinedTags(const DbfFile &file) const
+{
+    if (!productionFlagOnDisk(file) || !QFileInfo::exists(mdxPath_))
+        return true;
+    try {
+        FileLock lock(file.fd(), FileLock::Kind::Shared, tablePath_);
+        const auto mdx = MdxFile::open(mdxPath_, MdxFile::Mode::ReadOnly);
+        if (mdx->languageId() != 0 && mdx->languageId() != file.header().languageId)
+            return false; // not used, so not changed either
+        for (const auto &d : definitions_) {
+            if (!mdx->findTag(d.first))
+                return true;
+        }
+    } catch (const TableError &) {
+        return false;
+    }
+    return false;
+}
+
 void TableIndexes::openLocked()
 {
     const bool writable = !file_->isReadOnly();
     const std::uint8_t mark = file_->header().languageId;
-    const bool flagged = file_->header().productionIndex;
+    const bool flagged = productionFlagOnDisk(*file_);
     const bool exists = QFileInfo::exists(mdxPath_);
     bool foreignLanguage = false;
     if (flagged && exists) {
@@ -139,7 +185,7 @@ void TableIndexes::createMissingTags()
         if (!mdx_->findTag(name))
             buildTag(name, MdxKeySource::compile(expression, schema_));
     }
-    if (!file_->header().productionIndex)
+    if (!productionFlagOnDisk(*file_))
         file_->setProductionIndexFlag(true);
 }
 

@@ -114,14 +114,17 @@ TEST(MdxTable, IndexDefinitionsCreateMissingTagsAtOpen)
     EXPECT_FALSE(QFile::exists(mdxOf(path)));
     EXPECT_EQ(byteAt(path, 28), 0);
     {
-        // Read-only: nothing can be created, and that is no error.
+        // Read-only, as TDbf: the missing tag (and the file) are made anyway.
         Table ro(path);
         ro.setReadOnly(true);
         ro.addIndexDef(QStringLiteral("Name"), QStringLiteral("Name"));
         ro.open();
-        EXPECT_TRUE(ro.indexTagNames().isEmpty());
-        EXPECT_FALSE(QFile::exists(mdxOf(path)));
+        EXPECT_EQ(ro.indexTagNames(), QStringList{"NAME"});
+        EXPECT_TRUE(QFile::exists(mdxOf(path)));
+        ro.first();
+        EXPECT_THROW(ro.edit(), TableError);
     }
+    EXPECT_EQ(byteAt(path, 28), 1);
     {
         Table t(path);
         t.addIndexDef(QStringLiteral("Name"), QStringLiteral("Name"));
@@ -512,17 +515,15 @@ TEST(MdxTable, DetailFollowsItsMaster)
     Table master(masterPath);
     master.setReadOnly(true);
     master.open();
-    {
-        // Read-only detail whose tags are made by an earlier writable opening.
-        Table d(detailPath);
-        d.addIndexDef(QStringLiteral("Detail"), QStringLiteral("Parent"));
-        d.addIndexDef(QStringLiteral("Statist"), QStringLiteral("Drug"));
-        d.open();
-    }
+    // Read-only, its tags defined before opening (and made then), as the
+    // archive window does.
     Table detail(detailPath);
     detail.setReadOnly(true);
+    detail.addIndexDef(QStringLiteral("Detail"), QStringLiteral("Parent"));
+    detail.addIndexDef(QStringLiteral("Statist"), QStringLiteral("Drug"));
     detail.setIndexName(QStringLiteral("Detail"));
     detail.open();
+    ASSERT_EQ(detail.indexTagNames(), (QStringList{"DETAIL", "STATIST"}));
     detail.setMasterLink(&master, QStringLiteral("IDRow"));
     const std::map<int, std::vector<std::uint32_t>> expected{{3, {4, 7}}, {1, {1, 3, 6}}, {2, {2, 5}}, {4, {}}};
     for (master.first(); !master.eof(); master.next()) {
