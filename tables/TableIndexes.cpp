@@ -57,8 +57,9 @@ void TableIndexes::open(DbfFile &file, const TableSchema &schema, const QString 
     const QFileInfo info(tablePath);
     mdxPath_ = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".mdx"));
     // As TDbf, a table opened read-only still gets its missing tags: made
-    // through a writable handle of its own, before the read-only opening.
-    if (file.isReadOnly() && !definitions_.empty() && lacksDefinedTags(file)) {
+    // through a writable handle of its own, before the read-only opening,
+    // which also repairs an interrupted update.
+    if (file.isReadOnly() && needsWriting(file)) {
         try {
             DbfFile writable(tablePath, OpenMode::ReadWrite);
             TableIndexes maker;
@@ -95,15 +96,18 @@ bool productionFlagOnDisk(const DbfFile &file)
 
 } // namespace
 
-bool TableIndexes::lacksDefinedTags(const DbfFile &file) const
+bool TableIndexes::needsWriting(const DbfFile &file) const
 {
-    if (!productionFlagOnDisk(file) || !QFileInfo::exists(mdxPath_))
-        return true;
+    const bool indexed = productionFlagOnDisk(file) && QFileInfo::exists(mdxPath_);
+    if (!indexed)
+        return !definitions_.empty();
     try {
         FileLock lock(file.fd(), FileLock::Kind::Shared, tablePath_);
         const auto mdx = MdxFile::open(mdxPath_, MdxFile::Mode::ReadOnly);
         if (mdx->languageId() != 0 && mdx->languageId() != file.header().languageId)
             return false; // not used, so not changed either
+        if (mdx->isUpdating())
+            return true;
         for (const auto &d : definitions_) {
             if (!mdx->findTag(d.first))
                 return true;

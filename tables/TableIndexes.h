@@ -104,7 +104,7 @@ private:
         MdxKeySource source;
     };
     void openLocked();
-    bool lacksDefinedTags(const DbfFile &file) const;
+    bool needsWriting(const DbfFile &file) const;
     void createMissingTags();
     void rebuild();
     void bindTags();
