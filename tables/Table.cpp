@@ -389,29 +389,10 @@ void Table::last()
     scrolled();
 }
 
-void Table::next()
-{
-    requireOpen();
-    checkBrowseMode();
-    if (recno_ == 0) {
-        bof_ = eof_ = true;
-        return;
-    }
-    if (beforeScroll)
-        beforeScroll(*this);
-    file_->refreshRecordCount();
-    const std::uint32_t r = searchFrom(order().next(recno_), true);
-    if (r) {
-        moveTo(r);
-        bof_ = false;
-        eof_ = false;
-    } else {
-        eof_ = true;
-    }
-    scrolled();
-}
+void Table::next() { step(true); }
+void Table::prior() { step(false); }
 
-void Table::prior()
+void Table::step(bool forward)
 {
     requireOpen();
     checkBrowseMode();
@@ -422,13 +403,13 @@ void Table::prior()
     if (beforeScroll)
         beforeScroll(*this);
     file_->refreshRecordCount();
-    const std::uint32_t r = searchFrom(order().prior(recno_), false);
+    RecordOrder &o = order();
+    const std::uint32_t r = searchFrom(forward ? o.next(recno_) : o.prior(recno_), forward);
     if (r) {
         moveTo(r);
-        bof_ = false;
-        eof_ = false;
+        bof_ = eof_ = false;
     } else {
-        bof_ = true;
+        (forward ? eof_ : bof_) = true;
     }
     scrolled();
 }

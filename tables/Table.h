@@ -197,6 +197,7 @@ private:
     bool passes(std::uint32_t recno, const char *buffer);
     bool readIfVisible(std::uint32_t recno);
     void scrolled();
+    void step(bool forward);
     void computeCalcFields();
     void moveTo(std::uint32_t recno);
     std::uint32_t searchFrom(std::uint32_t start, bool forward);
