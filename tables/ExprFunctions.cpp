@@ -169,20 +169,20 @@ QString letterName(char letter)
 
 void checkArguments(const Signature &sig, const std::vector<NodePtr> &args)
 {
-    const std::string_view spec(sig.arguments);
-    const auto required = size_t(std::count_if(spec.begin(), spec.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
-    if (args.size() < required || args.size() > spec.size()) {
-        const QString count = required == spec.size() ? QString::number(required)
-                                                      : QStringLiteral("%1 to %2").arg(required).arg(spec.size());
+    const std::string_view argKinds(sig.arguments);
+    const auto required = size_t(std::count_if(argKinds.begin(), argKinds.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+    if (args.size() < required || args.size() > argKinds.size()) {
+        const QString count = required == argKinds.size() ? QString::number(required)
+                                                      : QStringLiteral("%1 to %2").arg(required).arg(argKinds.size());
         throw ExprError{QStringLiteral("%1 takes %2 argument(s), not %3")
                             .arg(QLatin1String(sig.name), count)
                             .arg(args.size())};
     }
     for (size_t i = 0; i < args.size(); ++i)
-        if (!accepts(spec[i], args[i]->type()))
+        if (!accepts(argKinds[i], args[i]->type()))
             throw ExprError{QStringLiteral("type mismatch: argument %1 of %2 must be %3, not %4")
                                 .arg(i + 1)
-                                .arg(QLatin1String(sig.name), letterName(spec[i]), typeName(args[i]->type()))};
+                                .arg(QLatin1String(sig.name), letterName(argKinds[i]), typeName(args[i]->type()))};
 }
 
 } // namespace

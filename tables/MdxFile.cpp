@@ -193,17 +193,17 @@ MdxTag *MdxFile::findTag(QStringView name)
     return nullptr;
 }
 
-MdxTag &MdxFile::addTag(const MdxTagSpec &spec, MdxKeyList entries)
+MdxTag &MdxFile::addTag(const MdxTagSpec &tagSpec, MdxKeyList entries)
 {
     requireWritable();
-    const QString name = spec.name.trimmed().toUpper().left(kTagNameSize - 1);
+    const QString name = tagSpec.name.trimmed().toUpper().left(kTagNameSize - 1);
     if (name.isEmpty())
         throw TableError(QStringLiteral("Index %1: a tag needs a name").arg(path_));
     if (findTag(name))
         throw TableError(QStringLiteral("Index %1 already has a tag %2").arg(path_, name));
     if (tagCount() >= kMaxTags)
         throw TableError(QStringLiteral("Index %1 cannot hold more than %2 tags").arg(path_).arg(kMaxTags));
-    MdxTagSpec named = spec;
+    MdxTagSpec named = tagSpec;
     named.name = name;
     std::unique_ptr<MdxTag> tag = MdxTag::build(*this, named, entries);
     char *e = tagEntry(tagCount());
@@ -211,9 +211,9 @@ MdxTag &MdxFile::addTag(const MdxTagSpec &spec, MdxKeyList entries)
     put32(e + kTagHeaderPageOffset, tag->headerPage());
     const QByteArray nameBytes = name.toLatin1();
     std::memcpy(e + kTagNameOffset, nameBytes.constData(), size_t(nameBytes.size()));
-    e[kTagKeyFormatOffset] = char(spec.fieldKey ? kKeyFormatField : kKeyFormatCalculated);
+    e[kTagKeyFormatOffset] = char(tagSpec.fieldKey ? kKeyFormatField : kKeyFormatCalculated);
     e[kTagReservedOffset] = 2;
-    e[kTagKeyTypeOffset] = char(spec.keyType);
+    e[kTagKeyTypeOffset] = char(tagSpec.keyType);
     tags_.push_back(std::move(tag));
     put16(header_.data() + kTagsUsedOffset, std::uint16_t(tags_.size()));
     headerDirty_ = true;

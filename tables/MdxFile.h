@@ -57,7 +57,7 @@ public:
     MdxTag *findTag(QStringView name);
 
     // Adds a tag filled with `entries` (any order; sorted here).
-    MdxTag &addTag(const MdxTagSpec &spec, MdxKeyList entries);
+    MdxTag &addTag(const MdxTagSpec &tagSpec, MdxKeyList entries);
 
     // Writes changed blocks, then the tag headers, then the file header.
     void flush();

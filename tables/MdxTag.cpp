@@ -98,25 +98,25 @@ void MdxTag::requireKey(QByteArrayView key) const
 
 // --- building ---
 
-std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &spec, MdxKeyList &entries)
+std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, MdxKeyList &entries)
 {
-    const int keyLength = spec.keyType == MdxKeyType::Numeric ? mdxkey::kNumericLength : spec.keyLength;
+    const int keyLength = tagSpec.keyType == MdxKeyType::Numeric ? mdxkey::kNumericLength : tagSpec.keyLength;
     if (keyLength < 1 || keyLength > kMaxKeyLength)
         throw TableError(QStringLiteral("Index %1: tag %2 cannot have keys of %3 bytes (1 to %4)")
-                             .arg(file.path(), spec.name)
+                             .arg(file.path(), tagSpec.name)
                              .arg(keyLength)
                              .arg(kMaxKeyLength));
     if (entries.keyLength() != keyLength)
         throw TableError(QStringLiteral("Index %1: tag %2 built from keys of %3 bytes, not %4")
-                             .arg(file.path(), spec.name)
+                             .arg(file.path(), tagSpec.name)
                              .arg(entries.keyLength())
                              .arg(keyLength));
     std::unique_ptr<MdxTag> tag(new MdxTag(file));
-    tag->name_ = spec.name;
-    tag->expression_ = spec.expression.trimmed().toUpper();
-    tag->fieldKey_ = spec.fieldKey;
+    tag->name_ = tagSpec.name;
+    tag->expression_ = tagSpec.expression.trimmed().toUpper();
+    tag->fieldKey_ = tagSpec.fieldKey;
     tag->geometry_ = MdxGeometry::forKeyLength(keyLength);
-    tag->order_ = MdxKeyOrder(spec.keyType, keyLength);
+    tag->order_ = MdxKeyOrder(tagSpec.keyType, keyLength);
     const MdxGeometry &g = tag->geometry_;
     entries.sort(tag->order_);
 
@@ -173,8 +173,8 @@ std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &spec, Mdx
     h = QByteArray(kBlockSize, '\0');
     char *p = h.data();
     put32(p + kTagPagesOffset, blocks * kPagesPerBlock);
-    p[kHeaderKeyFormatOffset] = char(spec.keyType == MdxKeyType::Character ? kHeaderFormatCharacter : 0);
-    p[kHeaderKeyTypeOffset] = char(spec.keyType);
+    p[kHeaderKeyFormatOffset] = char(tagSpec.keyType == MdxKeyType::Character ? kHeaderFormatCharacter : 0);
+    p[kHeaderKeyTypeOffset] = char(tagSpec.keyType);
     put16(p + kKeyLengthOffset, std::uint16_t(keyLength));
     put16(p + kMaxKeysOffset, std::uint16_t(g.maxKeys));
     put16(p + kEntryLengthOffset, std::uint16_t(g.entryLength));

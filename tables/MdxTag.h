@@ -34,7 +34,7 @@ public:
     MdxTag(MdxFile &file, const QString &name, std::uint32_t headerPage, bool fieldKey);
 
     // Writes a new, filled tag into the file (blocks at the end of the file).
-    static std::unique_ptr<MdxTag> build(MdxFile &file, const MdxTagSpec &spec, MdxKeyList &entries);
+    static std::unique_ptr<MdxTag> build(MdxFile &file, const MdxTagSpec &tagSpec, MdxKeyList &entries);
 
     MdxFile &file() const { return file_; }
     const QString &name() const { return name_; }

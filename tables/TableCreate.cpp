@@ -58,9 +58,9 @@ void defaultSize(FieldDef &f, FieldKind kind)
     }
 }
 
-[[noreturn]] void badSpec(const FieldSpec &spec, const QString &why)
+[[noreturn]] void badSpec(const FieldSpec &fieldSpec, const QString &why)
 {
-    throw TableError(QStringLiteral("Field definition %1: %2").arg(spec.name, why));
+    throw TableError(QStringLiteral("Field definition %1: %2").arg(fieldSpec.name, why));
 }
 
 QString suffixedName(const QFileInfo &info, int n)
@@ -87,51 +87,51 @@ FieldSpecs fieldSpecsOf(const TableSchema &schema)
 
 FieldSpecs fieldSpecsOf(const Table &table) { return fieldSpecsOf(table.schema()); }
 
-FieldDef resolveFieldSpec(const FieldSpec &spec, int level)
+FieldDef resolveFieldSpec(const FieldSpec &fieldSpec, int level)
 {
     FieldDef f;
-    const QString name = spec.name.trimmed().toUpper();
+    const QString name = fieldSpec.name.trimmed().toUpper();
     if (name.isEmpty())
-        badSpec(spec, QStringLiteral("no name"));
+        badSpec(fieldSpec, QStringLiteral("no name"));
     for (QChar c : name)
         if (c.unicode() > 127 || !(c.isLetterOrNumber() || c == u'_'))
-            badSpec(spec, QStringLiteral("a name of Latin letters, digits and '_' is required"));
+            badSpec(fieldSpec, QStringLiteral("a name of Latin letters, digits and '_' is required"));
     f.name = name.left(10);
-    f.type = spec.type ? char(QChar::toUpper(uchar(spec.type))) : typeOf(spec.kind, level);
-    f.size = spec.size;
-    f.decimals = spec.decimals;
+    f.type = fieldSpec.type ? char(QChar::toUpper(uchar(fieldSpec.type))) : typeOf(fieldSpec.kind, level);
+    f.size = fieldSpec.size;
+    f.decimals = fieldSpec.decimals;
     if (f.size == 0) {
         f.decimals = 0;
-        defaultSize(f, spec.type ? f.kind() : spec.kind);
-        if (spec.decimals > 0 && (f.type == 'N' || f.type == 'F'))
-            f.decimals = spec.decimals;
+        defaultSize(f, fieldSpec.type ? f.kind() : fieldSpec.kind);
+        if (fieldSpec.decimals > 0 && (f.type == 'N' || f.type == 'F'))
+            f.decimals = fieldSpec.decimals;
     }
     switch (f.type) {
     case 'C':
         if (f.size < 1 || f.size > 254)
-            badSpec(spec, QStringLiteral("text size must be 1..254"));
+            badSpec(fieldSpec, QStringLiteral("text size must be 1..254"));
         f.decimals = 0;
         break;
     case 'N': case 'F':
         if (f.size < 1 || f.size > 20)
-            badSpec(spec, QStringLiteral("numeric size must be 1..20"));
+            badSpec(fieldSpec, QStringLiteral("numeric size must be 1..20"));
         if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.size - 2))
-            badSpec(spec, QStringLiteral("at most size - 2 decimals"));
+            badSpec(fieldSpec, QStringLiteral("at most size - 2 decimals"));
         break;
     case 'D': f.size = 8; f.decimals = 0; break;
     case 'L': f.size = 1; f.decimals = 0; break;
     case 'M': f.size = 10; f.decimals = 0; break;
     case 'I': case '+':
         if (level != 7)
-            badSpec(spec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
+            badSpec(fieldSpec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
         f.size = 4; f.decimals = 0; break;
     case '@': case 'O':
         if (level != 7)
-            badSpec(spec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
+            badSpec(fieldSpec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
         f.size = 8; f.decimals = 0; break;
     default:
         if (f.size < 1 || f.size > 255)
-            badSpec(spec, QStringLiteral("size must be 1..255"));
+            badSpec(fieldSpec, QStringLiteral("size must be 1..255"));
         break;
     }
     return f;
@@ -146,10 +146,10 @@ static DbfHeader headerFor(int level, const FieldSpecs &fields, std::uint8_t lan
     DbfHeader h;
     h.level = level;
     QSet<QString> names;
-    for (const FieldSpec &spec : fields) {
-        FieldDef f = resolveFieldSpec(spec, level);
+    for (const FieldSpec &fieldSpec : fields) {
+        FieldDef f = resolveFieldSpec(fieldSpec, level);
         if (names.contains(f.name))
-            badSpec(spec, QStringLiteral("the name %1 is used twice").arg(f.name));
+            badSpec(fieldSpec, QStringLiteral("the name %1 is used twice").arg(f.name));
         names.insert(f.name);
         h.fields.push_back(f);
     }

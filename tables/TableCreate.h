@@ -15,9 +15,9 @@ class Table;
 FieldSpecs fieldSpecsOf(const TableSchema &schema);
 FieldSpecs fieldSpecsOf(const Table &table);
 
-// The field a spec describes at a table level, engine defaults applied.
+// The field a fieldSpec describes at a table level, engine defaults applied.
 // TableError on an impossible definition.
-FieldDef resolveFieldSpec(const FieldSpec &spec, int level);
+FieldDef resolveFieldSpec(const FieldSpec &fieldSpec, int level);
 
 struct CreateOptions {
     std::uint8_t languageId = 0x26; // ignored at level 3, which carries no mark

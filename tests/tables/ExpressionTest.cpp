@@ -405,11 +405,11 @@ TEST(ExpressionComponents, InstrAcrossTheSplitOfComponent1AndComponent2)
         recordOf(schema, {"Blank", QString(248, u'x') + "A ", "B"}),
         recordOf(schema, {"Kofein", QVariant(), "Кофеин"}),
     };
-    const char *spec = "InStr('Кофеин',Component1+Component2)<>0 and InStr('Парацетамол',Component1+Component2)<>0";
-    EXPECT_EQ(accepted(Expression::compile(spec, schema), drugs), "1 3");
+    const char *programFilter = "InStr('Кофеин',Component1+Component2)<>0 and InStr('Парацетамол',Component1+Component2)<>0";
+    EXPECT_EQ(accepted(Expression::compile(programFilter, schema), drugs), "1 3");
     ExprOptions nocase;
     nocase.caseInsensitive = true;
-    EXPECT_EQ(accepted(Expression::compile(spec, schema, nocase), drugs), "1 3");
+    EXPECT_EQ(accepted(Expression::compile(programFilter, schema, nocase), drugs), "1 3");
     EXPECT_EQ(accepted(Expression::compile("InStr('Кофеин',Component1+Component2)<>0", schema), drugs), "1 3 6");
 
     EXPECT_EQ(text(Expression::compile("InStr('A B', Component1+Component2)", schema), drugs[4]), "0");

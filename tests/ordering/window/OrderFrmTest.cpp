@@ -92,9 +92,9 @@ protected:
         QFile::remove(pricePath);
         ordering::test::createPriceTable(pricePath, rows);
         tables::FieldSpecs specs = ordering::test::priceFields();
-        for (tables::FieldSpec &spec : specs)
-            if (spec.name.compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
-                spec.size = 60;
+        for (tables::FieldSpec &fieldSpec : specs)
+            if (fieldSpec.name.compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
+                fieldSpec.size = 60;
         QFile::remove(tables::restructureTable(pricePath, specs));
         QFile::remove(file(QStringLiteral("price.mdx")));
     }
@@ -248,9 +248,9 @@ TEST_F(OrderWindow, TableWithoutZakOrIndexIsPrepared)
     for (const tables::FieldSpec &s : ordering::test::priceFields())
         if (s.name.compare(QStringLiteral("Zak"), Qt::CaseInsensitive) != 0)
             specs.push_back(s);
-    for (tables::FieldSpec &spec : specs)
-        if (spec.name.compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
-            spec.size = 60;
+    for (tables::FieldSpec &fieldSpec : specs)
+        if (fieldSpec.name.compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
+            fieldSpec.size = 60;
     tables::createTable(pricePath, 4, specs, {.overwrite = true});
     {
         tables::Table t(pricePath);
