@@ -355,37 +355,25 @@ void Table::scrolled()
         afterScroll(*this);
 }
 
-void Table::first()
-{
-    requireOpen();
-    checkBrowseMode();
-    if (beforeScroll)
-        beforeScroll(*this);
-    file_->refreshRecordCount();
-    const std::uint32_t r = searchFrom(order().first(), true);
-    if (r)
-        moveTo(r);
-    else
-        recno_ = 0;
-    bof_ = true;
-    eof_ = r == 0;
-    scrolled();
-}
+void Table::first() { jumpToEnd(true); }
+void Table::last() { jumpToEnd(false); }
 
-void Table::last()
+// first() or last(): the first visible record from that end of the order.
+void Table::jumpToEnd(bool atStart)
 {
     requireOpen();
     checkBrowseMode();
     if (beforeScroll)
         beforeScroll(*this);
     file_->refreshRecordCount();
-    const std::uint32_t r = searchFrom(order().last(), false);
+    RecordOrder &o = order();
+    const std::uint32_t r = searchFrom(atStart ? o.first() : o.last(), atStart);
     if (r)
         moveTo(r);
     else
         recno_ = 0;
-    eof_ = true;
-    bof_ = r == 0;
+    bof_ = atStart || r == 0;
+    eof_ = !atStart || r == 0;
     scrolled();
 }
 

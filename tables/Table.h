@@ -198,6 +198,7 @@ private:
     bool readIfVisible(std::uint32_t recno);
     void scrolled();
     void step(bool forward);
+    void jumpToEnd(bool atStart);
     void computeCalcFields();
     void moveTo(std::uint32_t recno);
     std::uint32_t searchFrom(std::uint32_t start, bool forward);
