@@ -11,11 +11,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace windows_testing;
 using ordering::test::PriceRow;
@@ -436,6 +439,65 @@ TEST_F(OrderWindow, CreateOrderNeedsPharmacyMarkupAndConsignee)
         w->acnCreateOrderUpdate();
         EXPECT_EQ(w->acnCreateOrder->isEnabled(), c.enabled);
     }
+}
+
+// The window keeps "Сформировать" in step by itself whenever the application
+// waits for input; nothing here calls the update.
+TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
+{
+    createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 1}});
+    windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
+                                 {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
+                                 {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}},
+                                  {{"IDROW", 8}, {"NAME", QStringLiteral("Аптека 2")}}});
+    windows_testing::createTable(file(QStringLiteral("WorkScheme.dbf")),
+                                 {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
+                                 {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}},
+                                  {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
+    main.subCustomerId = 1;
+    ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
+    w->PageControl1->setCurrentWidget(w->tsHeader);
+    // Until the event loop has nothing left to do and blocks, as an idle program does.
+    const auto waitForInput = [] {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    const auto pickNext = [](QComboBox *combo) {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down);
+    };
+    struct Step {
+        const char *name;
+        std::function<void()> act;
+        bool enabled;
+        // Nothing but the idle hook notices the change: the state stays until the loop blocks.
+        bool onlyIdleNotices;
+    };
+    const std::vector<Step> steps = {
+        {"nothing chosen yet", [] {}, false, false},
+        {"a consignee picked", [&] { pickNext(w->cbPODR); }, false, false},
+        {"a markup picked too", [&] { pickNext(w->cbPay); }, true, false},
+        {"the pharmacy's own record gone", [&] { main.subCustomerId = -1; }, false, true},
+        {"the record back", [&] { main.subCustomerId = 1; }, true, true},
+        {"the consignee dropped from the settings",
+         [&] { settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1); }, false, true},
+        {"another consignee picked", [&] { pickNext(w->cbPODR); }, true, false},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.name);
+        const bool before = w->acnCreateOrder->isEnabled();
+        s.act();
+        if (s.onlyIdleNotices) {
+            QCoreApplication::processEvents(); // does not wait, so the idle hook stays quiet
+            EXPECT_EQ(w->acnCreateOrder->isEnabled(), before);
+        }
+        waitForInput();
+        EXPECT_EQ(w->acnCreateOrder->isEnabled(), s.enabled);
+        EXPECT_EQ(w->Button1->isEnabled(), s.enabled);
+    }
+    EXPECT_EQ(w->cbPODR->currentText(), QStringLiteral("Аптека 2"));
+    EXPECT_EQ(settings().readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1), 8);
 }
 
 } // namespace
