@@ -1,6 +1,7 @@
 #include "ProgramActionHooks.h"
 
 #include "ordering/OrderWindows.h"
+#include "windows/ArchiveWindow.h"
 #include "windows/TableWindows.h"
 
 namespace app {
@@ -18,6 +19,12 @@ void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWi
     case OrderWindowKind::NarcoticsOrder: mode = OrderWindowMode::Order; break;
     }
     ordering::OpenOrderWindow(main, mode, tablePath);
+}
+
+void ProgramActionHooks::openArchiveWindow(windows::MainFrmServices &main, const QString &archivePath,
+                                           const QString &positionsPath, const QString &)
+{
+    windows::OpenArchiveWindow(main, archivePath, positionsPath);
 }
 
 void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const QString &caption,

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+
 namespace ordering {
 
 namespace {
@@ -69,6 +71,18 @@ bool OrderWorkCopy::moveTo(const QString &target)
     if (!QFile::rename(path_, target))
         return false;
     owned_ = false;
+    return true;
+}
+
+bool OrderWorkCopy::replace(const QString &target)
+{
+    const QString existing = tables::resolvePathNoCase(target);
+    // rename() replaces the target atomically: there is never a moment without an order file.
+    if (std::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    owned_ = false;
+    if (QFileInfo(existing).fileName() != QFileInfo(target).fileName() && QFileInfo::exists(existing))
+        QFile::remove(existing);
     return true;
 }
 

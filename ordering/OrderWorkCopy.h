@@ -22,6 +22,9 @@ public:
     // Moves the copy to `target`, never replacing an existing file. False
     // when the move failed; the copy then stays where it is.
     bool moveTo(const QString &target);
+    // Moves the copy to `target` in one step, replacing a file of that name
+    // (also one spelt in other letter case). False when the move failed.
+    bool replace(const QString &target);
     // Leaves the copy in the program folder (after a failed move, for the user).
     void keep();
 

@@ -1,0 +1,337 @@
+// The archive window driven headless through its combo boxes, grids and tool
+// buttons, over archive tables written at run time.
+#include "tests/ordering/OrderFixtures.h"
+#include "tests/windows/WindowTestSupport.h"
+
+#include "config/SettingsAccessors.h"
+#include "grid/DBGrid.h"
+#include "platform/PdfPrinter.h"
+#include "windows/ArchiveWindow.h"
+#include "windows/uDblGrid.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QToolButton>
+
+using namespace windows_testing;
+using ordering::test::ArchiveHeader;
+
+namespace {
+
+struct Position {
+    int parent;
+    int drug;
+    double quantity;
+    QString name = QStringLiteral("Позиция");
+    double price = 1;
+};
+
+// The main window with its own archive and orders folders and pharmacy 5.
+class ArchiveMainFrm : public FakeMainFrm {
+public:
+    QString folder(windows::WorkFolder which) const override
+    {
+        return which == windows::WorkFolder::Orders ? ordersPath : folderPath;
+    }
+    QVariant lookupSubCustomer(const QString &field) override
+    {
+        return field == QStringLiteral("IDRow") ? QVariant(subCustomerId) : QVariant(QStringLiteral("Аптека №5"));
+    }
+    QString ordersPath;
+    int subCustomerId = 5;
+};
+
+class ArchiveWindow : public ProgramFolderFixture {
+protected:
+    void SetUp() override
+    {
+        ProgramFolderFixture::SetUp();
+        QDir(dir.path()).mkdir(QStringLiteral("Archiv"));
+        QDir(dir.path()).mkdir(QStringLiteral("Out"));
+        main.folderPath = file(QStringLiteral("Archiv/"));
+        main.ordersPath = file(QStringLiteral("Out/"));
+        ordering::test::createTemplate(dir.path());
+    }
+    void TearDown() override
+    {
+        for (QMdiSubWindow *sub : main.area.subWindowList())
+            delete sub;
+        ProgramFolderFixture::TearDown();
+    }
+
+    void writeArchive(const std::vector<ArchiveHeader> &headers, const std::vector<Position> &positions)
+    {
+        for (const char *name : {"Archiv.dbf", "ArchivPos.dbf", "ArchivPos.mdx"})
+            QFile::remove(main.folderPath + QString::fromLatin1(name));
+        ordering::test::createArchive(main.folderPath, headers);
+        tables::Table t(main.folderPath + QStringLiteral("ArchivPos.dbf"));
+        t.open();
+        int id = 0;
+        for (const Position &p : positions) {
+            t.append();
+            t.field(QStringLiteral("IDRow")).setInteger(++id);
+            t.field(QStringLiteral("Parent")).setInteger(p.parent);
+            t.field(QStringLiteral("Drug")).setInteger(p.drug);
+            t.field(QStringLiteral("Qnt")).setFloat(p.quantity);
+            t.field(QStringLiteral("Price")).setFloat(p.price);
+            t.field(QStringLiteral("Name")).setString(p.name);
+            t.post();
+        }
+    }
+
+    windows::TDblGridFrm *open()
+    {
+        windows::TDblGridFrm *w = windows::OpenArchiveWindow(main, main.folderPath + QStringLiteral("Archiv.dbf"),
+                                                             main.folderPath + QStringLiteral("ArchivPos.dbf"));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        return w;
+    }
+    // Chooses a year and a month as the user does: the list's keys.
+    void choose(windows::TDblGridFrm *w, int yearItem, int month)
+    {
+        pick(w->cbYears, yearItem);
+        pick(w->cbMonth, month - 1);
+    }
+    static void pick(QComboBox *combo, int item)
+    {
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 0; i < item; ++i)
+            QTest::keyClick(combo, Qt::Key_Down);
+        ASSERT_EQ(combo->currentIndex(), item);
+    }
+    static QStringList items(const QComboBox *combo)
+    {
+        QStringList out;
+        for (int i = 0; i < combo->count(); ++i)
+            out << combo->itemText(i);
+        return out;
+    }
+    static QStringList column(grid::DBGrid *grid, const QString &field)
+    {
+        QStringList out;
+        const int col = grid->findColumn(field);
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            out << grid->model()->index(row, col).data().toString().trimmed();
+        return out;
+    }
+    static std::pair<QString, QString> statistics(const windows::TDblGridFrm *w)
+    {
+        return {w->statusPanelText(1), w->statusPanelText(3)};
+    }
+
+    ArchiveMainFrm main;
+};
+
+TEST_F(ArchiveWindow, YearsInOrderOfAppearanceAndAMonthWithoutOrders)
+{
+    writeArchive({{1, 1, QDate(2007, 5, 1)}, {2, 2, QDate(2007, 6, 1)}, {3, 1, QDate(2008, 1, 9)},
+                  {4, 3, QDate(2007, 7, 1)}},
+                 {{1, 100, 2}});
+    windows::TDblGridFrm *w = open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Архив"));
+    EXPECT_EQ(items(w->cbYears), QStringList({"2007", "2008", "2007"}));
+    EXPECT_EQ(w->cbMonth->count(), 12);
+    EXPECT_EQ(w->cbMonth->itemText(2), QStringLiteral("Март"));
+    // This year is not in the archive: nothing chosen, nothing shown.
+    EXPECT_EQ(w->cbYears->currentIndex(), -1);
+    EXPECT_EQ(w->cbMonth->currentIndex(), QDate::currentDate().month() - 1);
+    EXPECT_EQ(w->DBGridMaster->model()->rowCount(), 0);
+    EXPECT_EQ(w->DBGridDetail->model()->rowCount(), 0);
+    EXPECT_EQ(statistics(w), std::pair(QStringLiteral("0"), QStringLiteral("0")));
+    // Changing the month without a year builds no broken filter.
+    pick(w->cbMonth, 4);
+    EXPECT_EQ(w->DBGridMaster->model()->rowCount(), 0);
+    EXPECT_TRUE(fake.messages().shown.empty());
+
+    choose(w, 0, 5);
+    EXPECT_EQ(w->archive()->filter(), QStringLiteral("Year = 2007 and Month = 5"));
+    EXPECT_EQ(column(w->DBGridMaster, QStringLiteral("IDRow")), QStringList({"1"}));
+    EXPECT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100"}));
+}
+
+TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
+{
+    // Drug 100 ordered in three orders of two months with 2, 5 and 1.
+    writeArchive({{1, 1, QDate(2008, 3, 1)}, {2, 2, QDate(2008, 3, 5)}, {3, 3, QDate(2008, 4, 2)}},
+                 {{1, 100, 2}, {1, 200, 7}, {2, 300, 4}, {2, 100, 5}, {3, 100, 1}, {3, 400, 3}, {3, 400, 2}});
+    windows::TDblGridFrm *w = open();
+    choose(w, 0, 3);
+    ASSERT_EQ(column(w->DBGridMaster, QStringLiteral("IDRow")), QStringList({"1", "2"}));
+    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "200"}));
+    EXPECT_EQ(statistics(w), std::pair(QStringLiteral("3"), QStringLiteral("8")));
+
+    const struct {
+        grid::DBGrid *grid;
+        int drug;
+        const char *count;
+        const char *quantity;
+    } steps[] = {
+        {w->DBGridDetail, 200, "1", "7"},
+        {w->DBGridMaster, 300, "1", "4"}, // order 2 begins with drug 300
+        {w->DBGridDetail, 100, "3", "8"},
+    };
+    for (const auto &step : steps) {
+        step.grid->setFocus();
+        QTest::keyClick(step.grid, Qt::Key_Down);
+        EXPECT_EQ(w->lastDrug(), step.drug);
+        EXPECT_EQ(statistics(w), std::pair(QString::fromLatin1(step.count), QString::fromLatin1(step.quantity)))
+            << step.drug;
+    }
+
+    // Another month: moving between two positions of drug 400 does not recompute.
+    pick(w->cbMonth, 3);
+    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "400", "400"}));
+    EXPECT_EQ(statistics(w), std::pair(QStringLiteral("3"), QStringLiteral("8")));
+    w->DBGridDetail->setFocus();
+    QTest::keyClick(w->DBGridDetail, Qt::Key_Down);
+    EXPECT_EQ(statistics(w), std::pair(QStringLiteral("2"), QStringLiteral("5")));
+    const int runs = w->statisticsRuns();
+    QTest::keyClick(w->DBGridDetail, Qt::Key_Down);
+    EXPECT_EQ(w->statisticsRuns(), runs);
+    // The cursor kept its place in the order's positions.
+    EXPECT_EQ(w->positions()->field(QStringLiteral("IDRow")).asInteger(), 7);
+}
+
+TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
+{
+    const QDate date(2008, 3, 2);
+    writeArchive({{1, 16, QDate(2008, 3, 1)}, {2, 17, date}},
+                 {{1, 100, 9}, {2, 200, 2, QStringLiteral("Бинт"), 1.5}, {2, 300, 3, QStringLiteral("Йод"), 0.25}});
+    {
+        tables::Table headers(main.folderPath + QStringLiteral("Archiv.dbf"));
+        headers.open();
+        headers.last();
+        headers.edit();
+        headers.field(QStringLiteral("Podr")).setString(QStringLiteral("Аптека №2"));
+        headers.post();
+    }
+    config::SettingsAccessors settings(config::settingsFileName());
+    settings.SetActivePercentID(12);
+    settings.SetActiveCustomerID(34);
+    const QString target = main.ordersPath + QStringLiteral("Z5_17.dbf");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an order file sent before");
+    old.close();
+
+    windows::TDblGridFrm *w = open();
+    choose(w, 0, 3);
+    w->DBGridMaster->setFocus();
+    QTest::keyClick(w->DBGridMaster, Qt::Key_Down);
+    ASSERT_EQ(w->archive()->field(QStringLiteral("NumZ")).asInteger(), 17);
+    QTest::mouseClick(w->tbCreateOrder, Qt::LeftButton);
+
+    EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(main.status, QStringLiteral("Заказ № 17 сформирован повторно"));
+    const std::vector<ordering::test::Record> rows = ordering::test::readAll(target);
+    ASSERT_EQ(rows.size(), 2u);
+    const struct {
+        int drug;
+        double quantity, price;
+        QString comment;
+    } expected[] = {{200, 2, 1.5, QStringLiteral("Заказ № 17 сформирован повторно")}, {300, 3, 0.25, QString()}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ordering::test::Record &r = rows[i];
+        EXPECT_EQ(r.at("NUMZ").toInt(), 17);
+        EXPECT_EQ(r.at("DATEZ").toDate(), date);
+        EXPECT_EQ(r.at("CODEPST").toInt(), expected[i].drug);
+        EXPECT_EQ(r.at("PAYID").toInt(), 12);
+        EXPECT_EQ(r.at("PODRCD").toInt(), 34);
+        EXPECT_EQ(r.at("DATE").toDate(), QDate::currentDate());
+        EXPECT_EQ(r.at("PODR").toString(), QStringLiteral("Аптека №2"));
+        EXPECT_DOUBLE_EQ(r.at("QNT").toDouble(), expected[i].quantity);
+        EXPECT_DOUBLE_EQ(r.at("PRICE").toDouble(), expected[i].price);
+        EXPECT_EQ(r.at("COMMENT").toString().trimmed(), expected[i].comment);
+    }
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("orderN.dbf"))));
+    // Nothing was added to the archive.
+    EXPECT_EQ(ordering::test::readAll(main.folderPath + QStringLiteral("Archiv.dbf")).size(), 2u);
+    EXPECT_EQ(ordering::test::readAll(main.folderPath + QStringLiteral("ArchivPos.dbf")).size(), 3u);
+}
+
+TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
+{
+    const QString target = QStringLiteral("Z5_1.dbf");
+    const struct {
+        const char *what;
+        std::function<void()> breakIt;
+        bool inStatusLine;
+    } cases[] = {
+        {"no order in the month", [] {}, true},
+        {"no template",
+         [this] {
+             QFile::remove(file(QStringLiteral("order.dbf")));
+         },
+         false},
+        {"a template without Comment",
+         [this] {
+             tables::FieldSpecs fields = ordering::test::templateFields();
+             std::erase_if(fields, [](const tables::FieldSpec &f) { return f.name == QStringLiteral("Comment"); });
+             QFile::remove(file(QStringLiteral("order.dbf")));
+             ordering::test::createTemplate(dir.path(), fields);
+         },
+         false},
+        {"no pharmacy code", [this] { main.subCustomerId = -1; }, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        writeArchive({{1, 1, QDate(2008, 3, 1)}}, {{1, 100, 2}});
+        QFile old(main.ordersPath + target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("kept");
+        old.close();
+        c.breakIt();
+        fake.messages().shown.clear();
+        main.status.clear();
+
+        windows::TDblGridFrm *w = open();
+        if (std::string(c.what) != "no order in the month")
+            choose(w, 0, 3);
+        QTest::mouseClick(w->tbCreateOrder, Qt::LeftButton);
+        if (c.inStatusLine) {
+            EXPECT_TRUE(main.status.contains(QStringLiteral("Нет заказа"))) << main.status.toStdString();
+            EXPECT_TRUE(fake.messages().shown.empty());
+        } else {
+            ASSERT_EQ(fake.messages().errors().size(), 1);
+            EXPECT_TRUE(fake.messages().errors().front().contains(QStringLiteral("Заказ не сформирован")));
+            EXPECT_TRUE(main.status.isEmpty());
+        }
+        EXPECT_EQ(fileBytes(main.ordersPath + target), QByteArray("kept"));
+        EXPECT_FALSE(QFile::exists(file(QStringLiteral("orderN.dbf"))));
+        delete w->frame();
+        main.subCustomerId = 5;
+        QFile::remove(file(QStringLiteral("order.dbf")));
+        ordering::test::createTemplate(dir.path());
+    }
+}
+
+#ifdef KX_PDFTOTEXT
+TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
+{
+    writeArchive({{1, 16, QDate(2008, 3, 1)}, {2, 17, QDate(2008, 3, 2)}},
+                 {{1, 100, 9, QStringLiteral("Чужая позиция")},
+                  {2, 200, 2, QStringLiteral("Бинт"), 1.5},
+                  {2, 300, 3, QStringLiteral("Йод"), 0.25}});
+    const ordering::test::LocaleScope locale(ordering::test::russian());
+    const QString pdf = file(QStringLiteral("archive.pdf"));
+    platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
+    windows::TDblGridFrm *w = open();
+    choose(w, 0, 3);
+    w->DBGridMaster->setFocus();
+    QTest::keyClick(w->DBGridMaster, Qt::Key_Down);
+    QTest::mouseClick(w->tbPrintOrder, Qt::LeftButton);
+
+    QProcess p;
+    p.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &part : {QStringLiteral("Заказ № _17_ от"), QStringLiteral("Аптека №5"), QStringLiteral("Бинт"),
+                                QStringLiteral("Йод"), QStringLiteral("Итого: 3,75")})
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Чужая")));
+}
+#endif
+
+} // namespace
