@@ -1,0 +1,328 @@
+// order_window_bench [RUNS [PART]]: the order window over a generated 100 000-row
+// price list (kxdbf genprice), inside a program folder written by the demo
+// installation. Run by hand, not a test. Prints one line per measurement:
+// opening the window until its first rows are painted (index present, index
+// built, Zak added by a restructure), the order view, quantities typed into
+// the grid, a markup change and the clearing of the order. PART (open, entry,
+// clear) runs one part alone, for a profiler.
+#include "demo/DemoInstallation.h"
+#include "grid/DBGrid.h"
+#include "grid/TableModel.h"
+#include "ordering/OrderWindows.h"
+#include "ordering/uOrderFrm.h"
+#include "platform/fake/FakePlatform.h"
+#include "tables/CodePage.h"
+#include "tables/Table.h"
+#include "tables/TableCreate.h"
+#include "tools/kxdbf_command.h"
+#include "windows/MainFrmServices.h"
+
+#include "config/ProgramFiles.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <vector>
+
+// The generator of `kxdbf genprice` is linked in; these are the few pieces of
+// the kxdbf program it calls.
+namespace kxdbf {
+namespace {
+std::vector<Command> &registry()
+{
+    static std::vector<Command> all;
+    return all;
+}
+} // namespace
+void registerCommand(Command command) { registry().push_back(std::move(command)); }
+const std::vector<Command> &commands() { return registry(); }
+void out(const QString &) {}
+void usageError(const QString &message) { throw std::invalid_argument(message.toStdString()); }
+} // namespace kxdbf
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kEntries = 1000;
+constexpr int kMarkupSwitches = 20;
+
+void generatePrice(const QString &path)
+{
+    for (const kxdbf::Command &c : kxdbf::commands())
+        if (c.name == QStringLiteral("genprice")) {
+            c.run({path, QString::number(kRows), QStringLiteral("42")});
+            return;
+        }
+    throw std::runtime_error("genprice is not linked in");
+}
+
+// The main window as the order window sees it: an MDI area and a status line.
+class BenchMainFrm : public windows::MainFrmServices {
+public:
+    explicit BenchMainFrm(QString base) : base_(std::move(base))
+    {
+        area.resize(1000, 700);
+        area.show();
+        windows::setMainFrm(this);
+    }
+    ~BenchMainFrm() override { windows::setMainFrm(nullptr); }
+    QString folder(windows::WorkFolder which) const override
+    {
+        switch (which) {
+        case windows::WorkFolder::Price: return base_ + QStringLiteral("IN/");
+        case windows::WorkFolder::Orders: return base_ + QStringLiteral("Out/");
+        case windows::WorkFolder::Invoices: return base_ + QStringLiteral("Invoice/");
+        case windows::WorkFolder::References: return base_ + QStringLiteral("Reference/");
+        case windows::WorkFolder::Archive: return base_ + QStringLiteral("Archiv/");
+        case windows::WorkFolder::Prescriptions: return base_ + QStringLiteral("Prescription/");
+        case windows::WorkFolder::Narcotics: return base_ + QStringLiteral("Outboundn/");
+        }
+        return base_;
+    }
+    void setStatusText(const QString &text) override { status_ = text; }
+    QString statusText() const override { return status_; }
+    QVariant lookupSubCustomer(const QString &) override { return 1; }
+    QWidget *findChildByCaption(const QString &) const override { return nullptr; }
+    bool childExists(const QString &) const override { return false; }
+    void buildTableMenu() override {}
+    QWidget *childParent() override { return &area; }
+    void showChild(QWidget *child) override
+    {
+        QMdiSubWindow *frame = area.addSubWindow(child);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->resize(980, 660);
+        frame->show();
+    }
+    void closeAll()
+    {
+        area.closeAllSubWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+    }
+
+    QMdiArea area;
+
+private:
+    QString base_;
+    QString status_;
+};
+
+void copyTable(const QString &fromFolder, const QString &toFolder)
+{
+    for (const char *ext : {"dbf", "mdx"}) {
+        const QString to = toFolder + QStringLiteral("price.") + QLatin1String(ext);
+        QFile::remove(to);
+        const QString from = fromFolder + QStringLiteral("price.") + QLatin1String(ext);
+        if (QFile::exists(from) && !QFile::copy(from, to))
+            throw std::runtime_error("cannot copy the price list");
+    }
+}
+
+void report(const char *what, double ms) { std::printf("%-62s %10.3f ms\n", what, ms); }
+
+void reportRuns(const char *what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-62s %10.3f ms (min %.3f, max %.3f, %zu runs)\n", what, ms[ms.size() / 2], ms.front(), ms.back(),
+                ms.size());
+}
+
+double msOf(const QElapsedTimer &clock) { return double(clock.nsecsElapsed()) / 1e6; }
+
+struct Opened {
+    ordering::TOrderFrm *window;
+    double ms;
+};
+
+// From the call until the first screen of rows is painted.
+Opened openWindow(BenchMainFrm &main, ordering::OrderWindowMode mode, const QString &path)
+{
+    QElapsedTimer clock;
+    clock.start();
+    ordering::TOrderFrm *w = ordering::OpenOrderWindow(main, mode, path);
+    QApplication::processEvents();
+    w->dbGrid()->viewport()->repaint();
+    const double ms = msOf(clock);
+    if (!w->hasTable() || w->dbGrid()->tableModel()->rowCount() == 0)
+        throw std::runtime_error("the order window shows no rows: " + main.statusText().toStdString());
+    main.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w->frame()));
+    QApplication::setActiveWindow(&main.area);
+    w->dbGrid()->setFocus();
+    QApplication::processEvents();
+    return {w, ms};
+}
+
+void key(ordering::TOrderFrm *w, Qt::Key code, char text = 0)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w->dbGrid();
+    if (text)
+        QTest::keyClick(target, text);
+    else
+        QTest::keyClick(target, code);
+}
+
+QString fieldName(ordering::TOrderFrm *w)
+{
+    const tables::Field f = w->dbGrid()->selectedField();
+    return f.isValid() ? f.name().toUpper() : QString();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QString part = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const auto wanted = [&](const char *name) { return part.isEmpty() || part == QLatin1String(name); };
+    platform::fake::FakePlatform fake; // no message box may wait for an answer
+    QTemporaryDir temp;
+    const QString base = temp.path() + QStringLiteral("/inst/");
+    const QString master = temp.path() + QStringLiteral("/master/");
+    const QString noZak = temp.path() + QStringLiteral("/nozak/");
+    QDir().mkpath(master);
+    QDir().mkpath(noZak);
+
+    QElapsedTimer clock;
+    clock.start();
+    demo::DemoOptions options;
+    options.priceRows = 200;
+    demo::createDemoInstallation(base, options);
+    config::setProgramFolder(base);
+    tables::setDefaultOpenCodePage(866);
+    generatePrice(master + QStringLiteral("price.dbf"));
+    {
+        // The same list without Zak, with its index, for the restructure on open.
+        tables::FieldSpecs specs;
+        tables::Table t(master + QStringLiteral("price.dbf"));
+        t.open();
+        for (const tables::FieldSpec &s : tables::fieldSpecsOf(t))
+            if (s.name.compare(QStringLiteral("Zak"), Qt::CaseInsensitive) != 0)
+                specs.push_back(s);
+        t.close();
+        QFile::copy(master + QStringLiteral("price.dbf"), noZak + QStringLiteral("price.dbf"));
+        QFile::remove(tables::restructureTable(noZak + QStringLiteral("price.dbf"), specs));
+        tables::Table indexed(noZak + QStringLiteral("price.dbf"));
+        indexed.addIndexDef(QStringLiteral("Name"), QStringLiteral("Name"));
+        indexed.open();
+    }
+    std::printf("generated %d rows in %lld ms\n", kRows, clock.elapsed());
+
+    BenchMainFrm main(base);
+    const QString in = main.folder(windows::WorkFolder::Price);
+    const QString price = in + QStringLiteral("price.dbf");
+    // The program's main window is up before any order window: fonts and
+    // styles are loaded by then. The demo's own small list warms them up.
+    openWindow(main, ordering::OrderWindowMode::Price, price);
+    main.closeAll();
+
+    std::vector<double> built, present, restructured, orderView;
+    int ordered = 0;
+    copyTable(master, in);
+    for (int run = 0; run < runs && wanted("open"); ++run) {
+        copyTable(noZak, in);
+        restructured.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        main.closeAll();
+
+        copyTable(master, in);
+        QFile::remove(in + QStringLiteral("price.mdx"));
+        built.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        if (!QFile::exists(in + QStringLiteral("price.mdx")))
+            throw std::runtime_error("no index was built");
+        main.closeAll();
+
+        present.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        main.closeAll();
+
+        const Opened order = openWindow(main, ordering::OrderWindowMode::Order, price);
+        orderView.push_back(order.ms);
+        ordered = int(order.window->table()->visibleRecords().size());
+        main.closeAll();
+    }
+    if (!QFile::exists(in + QStringLiteral("price.mdx"))) {
+        // The index is built once for the later openings.
+        openWindow(main, ordering::OrderWindowMode::Price, price);
+        main.closeAll();
+    }
+    // Kept for the later openings: the list with its index.
+    copyTable(in, master);
+    if (wanted("open")) {
+        reportRuns("open \"ПРАЙС\", index present, first rows painted", present);
+        reportRuns("open \"ПРАЙС\", the Name tag built (no .mdx)", built);
+        reportRuns("open \"ПРАЙС\", Zak added by a restructure (.mdx present)", restructured);
+        reportRuns("open \"ЗАКАЗ\" (Zak<>0), first rows painted", orderView);
+        std::printf("  rows in the order view: %d\n", ordered);
+    }
+
+    if (wanted("entry")) {
+        ordering::TOrderFrm *w = openWindow(main, ordering::OrderWindowMode::Price, price).window;
+        if (fieldName(w) != QStringLiteral("NAME"))
+            throw std::runtime_error("the grid does not start on Name");
+        const double sumBefore = w->OrderSum();
+        double keysMs = 0, paintedMs = 0;
+        QElapsedTimer entry;
+        for (int i = 0; i < kEntries; ++i) {
+            entry.start();
+            key(w, Qt::Key_Return); // to the quantity
+            key(w, Qt::Key_unknown, char('1' + i % 9));
+            key(w, Qt::Key_Return); // posts, totals follow, back to Name
+            keysMs += msOf(entry);
+            QApplication::processEvents(); // what the post made dirty is painted
+            paintedMs += msOf(entry);
+            key(w, Qt::Key_Down);
+            QApplication::processEvents();
+        }
+        if (fieldName(w) != QStringLiteral("NAME") || w->OrderSum() == sumBefore)
+            throw std::runtime_error("the typed quantities were not posted");
+        report("quantity typed, Enter: posted with totals (keys), each", keysMs / kEntries);
+        report("the same until the window is painted again, each", paintedMs / kEntries);
+        std::printf("  positions now: %d, sum %.2f (before %.2f)\n", w->PositionCount(), w->OrderSum(), sumBefore);
+
+        std::vector<double> markup;
+        for (int i = 0; i < kMarkupSwitches; ++i) {
+            const int index = i % 2 == 0 ? 2 : 0; // 12 -> Price3, 10 -> Price1
+            QElapsedTimer clockMarkup;
+            clockMarkup.start();
+            w->cbPay->setCurrentIndex(index);
+            emit w->cbPay->activated(index);
+            markup.push_back(msOf(clockMarkup));
+            QApplication::processEvents();
+        }
+        std::printf("  price column now %s\n", qPrintable(w->PriceField()));
+        reportRuns("markup changed in the combo (ApplyMarkup, RecountTotals)", markup);
+        main.closeAll();
+    }
+
+    if (wanted("clear")) {
+        // Where the button is offered (the order view), and over the whole list.
+        for (const auto mode : {ordering::OrderWindowMode::Order, ordering::OrderWindowMode::Price}) {
+            copyTable(master, in);
+            ordering::TOrderFrm *w = openWindow(main, mode, price).window;
+            const int rowsInView = int(w->table()->visibleRecords().size());
+            const int positions = w->PositionCount();
+            clock.start();
+            w->btClearOrderClick();
+            const double ms = msOf(clock);
+            std::printf("  rows in view %d, positions before %d, after %d\n", rowsInView, positions,
+                        w->PositionCount());
+            report(mode == ordering::OrderWindowMode::Order ? "btClearOrderClick in \"ЗАКАЗ\" (the ordered rows)"
+                                                            : "btClearOrderClick in \"ПРАЙС\" (every row)",
+                   ms);
+            main.closeAll();
+        }
+    }
+    config::setProgramFolder(QString());
+    return 0;
+}

@@ -1,0 +1,253 @@
+// Ordering over the demo installation through the program's main window:
+// its actions open the order windows, choices are made and quantities typed
+// with key presses only.
+#include "tests/ordering/OrderFixtures.h"
+
+#include "app/uMainFrm.h"
+#include "config/ProgramFiles.h"
+#include "demo/DemoInstallation.h"
+#include "grid/DBGrid.h"
+#include "grid/TableModel.h"
+#include "ordering/uOrderFrm.h"
+#include "platform/fake/FakePlatform.h"
+#include "tables/CodePage.h"
+#include "tables/Table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace {
+
+// A row of the demo price list as the file holds it.
+struct StoredRow {
+    std::uint32_t recno;
+    double price3; // the price column of the markup 12
+    bool isNew;
+};
+
+class DemoOrdering : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        demo::DemoOptions options;
+        options.priceRows = 300;
+        demo::createDemoInstallation(dir.path(), options);
+        config::setProgramFolder(dir.path());
+        tables::setDefaultOpenCodePage(866);
+        tables::Table price(pricePath());
+        price.setReadOnly(true);
+        price.open();
+        for (price.first(); !price.eof(); price.next())
+            rows.push_back({price.recNo(), price.field(u"PRICE3").asFloat(), price.field(u"NEWFLG").asInteger() == 1});
+        price.close();
+        startMainWindow();
+    }
+    void TearDown() override
+    {
+        frm.reset();
+        config::setProgramFolder(QString());
+    }
+
+    QString pricePath() const { return dir.path() + QStringLiteral("/IN/price.dbf"); }
+    void startMainWindow()
+    {
+        frm = std::make_unique<app::TMainFrm>();
+        frm->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+        QApplication::setActiveWindow(frm.get());
+        frm->ActionList1Update();
+    }
+
+    // Triggers a main window action and gives the order window it opened.
+    ordering::TOrderFrm *openBy(QAction *action, const QString &caption)
+    {
+        frm->ActionList1Update();
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+        action->trigger();
+        auto *w = qobject_cast<ordering::TOrderFrm *>(frm->findChildByCaption(caption));
+        EXPECT_NE(w, nullptr) << caption.toStdString();
+        if (!w)
+            return nullptr;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
+        frm->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w->frame()));
+        w->dbGrid()->setFocus();
+        QTest::qWait(1);
+        EXPECT_TRUE(w->hasTable()) << fake.messages().texts().join(u'|').toStdString();
+        return w;
+    }
+    void closeWindows()
+    {
+        frm->mdiArea().closeAllSubWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void press(Qt::Key key, ordering::TOrderFrm *w)
+    {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w->dbGrid(), key);
+    }
+    void type(const QString &digits, ordering::TOrderFrm *w)
+    {
+        for (QChar c : digits)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w->dbGrid(),
+                            char(c.unicode()));
+    }
+    // Down `times` in the combo, as a user picks with the keyboard.
+    void pick(QComboBox *combo, int times)
+    {
+        combo->setFocus();
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(combo, Qt::Key_Down);
+    }
+    QString selected(ordering::TOrderFrm *w)
+    {
+        const tables::Field field = w->dbGrid()->selectedField();
+        return field.isValid() ? field.name().toUpper() : QString();
+    }
+    std::vector<std::uint32_t> recordsInView(ordering::TOrderFrm *w)
+    {
+        std::vector<std::uint32_t> out;
+        const grid::TableModel *model = w->dbGrid()->tableModel();
+        for (int row = 0; row < model->rowCount(); ++row)
+            out.push_back(model->recordAt(row));
+        return out;
+    }
+    std::map<std::uint32_t, double> storedQuantities()
+    {
+        tables::Table price(pricePath());
+        price.setReadOnly(true);
+        price.open();
+        std::map<std::uint32_t, double> out;
+        for (price.first(); !price.eof(); price.next())
+            if (const tables::Field zak = price.field(u"ZAK"); !zak.isNull() && zak.asFloat() != 0)
+                out[price.recNo()] = zak.asFloat();
+        return out;
+    }
+
+    ordering::test::LocaleScope locale{QLocale::c()};
+    QTemporaryDir dir;
+    platform::fake::FakePlatform fake;
+    std::vector<StoredRow> rows;
+    std::unique_ptr<app::TMainFrm> frm;
+};
+
+TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReopening)
+{
+    const QString priceCaption = QStringLiteral("ПРАЙС");
+    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, priceCaption);
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->isOrderPageVisible());
+    ASSERT_EQ(w->PageControl1->currentWidget(), w->tsHeader);
+    ASSERT_GE(w->cbPODR->count(), 2);
+    ASSERT_EQ(w->cbPay->count(), 5);
+    pick(w->cbPODR, 2); // the first consignee after the pharmacy itself
+    pick(w->cbPay, 3);  // 10, 11, 12 %: Price3 with DeltaEx 9
+    const QString consignee = w->cbPODR->currentText();
+    EXPECT_EQ(w->cbPODR->currentIndex(), 1);
+    EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
+
+    struct Entry {
+        int downs; // rows to move down before typing
+        const char *quantity;
+    };
+    const std::vector<Entry> entries = {{0, "3"}, {4, "12"}, {1, "1"}, {30, "7"}};
+    w->dbGrid()->setFocus();
+    ASSERT_EQ(selected(w), QStringLiteral("NAME"));
+    int row = 0;
+    double sum = 0;
+    std::map<std::uint32_t, double> ordered;
+    for (const Entry &e : entries) {
+        SCOPED_TRACE(e.quantity);
+        for (int i = 0; i < e.downs; ++i)
+            press(Qt::Key_Down, w);
+        row += e.downs;
+        press(Qt::Key_Return, w);
+        ASSERT_EQ(selected(w), QStringLiteral("ZAK"));
+        type(QString::fromLatin1(e.quantity), w);
+        press(Qt::Key_Return, w);
+        EXPECT_EQ(selected(w), QStringLiteral("NAME"));
+        const double quantity = QString::fromLatin1(e.quantity).toDouble();
+        sum += quantity * rows.at(std::size_t(row)).price3;
+        ordered[rows.at(std::size_t(row)).recno] = quantity;
+        const double cents = std::round(sum * 100) / 100;
+        EXPECT_EQ(w->orderBarText(3), QString::number(cents, 'g', 15));
+        EXPECT_EQ(w->orderBarText(5), QString::number(ordered.size()));
+    }
+    const QString sumText = w->orderBarText(3);
+    closeWindows();
+    EXPECT_EQ(storedQuantities(), ordered);
+
+    // The order: exactly the rows with a quantity.
+    w = openBy(frm->actions().acnOrder, QStringLiteral("ЗАКАЗ"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isOrderPageVisible());
+    std::vector<std::uint32_t> expected;
+    for (const auto &[recno, quantity] : ordered)
+        expected.push_back(recno);
+    EXPECT_EQ(recordsInView(w), expected);
+    EXPECT_EQ(w->orderBarText(3), sumText);
+    closeWindows();
+
+    // A new start of the program finds the choices and the quantities again.
+    frm.reset();
+    startMainWindow();
+    w = openBy(frm->actions().acnPriceFull, priceCaption);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->cbPODR->currentText(), consignee);
+    EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
+    EXPECT_EQ(w->orderBarText(3), sumText);
+    EXPECT_EQ(w->orderBarText(5), QString::number(ordered.size()));
+    closeWindows();
+    EXPECT_EQ(storedQuantities(), ordered);
+}
+
+TEST_F(DemoOrdering, NewArrivalsShowTheFlaggedRowsInBlue)
+{
+    std::vector<std::uint32_t> flagged;
+    for (const StoredRow &r : rows)
+        if (r.isNew)
+            flagged.push_back(r.recno);
+    ASSERT_GE(flagged.size(), 3u) << "the demo price list needs new arrivals";
+    ASSERT_LT(flagged.size(), rows.size());
+
+    ordering::TOrderFrm *w = openBy(frm->actions().acnNewPrice, QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->isOrderPageVisible());
+    EXPECT_EQ(recordsInView(w), flagged);
+    const grid::TableModel *model = w->dbGrid()->tableModel();
+    const QColor blue(0, 0, 255);
+    for (int row = 0; row < model->rowCount(); ++row)
+        EXPECT_EQ(model->data(model->index(row, 0), Qt::ForegroundRole).value<QColor>(), blue) << row;
+
+    // On screen: the name of a row other than the current one has blue text.
+    const int nameColumn = w->dbGrid()->findColumn(QStringLiteral("NAME"));
+    ASSERT_GE(nameColumn, 0);
+    const QRect cell = w->dbGrid()->visualRect(model->index(1, nameColumn));
+    const QImage image = w->dbGrid()->viewport()->grab(cell).toImage();
+    int bluePixels = 0, otherInk = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 180 && c.red() < 90 && c.green() < 90)
+                ++bluePixels;
+            else if (c.blue() < 120 && c.red() < 120 && c.green() < 120)
+                ++otherInk; // dark ink that is not blue
+        }
+    EXPECT_GT(bluePixels, 10);
+    EXPECT_EQ(otherInk, 0);
+}
+
+} // namespace
