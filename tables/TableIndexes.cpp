@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <unistd.h>
 
@@ -300,7 +301,11 @@ std::optional<QByteArray> TableIndexes::masterKeyFor(const MdxTag &tag) const
 {
     if (!masterValue_)
         return std::nullopt;
-    const QVariant &v = *masterValue_;
+    return keyForValue(tag, *masterValue_);
+}
+
+QByteArray TableIndexes::keyForValue(const MdxTag &tag, const QVariant &v) const
+{
     if (tag.keyType() == MdxKeyType::Numeric) {
         if (!v.isValid() || v.isNull())
             return mdxkey::numeric(std::int64_t(0)); // an empty number is 0 in a key
@@ -429,6 +434,39 @@ int TableIndexes::tagForLocate(const QStringList &fields, const QVariantList &va
     return -1;
 }
 
+bool TableIndexes::locateInNumericOrder(const QString &tagName, const QStringList &fields, const QVariantList &values,
+                                        const std::function<bool(std::uint32_t)> &accept, std::uint32_t *found)
+{
+    // The current order is a numeric tag on one of the fields and the value
+    // is a whole number: only the entries with its key can match, and they
+    // come in the order's own sequence. Whole numbers only, since their keys
+    // are exact whichever way they are made.
+    const auto tag = std::find_if(tags_.begin(), tags_.end(), [&](const Maintained &m) {
+        return m.tag->name().compare(tagName, Qt::CaseInsensitive) == 0;
+    });
+    if (tag == tags_.end() || tag->tag->keyType() != MdxKeyType::Numeric || !tag->source.isField())
+        return false;
+    for (int i = 0; i < fields.size(); ++i) {
+        const int f = schema_.indexOf(QStringView(fields[i]).trimmed());
+        if (f < 0 || schema_.fields[size_t(f)].name != tag->source.fieldName())
+            continue;
+        bool ok = false;
+        const double d = values[i].toDouble(&ok);
+        if (!ok || std::floor(d) != d || std::fabs(d) >= 9e15)
+            return false;
+        MdxOrder candidates(*this, tag->tag->name(), keyForValue(*tag->tag, QVariant(qlonglong(d))));
+        *found = 0;
+        for (std::uint32_t r = candidates.first(); r != 0; r = candidates.next(r))
+            if (accept(r)) {
+                *found = r;
+                break;
+            }
+        ++locatesThroughTags_;
+        return true;
+    }
+    return false;
+}
+
 bool TableIndexes::locate(const QStringList &fields, const QVariantList &values, const RecordOrder *order,
                           const std::function<bool(std::uint32_t)> &accept, std::uint32_t *found)
 {
@@ -438,6 +476,9 @@ bool TableIndexes::locate(const QStringList &fields, const QVariantList &values,
     // the index or building the copy does.
     if (!mdx_->isUnchanged())
         ReadScope reload(*this);
+    if (const auto *mdxOrder = dynamic_cast<const MdxOrder *>(order); mdxOrder && !mdxOrder->hasRange())
+        if (locateInNumericOrder(mdxOrder->tagName(), fields, values, accept, found))
+            return true;
     QByteArray text;
     int chosen = tagForLocate(fields, values, &text);
     if (chosen < 0)

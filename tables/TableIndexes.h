@@ -97,6 +97,8 @@ public:
     bool keyOfRecord(MdxTag &tag, std::uint32_t recno, QByteArray *key);
     // The master's value as a key of `tag` (nullopt: no master record).
     std::optional<QByteArray> masterKeyFor(const MdxTag &tag) const;
+    // A value as a key of `tag`.
+    QByteArray keyForValue(const MdxTag &tag, const QVariant &value) const;
 
 private:
     struct Maintained {
@@ -104,6 +106,8 @@ private:
         MdxKeySource source;
     };
     void openLocked();
+    bool locateInNumericOrder(const QString &tagName, const QStringList &fields, const QVariantList &values,
+                              const std::function<bool(std::uint32_t)> &accept, std::uint32_t *found);
     bool needsWriting(const DbfFile &file) const;
     void createMissingTags();
     void rebuild();

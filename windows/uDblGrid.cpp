@@ -236,13 +236,15 @@ void TDblGridFrm::openTables(const QString &archivePath, const QString &position
     positions_->setIndexName(kDetailTag);
     positions_->open();
 
+    // Linked before the grid is bound: the grid then lists one order's
+    // positions, not the whole archive.
+    positions_->setMasterLink(archive_.get(), kIDRow);
+    archive_->setFiltered(true);
+
     gridsRelease_.master = DBGridMaster;
     gridsRelease_.detail = DBGridDetail;
     DBGridMaster->setTable(archive_.get());
     DBGridDetail->setTable(positions_.get());
-
-    positions_->setMasterLink(archive_.get(), kIDRow);
-    archive_->setFiltered(true);
 }
 
 void TDblGridFrm::FillYears()

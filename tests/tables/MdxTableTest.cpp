@@ -440,6 +440,56 @@ TEST(MdxTable, LocateThroughATagFindsWhatTheRecordSearchFinds)
     EXPECT_EQ(ti.indexes().locatesThroughTags(), 1200u);
 }
 
+TEST(MdxTable, LocateInANumericTagOrderFindsWhatTheRecordSearchFinds)
+{
+    QTemporaryDir dir;
+    const QString path = makeTable(dir);
+    {
+        // Repeated codes, some deleted, one edited after the tag was made.
+        Table t(path);
+        t.addIndexDef(QStringLiteral("Code"), QStringLiteral("CODE"));
+        t.open();
+        for (int i = 0; i < 60; ++i) {
+            t.append();
+            t.field(u"Code").setInteger(i % 7 - 1);
+            t.field(u"Firm").setString(i % 3 ? QStringLiteral("X") : QStringLiteral("Y"));
+            t.post();
+            if (i % 5 == 0)
+                t.deleteRecord();
+        }
+        t.first();
+        t.edit();
+        t.field(u"Code").setInteger(3);
+        t.post();
+    }
+    for (const bool filtered : {false, true}) {
+        Table t(path);
+        t.setIndexName(QStringLiteral("Code"));
+        t.open();
+        t.setFilter(QStringLiteral("FIRM='X'"));
+        t.setFiltered(filtered);
+        const std::vector<std::uint32_t> order = visit(t);
+        const std::uint64_t before = t.indexes().locatesThroughTags();
+        int narrowed = 0;
+        for (const QVariant &value : {QVariant(-1), QVariant(0), QVariant(3), QVariant(3.0), QVariant(5), QVariant(9),
+                                      QVariant(140), QVariant(QStringLiteral("4")), QVariant(2.5)}) {
+            std::uint32_t expected = 0;
+            for (std::uint32_t r : order) {
+                t.gotoBookmark(r);
+                if (!t.field(u"Code").isNull() && t.field(u"Code").asFloat() == value.toDouble()) {
+                    expected = r;
+                    break;
+                }
+            }
+            const bool found = t.locate(QStringLiteral("Code"), value);
+            EXPECT_EQ(found ? t.recNo() : 0u, expected) << value.toString().toStdString() << " filtered " << filtered;
+            narrowed += value != QVariant(2.5);
+        }
+        // Whole numbers go through the tag; 2.5 is searched record by record.
+        EXPECT_EQ(t.indexes().locatesThroughTags() - before, std::uint64_t(narrowed));
+    }
+}
+
 TEST(MdxTable, InterruptedUpdateIsRepairedAtTheNextOpening)
 {
     QTemporaryDir dir;
