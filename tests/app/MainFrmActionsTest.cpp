@@ -3,6 +3,7 @@
 #include "app/ToolBarPanel.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -164,10 +165,27 @@ TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
 TEST_F(MainFrmReady, ActionsWithoutWindowsYetReportInTheStatusLine)
 {
     app::TMainFrm frm; // the program's own hooks
-    frm.actions().acnArchive->trigger();
+    frm.actions().acnTools->trigger();
     EXPECT_FALSE(frm.statusText().isEmpty());
     frm.setStatusText(QStringLiteral("Нет соединения с интернетом..."));
     EXPECT_EQ(frm.statusText(), QStringLiteral("Нет соединения с интернетом..."));
+}
+
+TEST_F(MainFrmReady, ArchiveOpensTheArchiveWindowOverTheArchiveFolder)
+{
+    QFile::remove(inst_.path(QStringLiteral("Archiv/Archiv.dbf")));
+    inst_.writeTable(QStringLiteral("Archiv/Archiv.dbf"),
+                     {{QStringLiteral("IDROW"), K::Integer, 9}, {QStringLiteral("NUMZ"), K::Integer, 9},
+                      {QStringLiteral("DATEZ"), K::Date}, {QStringLiteral("PODR"), K::String, 60},
+                      {QStringLiteral("YEAR"), K::Integer, 4}, {QStringLiteral("MONTH"), K::Integer, 2}});
+    inst_.writeTable(QStringLiteral("Archiv/ArchivPos.dbf"),
+                     {{QStringLiteral("IDROW"), K::Integer, 9}, {QStringLiteral("PARENT"), K::Integer, 9},
+                      {QStringLiteral("DRUG"), K::Integer, 9}, {QStringLiteral("QNT"), K::Float, 12, 3},
+                      {QStringLiteral("PRICE"), K::Float, 12, 2}});
+    app::TMainFrm frm; // the program's own hooks
+    frm.show();
+    frm.actions().acnArchive->trigger();
+    EXPECT_TRUE(frm.childExists(QStringLiteral("Архив")));
 }
 
 TEST_F(MainFrmReady, ToolBarButtonsInOrderWithTheirMenus)
