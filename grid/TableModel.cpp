@@ -8,6 +8,7 @@
 #include "tables/TableError.h"
 
 #include <QFont>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -291,6 +292,7 @@ const TableModel::CachedRow *TableModel::cachedRow(int row) const
         fillRow(*fresh);
         read = true;
     } else {
+        const QScopedValueRollback reading(readingRow_, true);
         read = table_->withRecord(recno, [&] { fillRow(*fresh); });
     }
     if (!read)
@@ -433,6 +435,10 @@ void TableModel::tableChanged(tables::Table &, tables::TableChange change, std::
     case C::RecordDeleted: recordDeleted(recno); break;
     case C::StateChanged: stateChanged(); break;
     case C::FieldChanged: {
+        // Calculated fields computed for a row this model reads: the
+        // cursor's row did not change.
+        if (readingRow_)
+            return;
         const int row = cursorRow();
         invalidateRecord(recordAt(row));
         rowChanged(row);

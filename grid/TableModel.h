@@ -134,6 +134,7 @@ private:
     mutable QCache<std::uint32_t, CachedRow> cache_;
     CellStyleHook styleHook_;
     bool readOnly_ = false;
+    mutable bool readingRow_ = false; // inside the table's read of a row for the cache
     int columnsBatch_ = 0;
     int changingRows_ = 0;
     struct Changing {

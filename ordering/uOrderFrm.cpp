@@ -40,6 +40,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace ordering {
 
 namespace {
@@ -105,6 +107,23 @@ bool takesPartInSearch(const QString &text)
     const char16_t c = text.at(0).unicode();
     return c >= 45 || c == 32 || c == 34;
 }
+
+// The table's calculated fields left uncomputed for a scope: a walk over
+// every row that reads none of them need not compute them for each row.
+class CalcFieldsSuspended {
+public:
+    explicit CalcFieldsSuspended(tables::Table &table)
+        : table_(table), handler_(std::exchange(table.onCalcFields, nullptr))
+    {
+    }
+    ~CalcFieldsSuspended() { table_.onCalcFields = std::move(handler_); }
+    CalcFieldsSuspended(const CalcFieldsSuspended &) = delete;
+    CalcFieldsSuspended &operator=(const CalcFieldsSuspended &) = delete;
+
+private:
+    tables::Table &table_;
+    std::function<void(tables::Table &)> handler_;
+};
 
 } // namespace
 
@@ -257,7 +276,8 @@ void TOrderFrm::buildForm()
     for (const auto &panel : panels) {
         auto *label = new QLabel(QString::fromUtf8(panel.text), OrderBar);
         label->setObjectName(QStringLiteral("OrderBarPanel%1").arg(orderBarPanels_.size()));
-        label->setFixedWidth(panel.width);
+        // A fixed size: new totals repaint the panel, not the whole window's layout.
+        label->setFixedSize(panel.width, label->sizeHint().height());
         label->setAlignment(panel.alignment | Qt::AlignVCenter);
         OrderBar->addWidget(label);
         orderBarPanels_.push_back(label);
@@ -463,9 +483,17 @@ void TOrderFrm::ApplyMarkup()
     const QString previous = pricing_->priceField();
     const int previousColumn = DBGrid->findColumn(previous);
     const int previousWidth = previousColumn >= 0 ? DBGrid->columnWidth(previousColumn) : 0;
-    const MarkupChange change =
-        pricing_->ApplyMarkup(cbPay->currentText(), config::SettingsAccessors(config::settingsFileName()),
-                              [this](const QString &text) { status(text); });
+    MarkupChange change;
+    {
+        // The recount reads quantities and prices only; Extra is computed
+        // again for the rows the grid reads.
+        const CalcFieldsSuspended noExtra(*table_);
+        change = pricing_->ApplyMarkup(cbPay->currentText(), config::SettingsAccessors(config::settingsFileName()),
+                                       [this](const QString &text) { status(text); });
+    }
+    // The walk leaves the cursor in place: its row computes Extra again, with
+    // the price column now shown (at construction, with the handler attached).
+    table_->refresh();
     if (!change.changed)
         return;
     DBGrid->beginColumnsUpdate();
@@ -682,7 +710,8 @@ void TOrderFrm::DBGridColEnter()
 {
     if (!hasTable())
         return;
-    if (SearchText) {
+    const bool titleBack = SearchText.has_value();
+    if (titleBack) {
         if (tables::Field searched = table_->findField(SearchField); searched.isValid())
             searched.setDisplayLabel(SavedTitle);
     }
@@ -690,7 +719,9 @@ void TOrderFrm::DBGridColEnter()
     SearchField = field.isValid() ? field.name() : QString();
     SavedTitle = field.isValid() ? field.displayLabel() : QString();
     SearchText.reset();
-    DBGrid->refreshTitles();
+    // Titles change only when a search ends; a refresh lays the window out anew.
+    if (titleBack)
+        DBGrid->refreshTitles();
 }
 
 // --- font ---

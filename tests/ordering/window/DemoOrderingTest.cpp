@@ -123,6 +123,17 @@ protected:
             out.push_back(model->recordAt(row));
         return out;
     }
+    // "Наценка" of the first rows as the grid shows them; the demo's ConstA
+    // and ConstB give the markup back from every price column.
+    QStringList extraTexts(ordering::TOrderFrm *w, int rowCount = 5)
+    {
+        const int column = w->dbGrid()->findColumn(QStringLiteral("Extra"));
+        const grid::TableModel *model = w->dbGrid()->tableModel();
+        QStringList out;
+        for (int row = 0; row < rowCount && column >= 0; ++row)
+            out << model->data(model->index(row, column)).toString().trimmed();
+        return out;
+    }
     std::map<std::uint32_t, double> storedQuantities()
     {
         tables::Table price(pricePath());
@@ -151,12 +162,14 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     ASSERT_EQ(w->PageControl1->currentWidget(), w->tsHeader);
     ASSERT_GE(w->cbPODR->count(), 2);
     ASSERT_EQ(w->cbPay->count(), 5);
+    EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("10"))); // no markup chosen: Price1
     pick(w->cbPODR, 2); // the first consignee after the pharmacy itself
     pick(w->cbPay, 3);  // 10, 11, 12 %: Price3 with DeltaEx 9
     const QString consignee = w->cbPODR->currentText();
     EXPECT_EQ(w->cbPODR->currentIndex(), 1);
     EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
     EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
+    EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("12")));
 
     struct Entry {
         int downs; // rows to move down before typing
@@ -208,6 +221,7 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     EXPECT_EQ(w->cbPODR->currentText(), consignee);
     EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
     EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
+    EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("12")));
     EXPECT_EQ(w->orderBarText(3), sumText);
     EXPECT_EQ(w->orderBarText(5), QString::number(ordered.size()));
     closeWindows();
