@@ -66,7 +66,8 @@ void createDemoInstallation(const QString &folder, const DemoOptions &options)
     writeCountries(base + QStringLiteral("Reference/Countries.dbf"));
     writeInvoice(base + QStringLiteral("Invoice/") + invoice, base + QStringLiteral("IN/price.dbf"),
                  today.dayOfYear() + 1000, today.addDays(-2));
-    writeEmptyArchive(base + QStringLiteral("Archiv/Archiv.dbf"), base + QStringLiteral("Archiv/ArchivPos.dbf"));
+    writeArchive(base + QStringLiteral("Archiv/Archiv.dbf"), base + QStringLiteral("Archiv/ArchivPos.dbf"),
+                 base + QStringLiteral("IN/price.dbf"), today);
     writePharmCom(base + QStringLiteral("Prescription/PharmCom.dbf"), base + QStringLiteral("Prescription/PharmComP.dbf"));
     writeOrderTemplate(base + QStringLiteral("order.dbf"));
 

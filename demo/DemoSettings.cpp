@@ -101,6 +101,23 @@ void writeProperties(const QString &fileName, const QString &invoiceFileName)
                 {"Price", "Цена", true, true, false, 70},
                 {"Summa", "Сумма", true, true, false, 80},
                 {"Firm", "Производитель", true, true, false, 130}});
+    writeTable(ini, QStringLiteral("Archiv.dbf"), QStringLiteral("Архив заказов"),
+               {{"NumZ", "№ заказа", true, true, false, 60},
+                {"DateZ", "Дата", true, true, false, 80},
+                {"Summa", "Сумма", true, true, false, 80},
+                {"Podr", "Получатель", true, true, false, 200},
+                {"IDRow", "Код", false, true, true, 40},
+                {"Year", "Год", false, true, false, 40},
+                {"Month", "Месяц", false, true, false, 40}});
+    writeTable(ini, QStringLiteral("ArchivPos.dbf"), QStringLiteral("Позиции архива"),
+               {{"Name", "Наименование", true, true, false, 260},
+                {"Qnt", "Кол-во", true, true, false, 55},
+                {"Price", "Цена", true, true, false, 70},
+                {"Firm", "Производитель", true, true, false, 130},
+                {"Cntr", "Страна", true, true, false, 80},
+                {"Drug", "Код", true, true, false, 60},
+                {"IDRow", "№", false, true, true, 40},
+                {"Parent", "Заказ", false, true, false, 40}});
     writeTable(ini, QStringLiteral("prescr.dbf"), QStringLiteral("Рецепты"),
                {{"Number", "№ рецепта", true, false, false, 70},
                 {"DateCreate", "Дата", true, true, false, 70},

@@ -213,7 +213,8 @@ void writeInvoice(const QString &path, const QString &pricePath, int number, con
     }
 }
 
-void writeEmptyArchive(const QString &archivePath, const QString &positionsPath)
+void writeArchive(const QString &archivePath, const QString &positionsPath, const QString &pricePath,
+                  const QDate &today)
 {
     create(archivePath, {{QStringLiteral("IDROW"), K::Integer, 10},
                          {QStringLiteral("NUMZ"), K::Integer, 10},
@@ -232,6 +233,61 @@ void writeEmptyArchive(const QString &archivePath, const QString &positionsPath)
                            {QStringLiteral("FIRM"), K::String, 40},
                            {QStringLiteral("CNTR"), K::String, 20}},
            tables::kDefaultCreateLanguageId);
+    // Two orders in each of the three months before this one; the first rows
+    // of the price list come back in several of them, so the drug statistics
+    // have something to count.
+    tables::Table price(pricePath);
+    price.setReadOnly(true);
+    price.open();
+    tables::Table headers(archivePath);
+    tables::Table positions(positionsPath);
+    headers.open();
+    positions.open();
+    int headerId = 0;
+    int positionId = 0;
+    int number = 0;
+    int year = 0;
+    for (int monthsBack = 3; monthsBack >= 1; --monthsBack) {
+        for (int half = 0; half < 2; ++half) {
+            const QDate first = today.addMonths(-monthsBack);
+            const QDate date(first.year(), first.month(), half == 0 ? 5 : 19);
+            if (date.year() != year) {
+                year = date.year();
+                number = 0;
+            }
+            ++headerId;
+            double sum = 0;
+            price.first();
+            for (int skip = 0; skip < headerId % 3 && !price.eof(); ++skip)
+                price.next();
+            for (int line = 0; line < 4 + headerId % 3 && !price.eof(); ++line) {
+                const int quantity = 1 + (headerId + line) % 5;
+                const double unit = price.field(u"PRICE1").asFloat();
+                positions.append();
+                positions.field(u"IDROW").setInteger(++positionId);
+                positions.field(u"PARENT").setInteger(headerId);
+                positions.field(u"DRUG").setInteger(price.field(u"CODEPST").asInteger());
+                positions.field(u"QNT").setInteger(quantity);
+                positions.field(u"PRICE").setFloat(unit);
+                positions.field(u"NAME").setString(price.field(u"NAME").asString());
+                positions.field(u"FIRM").setString(price.field(u"FIRM").asString());
+                positions.field(u"CNTR").setString(price.field(u"CNTR").asString());
+                positions.post();
+                sum += unit * quantity;
+                for (int step = 0; step < 2 && !price.eof(); ++step)
+                    price.next();
+            }
+            headers.append();
+            headers.field(u"IDROW").setInteger(headerId);
+            headers.field(u"NUMZ").setInteger(++number);
+            headers.field(u"DATEZ").setDate(date);
+            headers.field(u"SUMMA").setFloat(rounded(sum));
+            headers.field(u"PODR").setString(half == 0 ? QStringLiteral("Аптека №1") : QStringLiteral("Аптека №2"));
+            headers.field(u"YEAR").setInteger(date.year());
+            headers.field(u"MONTH").setInteger(date.month());
+            headers.post();
+        }
+    }
 }
 
 void writeOrderTemplate(const QString &path)
