@@ -1,6 +1,6 @@
 // kxorders-shot DIR FILE.png [MENU...] [--open CAPTION]...: starts the main
 // window on the installation in DIR without touching the network or modems,
-// opens the reference or invoice tables named by --open, and saves a picture
+// opens the reference or invoice tables or the windows named by --open, and saves a picture
 // of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
 // FILE-MENU.png. For looking at the window where no desktop is at hand:
 //   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice --open Наценки
@@ -64,11 +64,13 @@ int main(int argc, char **argv)
     platform::fake::FakePlatform fake;
     app::TMainFrm mainFrm;
     mainFrm.show();
+    // A reference or invoice table by its menu caption, or a window by its action ("Архив", "Полный прайс").
     for (const QString &caption : tablesToOpen)
-        for (QMenu *menu : {mainFrm.actions().pmReference, mainFrm.actions().pmInvoice})
-            for (QAction *item : menu->actions())
-                if (item->text() == caption)
-                    item->trigger();
+        for (QAction *item : mainFrm.findChildren<QAction *>())
+            if (item->text() == caption) {
+                item->trigger();
+                break;
+            }
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     mainFrm.ActionList1Update();

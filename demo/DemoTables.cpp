@@ -233,9 +233,9 @@ void writeArchive(const QString &archivePath, const QString &positionsPath, cons
                            {QStringLiteral("FIRM"), K::String, 40},
                            {QStringLiteral("CNTR"), K::String, 20}},
            tables::kDefaultCreateLanguageId);
-    // Two orders in each of the three months before this one; the first rows
-    // of the price list come back in several of them, so the drug statistics
-    // have something to count.
+    // Two orders in each of the last three months, this one included; the
+    // first rows of the price list come back in several of them, so the drug
+    // statistics have something to count.
     tables::Table price(pricePath);
     price.setReadOnly(true);
     price.open();
@@ -247,10 +247,12 @@ void writeArchive(const QString &archivePath, const QString &positionsPath, cons
     int positionId = 0;
     int number = 0;
     int year = 0;
-    for (int monthsBack = 3; monthsBack >= 1; --monthsBack) {
+    for (int monthsBack = 2; monthsBack >= 0; --monthsBack) {
         for (int half = 0; half < 2; ++half) {
             const QDate first = today.addMonths(-monthsBack);
-            const QDate date(first.year(), first.month(), half == 0 ? 5 : 19);
+            // Never after today: this month's orders are from its first day and from today.
+            const int day = monthsBack > 0 ? (half == 0 ? 5 : 19) : (half == 0 ? 1 : today.day());
+            const QDate date(first.year(), first.month(), day);
             if (date.year() != year) {
                 year = date.year();
                 number = 0;

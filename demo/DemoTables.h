@@ -16,7 +16,7 @@ void writeWorkScheme(const QString &path);
 void writeMakers(const QString &path);
 void writeCountries(const QString &path);
 void writeInvoice(const QString &path, const QString &pricePath, int number, const QDate &date);
-// Six archived orders over the three months before `today`, made of price rows.
+// Six archived orders over the last three months up to `today`, made of price rows.
 void writeArchive(const QString &archivePath, const QString &positionsPath, const QString &pricePath,
                   const QDate &today);
 void writeOrderTemplate(const QString &path);

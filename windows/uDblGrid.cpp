@@ -206,7 +206,8 @@ void TDblGridFrm::buildForm()
     for (const auto &panel : panels) {
         auto *label = new QLabel(QString::fromUtf8(panel.text), StatusBar);
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(statusPanels_.size()));
-        label->setFixedWidth(panel.width);
+        // At least the given width; wider where the font needs it, never cut.
+        label->setMinimumWidth(panel.width);
         label->setAlignment(panel.alignment | Qt::AlignVCenter);
         StatusBar->addWidget(label);
         statusPanels_.push_back(label);
