@@ -7,6 +7,7 @@
 #include "grid/DBGrid.h"
 #include "ordering/OrderRecreation.h"
 #include "ordering/PrintOrderAction.h"
+#include "ordering/ViewWalk.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
 #include "tables/Catalogue.h"
@@ -82,18 +83,6 @@ grid::DBGrid *makeGrid(QFrame *panel, const QString &name)
     layout->addWidget(grid);
     return grid;
 }
-
-// Display updates of a table suspended for a scope.
-class ControlsOff {
-public:
-    explicit ControlsOff(tables::Table &table) : table_(table) { table_.disableControls(); }
-    ~ControlsOff() { table_.enableControls(); }
-    ControlsOff(const ControlsOff &) = delete;
-    ControlsOff &operator=(const ControlsOff &) = delete;
-
-private:
-    tables::Table &table_;
-};
 
 } // namespace
 
@@ -278,7 +267,7 @@ void TDblGridFrm::applyMonthFilter()
 void TDblGridFrm::cbYearsChange()
 {
     {
-        ControlsOff off(*archive_);
+        ordering::ControlsSuspended suspended(*archive_);
         applyMonthFilter();
     }
     archive_->refresh();
@@ -305,7 +294,7 @@ void TDblGridFrm::ShowDrugStatistics(std::int32_t drug)
     ++statisticsRuns_;
     attachAfterScroll(false);
     {
-        ControlsOff off(*positions_);
+        ordering::ControlsSuspended suspended(*positions_);
         const tables::Bookmark position = positions_->bookmark();
         PositionCount = 0;
         TotalQuantity = 0;
