@@ -274,6 +274,12 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
          },
          false},
         {"no pharmacy code", [this] { main.subCustomerId = -1; }, false},
+        // An earlier order whose file was never moved away is not overwritten.
+        {"a filled orderN.dbf left behind",
+         [this] {
+             QFile::copy(main.folderPath + QStringLiteral("ArchivPos.dbf"), file(QStringLiteral("orderN.dbf")));
+         },
+         false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -283,6 +289,7 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         old.write("kept");
         old.close();
         c.breakIt();
+        const QByteArray workCopyBefore = fileBytes(file(QStringLiteral("orderN.dbf")));
         fake.messages().shown.clear();
         main.status.clear();
 
@@ -299,7 +306,12 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
             EXPECT_TRUE(main.status.isEmpty());
         }
         EXPECT_EQ(fileBytes(main.ordersPath + target), QByteArray("kept"));
-        EXPECT_FALSE(QFile::exists(file(QStringLiteral("orderN.dbf"))));
+        const QString workCopy = file(QStringLiteral("orderN.dbf"));
+        if (std::string(c.what) == "a filled orderN.dbf left behind") {
+            EXPECT_EQ(fileBytes(workCopy), workCopyBefore);
+            QFile::remove(workCopy);
+        }
+        EXPECT_FALSE(QFile::exists(workCopy));
         delete w->frame();
         main.subCustomerId = 5;
         QFile::remove(file(QStringLiteral("order.dbf")));
