@@ -3,11 +3,21 @@
 #include "MainFrmServices.h"
 #include "uDblGrid.h"
 
+#include "platform/MessageService.h"
+#include "platform/Services.h"
+
 namespace windows {
 
 TDblGridFrm *OpenArchiveWindow(MainFrmServices &main, const QString &archivePath, const QString &positionsPath)
 {
-    auto *window = new TDblGridFrm(main.childParent(), archivePath, positionsPath);
+    TDblGridFrm *window = nullptr;
+    try {
+        window = new TDblGridFrm(main.childParent(), archivePath, positionsPath);
+    } catch (const std::exception &error) {
+        // A missing or damaged archive table: said plainly, no window.
+        platform::messages().showError(QString::fromUtf8(error.what()), main.childParent());
+        return nullptr;
+    }
     main.showChild(window);
     return window;
 }

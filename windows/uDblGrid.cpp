@@ -14,6 +14,7 @@
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
+#include "tables/TableError.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -213,6 +214,9 @@ void TDblGridFrm::buildForm()
 
 void TDblGridFrm::openTables(const QString &archivePath, const QString &positionsPath)
 {
+    for (const QString &path : {archivePath, positionsPath})
+        if (!tables::fileExistsNoCase(path))
+            throw tables::TableError(QStringLiteral("Не найден файл ") + path);
     archive_ = std::make_unique<tables::Table>(tables::resolvePathNoCase(archivePath));
     positions_ = std::make_unique<tables::Table>(tables::resolvePathNoCase(positionsPath));
     // Read-only before opening: nothing here writes to the archive.

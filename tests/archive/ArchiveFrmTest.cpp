@@ -319,6 +319,56 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
     }
 }
 
+TEST_F(ArchiveWindow, AnArchiveThatCannotBeOpenedIsReportedAndNoWindowOpens)
+{
+    const struct {
+        const char *file;
+        QByteArray bytes; // empty: the file is missing
+        const char *message;
+    } cases[] = {
+        {"ArchivPos.dbf", {}, "Не найден файл"},
+        {"Archiv.dbf", {}, "Не найден файл"},
+        {"Archiv.dbf", QByteArray("\x03\x7e\x0c\x0a garbage"), "Archiv.dbf"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        writeArchive({{1, 1, QDate(2008, 3, 1)}}, {{1, 100, 2}});
+        const QString path = main.folderPath + QString::fromLatin1(c.file);
+        QFile::remove(path);
+        if (!c.bytes.isEmpty()) {
+            QFile damaged(path);
+            ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+            damaged.write(c.bytes);
+        }
+        fake.messages().shown.clear();
+        EXPECT_EQ(windows::OpenArchiveWindow(main, main.folderPath + QStringLiteral("Archiv.dbf"),
+                                             main.folderPath + QStringLiteral("ArchivPos.dbf")),
+                  nullptr);
+        EXPECT_TRUE(main.area.subWindowList().isEmpty());
+        ASSERT_EQ(fake.messages().errors().size(), 1);
+        EXPECT_TRUE(fake.messages().errors().front().contains(QString::fromUtf8(c.message)))
+            << fake.messages().errors().front().toStdString();
+    }
+}
+
+TEST_F(ArchiveWindow, ClosingKeepsBothGridsColumnsAndThePlace)
+{
+    writeArchive({{1, 1, QDate(2008, 3, 1)}}, {{1, 100, 2}});
+    windows::TDblGridFrm *w = open();
+    w->DBGridMaster->setColumnWidth(w->DBGridMaster->findColumn(QStringLiteral("NumZ")), 77);
+    w->DBGridDetail->setColumnWidth(w->DBGridDetail->findColumn(QStringLiteral("Name")), 155);
+    w->frame()->move(31, 42);
+    w->closeWindow();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(main.area.subWindowList().isEmpty());
+    EXPECT_TRUE(properties().readString(QStringLiteral("Archiv.dbf"), QStringLiteral("NUMZ"), {}).endsWith(u";77"));
+    EXPECT_TRUE(properties().readString(QStringLiteral("ArchivPos.dbf"), QStringLiteral("NAME"), {}).endsWith(u";155"));
+
+    w = open();
+    EXPECT_EQ(w->DBGridMaster->columnWidth(w->DBGridMaster->findColumn(QStringLiteral("NumZ"))), 77);
+    EXPECT_EQ(w->frame()->pos(), QPoint(31, 42));
+}
+
 #ifdef KX_PDFTOTEXT
 TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
 {
