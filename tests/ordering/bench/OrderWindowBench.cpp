@@ -31,6 +31,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 #include <vector>
 
@@ -128,38 +129,75 @@ void copyTable(const QString &fromFolder, const QString &toFolder)
     }
 }
 
-void report(const char *what, double ms) { std::printf("%-62s %10.3f ms\n", what, ms); }
+// Wall clock and this process's processor time, in ms: on a shared machine
+// the second tells what the window cost while other programs take the cores.
+struct Figure {
+    double wall = 0;
+    double cpu = 0;
+    Figure &operator+=(const Figure &other)
+    {
+        wall += other.wall;
+        cpu += other.cpu;
+        return *this;
+    }
+};
 
-void reportRuns(const char *what, std::vector<double> ms)
+double cpuNowMs()
 {
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-62s %10.3f ms (min %.3f, max %.3f, %zu runs)\n", what, ms[ms.size() / 2], ms.front(), ms.back(),
-                ms.size());
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-double msOf(const QElapsedTimer &clock) { return double(clock.nsecsElapsed()) / 1e6; }
+class Stopwatch {
+public:
+    Stopwatch() { restart(); }
+    void restart()
+    {
+        wall_.start();
+        cpu_ = cpuNowMs();
+    }
+    Figure elapsed() const { return {double(wall_.nsecsElapsed()) / 1e6, cpuNowMs() - cpu_}; }
+
+private:
+    QElapsedTimer wall_;
+    double cpu_ = 0;
+};
+
+void report(const char *what, Figure f, int times = 1)
+{
+    std::printf("%-62s %10.3f ms (cpu %.3f)\n", what, f.wall / times, f.cpu / times);
+}
+
+// The median run by wall clock, with the fastest and the slowest.
+void reportRuns(const char *what, std::vector<Figure> runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const Figure &a, const Figure &b) { return a.wall < b.wall; });
+    const Figure &median = runs[runs.size() / 2];
+    std::printf("%-62s %10.3f ms (cpu %.3f; min %.3f, max %.3f, %zu runs)\n", what, median.wall, median.cpu,
+                runs.front().wall, runs.back().wall, runs.size());
+}
 
 struct Opened {
     ordering::TOrderFrm *window;
-    double ms;
+    Figure cost;
 };
 
 // From the call until the first screen of rows is painted.
 Opened openWindow(BenchMainFrm &main, ordering::OrderWindowMode mode, const QString &path)
 {
-    QElapsedTimer clock;
-    clock.start();
+    const Stopwatch clock;
     ordering::TOrderFrm *w = ordering::OpenOrderWindow(main, mode, path);
     QApplication::processEvents();
     w->dbGrid()->viewport()->repaint();
-    const double ms = msOf(clock);
+    const Figure cost = clock.elapsed();
     if (!w->hasTable() || w->dbGrid()->tableModel()->rowCount() == 0)
         throw std::runtime_error("the order window shows no rows: " + main.statusText().toStdString());
     main.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w->frame()));
     QApplication::setActiveWindow(&main.area);
     w->dbGrid()->setFocus();
     QApplication::processEvents();
-    return {w, ms};
+    return {w, cost};
 }
 
 void key(ordering::TOrderFrm *w, Qt::Key code, char text = 0)
@@ -228,26 +266,26 @@ int main(int argc, char **argv)
     openWindow(main, ordering::OrderWindowMode::Price, price);
     main.closeAll();
 
-    std::vector<double> built, present, restructured, orderView;
+    std::vector<Figure> built, present, restructured, orderView;
     int ordered = 0;
     copyTable(master, in);
     for (int run = 0; run < runs && wanted("open"); ++run) {
         copyTable(noZak, in);
-        restructured.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        restructured.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).cost);
         main.closeAll();
 
         copyTable(master, in);
         QFile::remove(in + QStringLiteral("price.mdx"));
-        built.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        built.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).cost);
         if (!QFile::exists(in + QStringLiteral("price.mdx")))
             throw std::runtime_error("no index was built");
         main.closeAll();
 
-        present.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).ms);
+        present.push_back(openWindow(main, ordering::OrderWindowMode::Price, price).cost);
         main.closeAll();
 
         const Opened order = openWindow(main, ordering::OrderWindowMode::Order, price);
-        orderView.push_back(order.ms);
+        orderView.push_back(order.cost);
         ordered = int(order.window->table()->visibleRecords().size());
         main.closeAll();
     }
@@ -271,33 +309,32 @@ int main(int argc, char **argv)
         if (fieldName(w) != QStringLiteral("NAME"))
             throw std::runtime_error("the grid does not start on Name");
         const double sumBefore = w->OrderSum();
-        double keysMs = 0, paintedMs = 0;
-        QElapsedTimer entry;
+        Figure keys, painted;
+        Stopwatch entry;
         for (int i = 0; i < kEntries; ++i) {
-            entry.start();
+            entry.restart();
             key(w, Qt::Key_Return); // to the quantity
             key(w, Qt::Key_unknown, char('1' + i % 9));
             key(w, Qt::Key_Return); // posts, totals follow, back to Name
-            keysMs += msOf(entry);
+            keys += entry.elapsed();
             QApplication::processEvents(); // what the post made dirty is painted
-            paintedMs += msOf(entry);
+            painted += entry.elapsed();
             key(w, Qt::Key_Down);
             QApplication::processEvents();
         }
         if (fieldName(w) != QStringLiteral("NAME") || w->OrderSum() == sumBefore)
             throw std::runtime_error("the typed quantities were not posted");
-        report("quantity typed, Enter: posted with totals (keys), each", keysMs / kEntries);
-        report("the same until the window is painted again, each", paintedMs / kEntries);
+        report("quantity typed, Enter: posted with totals (keys), each", keys, kEntries);
+        report("the same until the window is painted again, each", painted, kEntries);
         std::printf("  positions now: %d, sum %.2f (before %.2f)\n", w->PositionCount(), w->OrderSum(), sumBefore);
 
-        std::vector<double> markup;
+        std::vector<Figure> markup;
         for (int i = 0; i < kMarkupSwitches; ++i) {
             const int index = i % 2 == 0 ? 2 : 0; // 12 -> Price3, 10 -> Price1
-            QElapsedTimer clockMarkup;
-            clockMarkup.start();
+            const Stopwatch clockMarkup;
             w->cbPay->setCurrentIndex(index);
             emit w->cbPay->activated(index);
-            markup.push_back(msOf(clockMarkup));
+            markup.push_back(clockMarkup.elapsed());
             QApplication::processEvents();
         }
         std::printf("  price column now %s\n", qPrintable(w->PriceField()));
@@ -312,14 +349,14 @@ int main(int argc, char **argv)
             ordering::TOrderFrm *w = openWindow(main, mode, price).window;
             const int rowsInView = int(w->table()->visibleRecords().size());
             const int positions = w->PositionCount();
-            clock.start();
+            const Stopwatch clearing;
             w->btClearOrderClick();
-            const double ms = msOf(clock);
+            const Figure cost = clearing.elapsed();
             std::printf("  rows in view %d, positions before %d, after %d\n", rowsInView, positions,
                         w->PositionCount());
             report(mode == ordering::OrderWindowMode::Order ? "btClearOrderClick in \"ЗАКАЗ\" (the ordered rows)"
                                                             : "btClearOrderClick in \"ПРАЙС\" (every row)",
-                   ms);
+                   cost);
             main.closeAll();
         }
     }
