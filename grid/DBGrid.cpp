@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace grid {
 
@@ -268,6 +269,35 @@ void DBGrid::followCursor(int row)
     following_ = false;
     scrollTo(target);
     viewport()->update();
+}
+
+// The focus going into the grid's own cell editor and coming back from it
+// changes the current row only: the item view would repaint the whole grid
+// each time.
+void DBGrid::focusOutEvent(QFocusEvent *event)
+{
+    QWidget *next = QApplication::focusWidget();
+    focusedCellEditor_ = next && viewport()->isAncestorOf(next) ? next : nullptr;
+    if (focusedCellEditor_) {
+        event->accept();
+        return;
+    }
+    QTableView::focusOutEvent(event);
+}
+
+void DBGrid::focusInEvent(QFocusEvent *event)
+{
+    // A closing editor gives the focus back while it still exists; one
+    // closed earlier is gone by the time the focus comes from elsewhere.
+    const bool fromCellEditor = focusedCellEditor_ && focusedCellEditor_->isVisible();
+    focusedCellEditor_ = nullptr;
+    if (fromCellEditor && currentIndex().isValid()) {
+        event->accept();
+        const QRect cell = visualRect(currentIndex());
+        viewport()->update(QRect(0, cell.top(), viewport()->width(), cell.height()));
+        return;
+    }
+    QTableView::focusInEvent(event);
 }
 
 void DBGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -149,6 +149,8 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void defaultKey(QKeyEvent *event);
@@ -176,6 +178,7 @@ private:
     bool following_ = false;
     bool forwardingKey_ = false;
     bool applyingWidths_ = false;
+    QPointer<QWidget> focusedCellEditor_; // the editor the focus went to from the grid
     QString incSearch_;
     int incSearchColumn_ = -1;
     QString lastFind_;

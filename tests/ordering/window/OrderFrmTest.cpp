@@ -12,6 +12,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -498,6 +501,61 @@ TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
     }
     EXPECT_EQ(w->cbPODR->currentText(), QStringLiteral("Аптека 2"));
     EXPECT_EQ(settings().readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1), 8);
+}
+
+// The screen after each step is what a full repaint draws: the grid repaints
+// only what the step changed, and nothing stale stays on screen.
+TEST_F(OrderWindow, ScreenAfterEachStepMatchesAFullRepaint)
+{
+    createPrices({{.name = QStringLiteral("А"), .price1 = 5},
+                  {.name = QStringLiteral("Б"), .zak = 1, .price1 = 4},
+                  {.name = QStringLiteral("В"), .price1 = 3, .newFlag = 1}});
+    ordering::TOrderFrm *w = open();
+    // The offscreen screen gives what was painted into the window so far.
+    const auto shown = [&] { return QGuiApplication::primaryScreen()->grabWindow(main.area.winId()).toImage(); };
+    const auto repaintedInFull = [&] {
+        for (QWidget *widget : main.area.findChildren<QWidget *>())
+            widget->repaint();
+        idle();
+        return shown();
+    };
+    struct Step {
+        const char *name;
+        std::function<void()> act;
+    };
+    const std::vector<Step> steps = {
+        {"to the quantity", [&] { press(w, Qt::Key_Return); }},
+        {"a digit opens the editor", [&] { type(w, QStringLiteral("7")); }},
+        {"Enter posts and goes back", [&] { press(w, Qt::Key_Return); }},
+        {"the next row", [&] { press(w, Qt::Key_Down); }},
+        {"a quantity typed there", [&] {
+             press(w, Qt::Key_Return);
+             type(w, QStringLiteral("2"));
+         }},
+        {"the focus leaves for the consignee", [&] {
+             w->PageControl1->setCurrentWidget(w->tsHeader);
+             w->cbPODR->setFocus();
+             idle();
+         }},
+        {"and comes back", [&] {
+             w->dbGrid()->setFocus();
+             idle();
+         }},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        const QImage before = shown();
+        const QImage full = repaintedInFull();
+        ASSERT_EQ(before.size(), full.size());
+        int differing = 0;
+        for (int y = 0; y < full.height(); ++y)
+            for (int x = 0; x < full.width(); ++x)
+                differing += before.pixel(x, y) != full.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "pixels not painted again";
+    }
+    press(w, Qt::Key_Return); // the quantity left in the editor is posted
+    EXPECT_DOUBLE_EQ(w->OrderSum(), 7 * 5 + 2 * 4);
 }
 
 } // namespace
