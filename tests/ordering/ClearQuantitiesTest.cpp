@@ -10,8 +10,9 @@ using namespace ordering::test;
 
 namespace {
 
-// Rows A..H; quantities on B, C, D (neighbours, so a row leaving the view is
-// followed by another that must not be skipped), F and H; F and G are new.
+// Rows A..I; quantities on B, C, D (neighbours, so a row leaving the view is
+// followed by another that must not be skipped), F and H; I holds a stored 0;
+// F and G are new.
 std::vector<PriceRow> rows()
 {
     return {{.name = QStringLiteral("A"), .price1 = 1},
@@ -21,7 +22,8 @@ std::vector<PriceRow> rows()
             {.name = QStringLiteral("E"), .price1 = 1},
             {.name = QStringLiteral("F"), .zak = 5, .price1 = 1, .newFlag = 1},
             {.name = QStringLiteral("G"), .price1 = 1, .newFlag = 1},
-            {.name = QStringLiteral("H"), .zak = 1, .price1 = 7}};
+            {.name = QStringLiteral("H"), .zak = 1, .price1 = 7},
+            {.name = QStringLiteral("I"), .zak = 0, .price1 = 1}};
 }
 
 int quantitiesLeft(tables::Table &t)
@@ -39,14 +41,14 @@ TEST(ClearQuantities, VisitsEveryRowInViewOnce)
 {
     struct Case {
         const char *filter;
-        int cleared;      // rows edited
+        int cleared;      // rows edited: those with a quantity, 0 included
         int left;         // quantities outside the view
         double sumAfter;  // the totals follow the posts
         int positionsAfter;
     } cases[] = {
-        {"Zak<>0", 5, 0, 0, 0},
-        {"NewFlg=1", 2, 4, 19, 3},
-        {"", 8, 0, 0, 0},
+        {"Zak<>0", 5, 1, 0, 0},
+        {"NewFlg=1", 1, 5, 19, 3},
+        {"", 6, 0, 0, 0},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
@@ -71,7 +73,7 @@ TEST(ClearQuantities, VisitsEveryRowInViewOnce)
             EXPECT_DOUBLE_EQ(pricing.orderSum(), 0);
             EXPECT_EQ(pricing.positionCount(), 0);
         }
-        EXPECT_EQ(t.recordCount(), 8u);
+        EXPECT_EQ(t.recordCount(), 9u);
         t.setFiltered(false);
         pricing.RecountTotals();
         EXPECT_DOUBLE_EQ(pricing.orderSum(), c.sumAfter) << c.filter;
