@@ -14,6 +14,11 @@ void setUpProgram(QApplication &application)
     QApplication::setApplicationName(QStringLiteral("KXOrders"));
     QApplication::setApplicationDisplayName(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
     QApplication::setWindowIcon(toolIcon(ToolIcon::Order));
+    // The windows are laid out for Tahoma; where it is missing, a face of
+    // about its width keeps labels clear of the controls beside them.
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                                QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     QFont font = QApplication::font();
     font.setPointSize(8);
     application.setFont(font);

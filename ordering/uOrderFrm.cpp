@@ -40,6 +40,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace ordering {
@@ -273,11 +274,16 @@ void TOrderFrm::buildForm()
     } panels[] = {{"Дата прайса:", 100, Qt::AlignLeft}, {"", 150, Qt::AlignHCenter},
                   {"Сумма заказа:", 110, Qt::AlignLeft}, {"0.00", 110, Qt::AlignRight},
                   {"Кол-во позиций:", 120, Qt::AlignLeft}, {"0", 50, Qt::AlignLeft}};
+    // The widest price date the panel shows, so that no date is cut.
+    const QString longestDate = generalDateTimeText(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)));
     for (const auto &panel : panels) {
         auto *label = new QLabel(QString::fromUtf8(panel.text), OrderBar);
         label->setObjectName(QStringLiteral("OrderBarPanel%1").arg(orderBarPanels_.size()));
         // A fixed size: new totals repaint the panel, not the whole window's layout.
-        label->setFixedSize(panel.width, label->sizeHint().height());
+        // At least the given width, wider where the bold font needs it.
+        const QString widest = orderBarPanels_.size() == 1 ? longestDate : label->text();
+        const int needed = label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin() + 6;
+        label->setFixedSize(std::max(panel.width, needed), label->sizeHint().height());
         label->setAlignment(panel.alignment | Qt::AlignVCenter);
         OrderBar->addWidget(label);
         orderBarPanels_.push_back(label);
