@@ -22,6 +22,7 @@
 #include "tables/TableCreate.h"
 #include "tables/TableError.h"
 #include "windows/MainFrmServices.h"
+#include "windows/StatusPanels.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -262,32 +263,15 @@ void TOrderFrm::buildForm()
 
     OrderBar = new QStatusBar(this);
     OrderBar->setObjectName(QStringLiteral("OrderBar"));
-    OrderBar->setSizeGripEnabled(false);
-    QFont barFont(QStringLiteral("Tahoma"));
-    barFont.setPixelSize(13);
-    barFont.setBold(true);
-    OrderBar->setFont(barFont);
-    const struct {
-        const char *text;
-        int width;
-        Qt::Alignment alignment;
-    } panels[] = {{"Дата прайса:", 100, Qt::AlignLeft}, {"", 150, Qt::AlignHCenter},
-                  {"Сумма заказа:", 110, Qt::AlignLeft}, {"0.00", 110, Qt::AlignRight},
-                  {"Кол-во позиций:", 120, Qt::AlignLeft}, {"0", 50, Qt::AlignLeft}};
-    // The widest price date the panel shows, so that no date is cut.
+    // The widest price date panel 1 shows, so that no date is cut.
     const QString longestDate = generalDateTimeText(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)));
-    for (const auto &panel : panels) {
-        auto *label = new QLabel(QString::fromUtf8(panel.text), OrderBar);
-        label->setObjectName(QStringLiteral("OrderBarPanel%1").arg(orderBarPanels_.size()));
-        // A fixed size: new totals repaint the panel, not the whole window's layout.
-        // At least the given width, wider where the bold font needs it.
-        const QString widest = orderBarPanels_.size() == 1 ? longestDate : label->text();
-        const int needed = label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin() + 6;
-        label->setFixedSize(std::max(panel.width, needed), label->sizeHint().height());
-        label->setAlignment(panel.alignment | Qt::AlignVCenter);
-        OrderBar->addWidget(label);
-        orderBarPanels_.push_back(label);
-    }
+    orderBarPanels_ = windows::makeStatusPanels(*OrderBar, 13, QStringLiteral("OrderBarPanel"),
+                                                {{QStringLiteral("Дата прайса:"), 100, Qt::AlignLeft},
+                                                 {QString(), 150, Qt::AlignHCenter, longestDate},
+                                                 {QStringLiteral("Сумма заказа:"), 110, Qt::AlignLeft},
+                                                 {QStringLiteral("0.00"), 110, Qt::AlignRight},
+                                                 {QStringLiteral("Кол-во позиций:"), 120, Qt::AlignLeft},
+                                                 {QStringLiteral("0"), 50, Qt::AlignLeft}});
 
     pmGrid = new QMenu(this);
     pmGrid->setObjectName(QStringLiteral("pmGrid"));

@@ -1,6 +1,7 @@
 #include "uDblGrid.h"
 
 #include "MainFrmServices.h"
+#include "StatusPanels.h"
 
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
@@ -180,28 +181,13 @@ void TDblGridFrm::buildForm()
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setSizeGripEnabled(false);
     StatusBar->setFixedHeight(25);
-    QFont barFont(QStringLiteral("Tahoma"));
-    barFont.setPixelSize(15);
-    barFont.setBold(true);
-    StatusBar->setFont(barFont);
-    const struct {
-        const char *text;
-        int width;
-        Qt::Alignment alignment;
-    } panels[] = {{"Кол-во заказов:", 130, Qt::AlignLeft}, {"0", 50, Qt::AlignRight},
-                  {"Кол-во шт:", 95, Qt::AlignLeft},       {"0", 50, Qt::AlignRight},
-                  {"", 50, Qt::AlignLeft}};
-    for (const auto &panel : panels) {
-        auto *label = new QLabel(QString::fromUtf8(panel.text), StatusBar);
-        label->setObjectName(QStringLiteral("StatusPanel%1").arg(statusPanels_.size()));
-        // At least the given width; wider where the font needs it, never cut.
-        label->setMinimumWidth(panel.width);
-        label->setAlignment(panel.alignment | Qt::AlignVCenter);
-        StatusBar->addWidget(label);
-        statusPanels_.push_back(label);
-    }
+    statusPanels_ = makeStatusPanels(*StatusBar, 15, QStringLiteral("StatusPanel"),
+                                     {{QStringLiteral("Кол-во заказов:"), 130, Qt::AlignLeft},
+                                      {QStringLiteral("0"), 50, Qt::AlignRight, QStringLiteral("999999")},
+                                      {QStringLiteral("Кол-во шт:"), 95, Qt::AlignLeft},
+                                      {QStringLiteral("0"), 50, Qt::AlignRight, QStringLiteral("9999999")},
+                                      {QString(), 50, Qt::AlignLeft}});
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -110,11 +110,7 @@ protected:
     }
     static QStringList column(grid::DBGrid *grid, const QString &field)
     {
-        QStringList out;
-        const int col = grid->findColumn(field);
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            out << grid->model()->index(row, col).data().toString().trimmed();
-        return out;
+        return windows_testing::columnTexts(*grid, grid->findColumn(field));
     }
     static std::pair<QString, QString> statistics(const windows::TDblGridFrm *w)
     {

@@ -3,6 +3,7 @@
 // found under this month in "Архив" with its positions and statistics,
 // re-created and printed.
 #include "tests/ordering/OrderFixtures.h"
+#include "tests/windows/WindowTestSupport.h"
 
 #include "app/uMainFrm.h"
 #include "config/ProgramFiles.h"
@@ -77,11 +78,7 @@ protected:
     }
     static QStringList column(grid::DBGrid *grid, const QString &field)
     {
-        QStringList out;
-        const int col = grid->findColumn(field);
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            out << grid->model()->index(row, col).data().toString().trimmed();
-        return out;
+        return windows_testing::columnTexts(*grid, grid->findColumn(field));
     }
 
     ordering::test::LocaleScope locale{ordering::test::russian()};

@@ -8,6 +8,7 @@
 #include "tables/TableCreate.h"
 #include "windows/MainFrmServices.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
@@ -62,6 +63,15 @@ inline QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The texts a grid shows in the column of a field, top to bottom, trimmed.
+inline QStringList columnTexts(const QAbstractItemView &grid, int column)
+{
+    QStringList out;
+    for (int row = 0; row < grid.model()->rowCount(); ++row)
+        out << grid.model()->index(row, column).data().toString().trimmed();
+    return out;
 }
 
 // The main window as child windows see it: an MDI area and a status line.
