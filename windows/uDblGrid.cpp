@@ -283,34 +283,48 @@ void TDblGridFrm::ShowDrugStatistics(std::int32_t drug)
 {
     ++statisticsRuns_;
     attachAfterScroll(false);
-    {
-        ordering::ControlsSuspended suspended(*positions_);
-        const tables::Bookmark position = positions_->bookmark();
-        PositionCount = 0;
-        TotalQuantity = 0;
-
-        positions_->setMasterLink(nullptr, QString());
-        positions_->setIndexName(kStatistTag);
-        positions_->refresh();
-        positions_->first();
-        if (positions_->locate(kDrug, drug)) {
-            const tables::Field drugField = positions_->field(kDrug);
-            const tables::Field quantity = positions_->field(QStringLiteral("Qnt"));
-            while (!positions_->eof() && drugField.asInteger() == drug) {
-                ++PositionCount;
-                TotalQuantity += std::int32_t(quantity.asInteger());
-                positions_->next();
-            }
-        }
-        setStatusPanel(kCountPanel, QString::number(PositionCount));
-        setStatusPanel(kQuantityPanel, QString::number(TotalQuantity));
-
+    ordering::ControlsSuspended suspended(*positions_);
+    const tables::Bookmark position = positions_->bookmark();
+    const auto restore = [&] {
         positions_->setIndexName(kDetailTag);
         positions_->setMasterLink(archive_.get(), kIDRow);
         if (position)
             positions_->gotoBookmark(position);
+        attachAfterScroll(true);
+    };
+    try {
+        countDrug(drug);
+    } catch (...) {
+        // The grid gets its order's positions back before the error goes on.
+        try {
+            restore();
+        } catch (const std::exception &) {
+        }
+        attachAfterScroll(true);
+        throw;
     }
-    attachAfterScroll(true);
+    restore();
+    setStatusPanel(kCountPanel, QString::number(PositionCount));
+    setStatusPanel(kQuantityPanel, QString::number(TotalQuantity));
+}
+
+void TDblGridFrm::countDrug(std::int32_t drug)
+{
+    PositionCount = 0;
+    TotalQuantity = 0;
+    positions_->setMasterLink(nullptr, QString());
+    positions_->setIndexName(kStatistTag);
+    positions_->refresh();
+    positions_->first();
+    if (!positions_->locate(kDrug, drug))
+        return;
+    const tables::Field drugField = positions_->field(kDrug);
+    const tables::Field quantity = positions_->field(QStringLiteral("Qnt"));
+    while (!positions_->eof() && drugField.asInteger() == drug) {
+        ++PositionCount;
+        TotalQuantity += std::int32_t(quantity.asInteger());
+        positions_->next();
+    }
 }
 
 void TDblGridFrm::DetailAfterScroll()

@@ -75,6 +75,8 @@ private:
     void applyMonthFilter();
     void attachAfterScroll(bool attach);
     void DetailAfterScroll();
+    // Counts the archived positions of the drug through the "Statist" order.
+    void countDrug(std::int32_t drug);
     // Drug of the current position, 0 when there is none.
     std::int32_t currentDrug() const;
     void setStatusPanel(int panel, const QString &text);
