@@ -5,6 +5,10 @@
 #include "DbfHeader.h"
 #include "FieldCodec.h"
 #include "FileLookup.h"
+#include "MdxFile.h"
+#include "MdxKeyList.h"
+#include "MdxKeySource.h"
+#include "MdxTag.h"
 #include "Table.h"
 #include "TableError.h"
 
@@ -14,6 +18,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace tables {
 
@@ -66,6 +73,79 @@ void defaultSize(FieldDef &f, FieldKind kind)
 QString suffixedName(const QFileInfo &info, int n)
 {
     return info.path() + u'/' + info.completeBaseName() + u'_' + QString::number(n) + u'.' + info.suffix();
+}
+
+// A file next to `table` with the same base name and another extension.
+QString siblingPath(const QFileInfo &table, const QString &extension)
+{
+    return table.path() + u'/' + table.completeBaseName() + extension;
+}
+
+// The production index of a restructured table: the old file's tags that
+// still make keys for the new fields, filled while the records are copied.
+struct IndexRebuild {
+    struct Tag {
+        QString name;
+        MdxKeySource source;
+        MdxKeyList keys;
+    };
+    QString oldPath; // the old .mdx; empty when the table had none
+    std::uint8_t languageId = 0;
+    std::vector<Tag> tags;
+
+    void add(const char *record, std::uint32_t recno)
+    {
+        for (Tag &t : tags) {
+            key.resize(t.source.length());
+            t.source.keyInto(record, key.data());
+            t.keys.add(key, recno);
+        }
+    }
+    QByteArray key;
+};
+
+IndexRebuild planIndexRebuild(const QFileInfo &table, const DbfHeader &old, const TableSchema &schema,
+                              QStringList *droppedTags)
+{
+    IndexRebuild plan;
+    const QString path = findFileNoCase(table.path(), table.completeBaseName() + QStringLiteral(".mdx"));
+    if (!QFileInfo::exists(path))
+        return plan;
+    plan.oldPath = path;
+    if (!old.productionIndex)
+        return plan; // a stray file: moved away, not rebuilt
+    const auto mdx = MdxFile::open(path, MdxFile::Mode::ReadOnly);
+    plan.languageId = mdx->languageId();
+    for (int i = 0; i < mdx->tagCount(); ++i) {
+        const MdxTag &tag = mdx->tag(i);
+        try {
+            MdxKeySource source = MdxKeySource::compile(tag.expression(), schema);
+            const int length = source.length();
+            plan.tags.push_back({tag.name(), std::move(source), MdxKeyList(length)});
+        } catch (const TableError &) {
+            if (droppedTags)
+                droppedTags->push_back(tag.name());
+        }
+    }
+    return plan;
+}
+
+// Writes the rebuilt tags to `path`, synced to disk; removes the file and
+// throws when that fails.
+void writeIndex(const QString &path, const QString &tableBaseName, IndexRebuild &plan)
+{
+    try {
+        const auto mdx = MdxFile::create(path, tableBaseName, plan.languageId);
+        for (IndexRebuild::Tag &t : plan.tags)
+            mdx->addTag({t.name, t.source.expression(), t.source.type(), t.source.length(), t.source.isField()},
+                        std::move(t.keys));
+        mdx->flush();
+        if (::fsync(mdx->fd()) != 0)
+            throw TableError(QStringLiteral("Index %1 cannot be written to disk").arg(path));
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
 }
 
 } // namespace
@@ -206,11 +286,39 @@ void createTable(const QString &path, int level, const FieldSpecs &fields, Creat
     }
 }
 
-QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
+// The old index goes with the kept copy; the new one takes its place. The
+// old one never stays next to the new layout.
+static void moveIndexes(const QFileInfo &table, const QString &kept, const QString &oldMdx, const QString &newMdx)
+{
+    if (!oldMdx.isEmpty()) {
+        const QString keptMdx = siblingPath(QFileInfo(kept), QStringLiteral(".mdx"));
+        QFile::remove(keptMdx);
+        if (!QFile::rename(oldMdx, keptMdx) && !QFile::remove(oldMdx) && newMdx.isEmpty())
+            throw TableError(QStringLiteral("Table %1 is restructured, but its old index %2 cannot be removed")
+                                 .arg(table.filePath(), oldMdx));
+    }
+    if (newMdx.isEmpty())
+        return;
+    const QString target = oldMdx.isEmpty() ? siblingPath(table, QStringLiteral(".mdx")) : oldMdx;
+    // rename(2) replaces whatever is there in one step.
+    if (std::rename(QFile::encodeName(newMdx).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(newMdx);
+        QFile::remove(target);
+        DbfFile(table.filePath(), OpenMode::ReadWrite).setProductionIndexFlag(false);
+        throw TableError(QStringLiteral("Table %1 is restructured, but its new index cannot take the name %2")
+                             .arg(table.filePath(), target));
+    }
+}
+
+QString restructureTable(const QString &requestedPath, const FieldSpecs &fields, QStringList *droppedTags)
 {
     const QString path = resolvePathNoCase(requestedPath);
     const QFileInfo info(path);
     const QString work = suffixedName(info, 1);
+    const QString workMdx = siblingPath(QFileInfo(work), QStringLiteral(".mdx"));
+    if (droppedTags)
+        droppedTags->clear();
+    IndexRebuild index;
     QString kept;
     {
         DbfFile source(path, OpenMode::ReadOnly);
@@ -222,9 +330,17 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
             h.driverName = old.driverName.isEmpty() || old.driverName.startsWith('\0')
                 ? driverNameOfLanguageId(kDefaultCreateLanguageId)
                 : old.driverName;
-        h.productionIndex = false; // the index is rebuilt by whoever opens it with its tags
         int cp = old.level == 7 ? codePageOfDriverName(old.driverName) : codePageOfLanguageId(old.languageId);
         const CodePage &codePage = CodePage::byNumber(cp ? cp : defaultOpenCodePage());
+
+        // Keys are made as the new table will be read: its fields, its code page.
+        TableSchema newSchema;
+        newSchema.fields = h.fields;
+        newSchema.recordSize = h.recordSize;
+        const int newCp = level == 7 ? codePageOfDriverName(h.driverName) : codePageOfLanguageId(h.languageId);
+        newSchema.codePage = &CodePage::byNumber(newCp ? newCp : defaultOpenCodePage());
+        index = planIndexRebuild(info, old, newSchema, droppedTags);
+        h.productionIndex = !index.tags.empty();
 
         // Map each new field to the old one of the same name.
         TableSchema oldSchema;
@@ -266,10 +382,19 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
                 }
             }
             out.write(dst);
+            index.add(dst.constData(), r);
         }
         out.write("\x1A", 1);
         if (!out.commit())
             throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
+        if (!index.tags.empty()) {
+            try {
+                writeIndex(workMdx, info.completeBaseName(), index);
+            } catch (...) {
+                QFile::remove(work);
+                throw;
+            }
+        }
         if (h.hasMemo()) {
             const QString oldMemo = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".dbt"));
             const QString newMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
@@ -284,11 +409,13 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
     kept = suffixedName(info, n);
     if (!QFile::rename(path, kept)) {
         QFile::remove(work);
+        QFile::remove(workMdx);
         throw TableError(QStringLiteral("Cannot restructure %1: the file cannot be renamed to %2").arg(path, kept));
     }
     if (!QFile::rename(work, path)) {
         QFile::rename(kept, path); // put the original back
         QFile::remove(work);
+        QFile::remove(workMdx);
         throw TableError(QStringLiteral("Cannot restructure %1: the new file cannot take its name").arg(path));
     }
     const QString workMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
@@ -298,6 +425,7 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields)
         QFile::rename(memo, keptMemo);
         QFile::rename(workMemo, memo);
     }
+    moveIndexes(info, kept, index.oldPath, index.tags.empty() ? QString() : workMdx);
     return kept;
 }
 

@@ -3,6 +3,7 @@
 #include "FieldDef.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -29,7 +30,16 @@ void createTable(const QString &path, int level, const FieldSpecs &fields, Creat
 
 // Rewrites the table at `path` with new field definitions, keeping every
 // record (deleted ones too) and value. Like TDbf, the previous file stays as
-// base name + "_2.dbf" (or the first free "_N"); its name is returned.
-QString restructureTable(const QString &path, const FieldSpecs &fields);
+// base name + "_2.dbf" (or the first free "_N"); its name is returned. Its
+// memo and production index move with it under the same "_N" name.
+//
+// A table with a production index gets a fresh one for the new layout: the
+// same tags (names, key expressions), built from the new records. A tag whose
+// expression no longer gives a key for the new fields (a field it uses was
+// dropped, or a key grew too long) is left out and named in *droppedTags;
+// when no tag is left, the table has no index. The index is written under a
+// work name and put in place only when complete. A table without one stays
+// without. A damaged index stops the restructure before anything changes.
+QString restructureTable(const QString &path, const FieldSpecs &fields, QStringList *droppedTags = nullptr);
 
 } // namespace tables

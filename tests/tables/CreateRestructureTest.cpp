@@ -1,3 +1,4 @@
+#include "MdxCheck.h"
 #include "TestTables.h"
 
 #include "tables/Catalogue.h"
@@ -193,6 +194,108 @@ TEST_F(Restructure, ResizedFieldsConvertValuesAndRefuseWhatDoesNotFit)
     EXPECT_THROW(restructureTable(path, tooSmall), TableError);
     EXPECT_EQ(readFile(path), before); // the table is untouched after a failed restructure
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("price_1.dbf"))));
+}
+
+struct IndexCase {
+    const char *what;
+    std::vector<std::pair<QString, QString>> tags; // production index before; none when empty
+    FieldSpecs after;
+    QStringList kept;    // tags of the new index, in order
+    QStringList dropped; // reported as left out
+    QStringList byFirstTag; // Name of every record (deleted too) through the first kept tag
+};
+
+void PrintTo(const IndexCase &c, std::ostream *os) { *os << c.what; }
+
+class RestructureIndex : public Restructure, public ::testing::WithParamInterface<IndexCase> {
+protected:
+    QString mdx(const char *base) const { return dir.filePath(QString::fromLatin1(base) + QStringLiteral(".mdx")); }
+
+    QStringList namesInOrder(Table &t)
+    {
+        QStringList names;
+        for (t.first(); !t.eof(); t.next())
+            names << t.field(u"Name").asString();
+        return names;
+    }
+};
+
+TEST_P(RestructureIndex, TagsAreRebuiltForTheNewLayout)
+{
+    const IndexCase &c = GetParam();
+    if (!c.tags.empty()) {
+        Table t(path);
+        for (const auto &[name, expression] : c.tags)
+            t.addIndexDef(name, expression);
+        t.open();
+    }
+    const QByteArray oldIndex = readFile(mdx("price"));
+    QStringList dropped{QStringLiteral("stale")};
+    restructureTable(path, c.after, &dropped);
+    EXPECT_EQ(dropped, c.dropped);
+
+    const bool indexed = !c.kept.isEmpty();
+    EXPECT_EQ(readFile(path)[28] != 0, indexed);
+    EXPECT_EQ(QFileInfo::exists(mdx("price")), indexed);
+    EXPECT_FALSE(QFileInfo::exists(mdx("price_1")));
+    // The old index goes with the old table, unchanged.
+    EXPECT_EQ(readFile(mdx("price_2")), oldIndex);
+    if (indexed) {
+        const mdx_check::FileCheck check = mdx_check::check(mdx("price"));
+        EXPECT_TRUE(check.problems.isEmpty()) << check.problems.join(u'\n').toStdString();
+    }
+
+    // Opened for writing, every tag must fit the new fields; an append (first
+    // in every tag) keeps them.
+    Table t(path);
+    t.setShowDeleted(true);
+    t.open();
+    EXPECT_EQ(t.indexTagNames(), c.kept);
+    if (!indexed)
+        return;
+    t.setIndexName(c.kept.first());
+    EXPECT_EQ(namesInOrder(t), c.byFirstTag);
+    t.append();
+    t.field(u"Name").setString(QStringLiteral("Аа"));
+    if (t.hasField(u"Qnt"))
+        t.field(u"Qnt").setInteger(-1);
+    t.post();
+    QStringList expected = c.byFirstTag;
+    expected.prepend(QStringLiteral("Аа"));
+    EXPECT_EQ(namesInOrder(t), expected);
+}
+
+const std::vector<std::pair<QString, QString>> kNameAndQnt{{"NAME", "NAME"}, {"QNT", "QNT"}};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RestructureIndex, ::testing::Values(
+    IndexCase{"added field", kNameAndQnt,
+              {{"Name", FieldKind::String, 20}, {"Price1", FieldKind::Float, 10, 2}, {"Qnt", FieldKind::Integer, 5},
+               {"Zak", FieldKind::Float}},
+              {"NAME", "QNT"}, {}, {"Анальгин", "Аспирин", "Но-шпа"}},
+    IndexCase{"changed sizes", {{"QNT", "QNT"}, {"NAME", "UPPER(NAME)"}},
+              {{"Name", FieldKind::String, 4}, {"Price1", FieldKind::Float, 12, 3}, {"Qnt", FieldKind::Integer, 3}},
+              {"QNT", "NAME"}, {}, {"Аспи", "Анал", "Но-ш"}},
+    IndexCase{"dropped field", {{"QNT", "QNT"}, {"NAME", "NAME"}, {"NQ", "NAME+STR(QNT,5)"}},
+              {{"Price1", FieldKind::Float, 10, 2}, {"Name", FieldKind::String, 20}},
+              {"NAME"}, {"QNT", "NQ"}, {"Анальгин", "Аспирин", "Но-шпа"}},
+    IndexCase{"every tag dropped", {{"QNT", "QNT"}},
+              {{"Name", FieldKind::String, 20}}, {}, {"QNT"}, {}},
+    IndexCase{"no index", {},
+              {{"Name", FieldKind::String, 20}, {"Zak", FieldKind::Float}}, {}, {}, {}}));
+
+TEST_F(Restructure, FailedRestructureLeavesTheIndexAlone)
+{
+    {
+        Table t(path);
+        t.addIndexDef(QStringLiteral("NAME"), QStringLiteral("NAME"));
+        t.open();
+    }
+    const QString mdxPath = dir.filePath(QStringLiteral("price.mdx"));
+    const QByteArray before = readFile(mdxPath);
+    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
+    EXPECT_THROW(restructureTable(path, tooSmall), TableError);
+    EXPECT_EQ(readFile(mdxPath), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"price.dbf", "price.mdx"}));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "tables/MdxKeySource.h"
 #include "tables/MdxTag.h"
 #include "tables/Table.h"
+#include "tables/TableCreate.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -224,6 +225,49 @@ TEST_F(MdxInterop, TDbfReadsTagsWeBuild)
         if (!lang[1]) {
             EXPECT_EQ(tdbfLocate(dbfPath, QStringLiteral("NAME"), QStringLiteral("AB-C")), 13u);
         }
+    }
+}
+
+TEST_F(MdxInterop, TDbfReadsTheIndexRebuiltByARestructure)
+{
+    // Our tags and TDbf's, through a dropped field, a longer key field and
+    // an added field.
+    struct Case {
+        const char *what;
+        QStringList makeArgs;
+        std::vector<TagDef> ourTags; // none: TDbf built the index
+        const char *dropField, *widenField;
+        QStringList dropped;
+    };
+    const std::vector<Case> cases{
+        {"our index", {"keys", "k.dbf"}, {{"NAME", "NAME"}, {"CODE", "CODE"}, {"NAMEFIRM", "NAME+FIRM"}, {"DAYS", "DTOS(DAY)"}},
+         "FIRM", "NAME", {"NAMEFIRM"}},
+        {"TDbf's index", {"price", "p.dbf", "400", "5", "--mdx", "--deleted"}, {}, "CNTR", "NAME", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString dbfPath = dir.filePath(c.makeArgs[1]);
+        make(dir.path(), c.makeArgs);
+        if (!c.ourTags.empty())
+            buildIndex(dbfPath, c.ourTags);
+        FieldSpecs specs;
+        {
+            const DbfFile dbf(dbfPath, OpenMode::ReadOnly);
+            for (FieldSpec f : fieldSpecsOf(schemaOf(dbf))) {
+                if (f.name == QLatin1String(c.dropField))
+                    continue;
+                if (f.name == QLatin1String(c.widenField))
+                    f.size += 6;
+                specs.push_back(f);
+            }
+        }
+        specs.push_back({QStringLiteral("ZAK2"), FieldKind::Float});
+        QStringList dropped;
+        restructureTable(dbfPath, specs, &dropped);
+        EXPECT_EQ(dropped, c.dropped);
+        expectTDbfAgrees(dbfPath);
+        if (!c.ourTags.empty())
+            EXPECT_EQ(tdbfLocate(dbfPath, QStringLiteral("CODE"), QStringLiteral("130")), 13u);
     }
 }
 
