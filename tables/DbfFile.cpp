@@ -1,5 +1,6 @@
 #include "DbfFile.h"
 
+#include "FileIo.h"
 #include "TableError.h"
 
 #include <QDate>
@@ -8,36 +9,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tables {
 
-namespace {
-
-qint64 fileSizeOf(int fd)
-{
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return -1;
-    return st.st_size;
-}
-
-bool readFully(int fd, qint64 offset, char *buffer, qint64 size)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, buffer + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-} // namespace
+using fileio::readFully;
 
 DbfFile::DbfFile(const QString &path, OpenMode mode) : path_(path), readOnly_(mode == OpenMode::ReadOnly)
 {
@@ -46,7 +22,7 @@ DbfFile::DbfFile(const QString &path, OpenMode mode) : path_(path), readOnly_(mo
     if (fd_ < 0)
         ioError(QStringLiteral("cannot open"));
     try {
-        const qint64 size = fileSizeOf(fd_);
+        const qint64 size = fileio::sizeOf(fd_);
         if (size < 0)
             ioError(QStringLiteral("cannot read the size"));
         QByteArray bytes(int(std::min<qint64>(size, DbfHeader::kFixedSize)), '\0');
@@ -80,7 +56,7 @@ void DbfFile::ioError(const QString &what) const
 
 std::uint32_t DbfFile::refreshRecordCount()
 {
-    const qint64 size = fileSizeOf(fd_);
+    const qint64 size = fileio::sizeOf(fd_);
     if (size < header_.headerSize)
         count_ = 0;
     else
@@ -102,16 +78,7 @@ std::uint32_t DbfFile::readRecords(std::uint32_t first, std::uint32_t count, cha
         return 0;
     count = std::min(count, count_ - first + 1);
     const qint64 offset = header_.headerSize + qint64(first - 1) * header_.recordSize;
-    qint64 done = 0;
-    const qint64 want = qint64(count) * header_.recordSize;
-    while (done < want) {
-        const ssize_t n = ::pread(fd_, buffer + done, size_t(want - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
+    const qint64 done = fileio::readUpTo(fd_, offset, buffer, qint64(count) * header_.recordSize);
     return std::uint32_t(done / header_.recordSize);
 }
 
@@ -123,15 +90,8 @@ void DbfFile::requireWritable() const
 
 void DbfFile::writeAt(qint64 offset, const char *data, qint64 size)
 {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd_, data + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            ioError(QStringLiteral("cannot write"));
-        done += n;
-    }
+    if (!fileio::writeFully(fd_, offset, data, size))
+        ioError(QStringLiteral("cannot write"));
 }
 
 void DbfFile::writeRecord(std::uint32_t recno, const char *buffer)

@@ -3,6 +3,7 @@
 #include "MdxKeyList.h"
 #include "MdxLayout.h"
 #include "MdxTag.h"
+#include "FileIo.h"
 #include "TableError.h"
 
 #include <QFile>
@@ -17,6 +18,7 @@
 namespace tables {
 
 using namespace mdx;
+using fileio::errnoText;
 
 namespace {
 
@@ -24,34 +26,12 @@ namespace {
 // emptied.
 constexpr size_t kCacheBlocks = 4096;
 
-qint64 sizeOf(int fd)
-{
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 ? qint64(st.st_size) : -1;
-}
-
-bool readAt(int fd, qint64 offset, char *buffer, qint64 size)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, buffer + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
 void putDate(char *p, const QDate &d)
 {
     p[0] = char(std::clamp(d.year() - 1900, 0, 255));
     p[1] = char(d.month());
     p[2] = char(d.day());
 }
-
-QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 } // namespace
 
@@ -133,11 +113,11 @@ void MdxFile::requireWritable() const
 
 void MdxFile::readHeader()
 {
-    fileSize_ = sizeOf(fd_);
+    fileSize_ = fileio::sizeOf(fd_);
     if (fileSize_ < kHeaderBytes)
         damaged(QStringLiteral("the file is shorter than its header"));
     header_.resize(kHeaderBytes);
-    if (!readAt(fd_, 0, header_.data(), kHeaderBytes))
+    if (!fileio::readFully(fd_, 0, header_.data(), kHeaderBytes))
         damaged(QStringLiteral("the header cannot be read (%1)").arg(errnoText()));
     const char *p = header_.constData();
     const int v = version();
@@ -231,7 +211,7 @@ void MdxFile::readBlock(std::uint32_t page, char *out)
         return;
     }
     const qint64 offset = qint64(page) * kPageSize;
-    if (offset + kBlockSize > fileSize_ || !readAt(fd_, offset, out, kBlockSize))
+    if (offset + kBlockSize > fileSize_ || !fileio::readFully(fd_, offset, out, kBlockSize))
         damaged(QStringLiteral("block %1 cannot be read").arg(page));
     if (cache_.size() >= kCacheBlocks) {
         writeDirtyBlocks();
@@ -277,15 +257,8 @@ std::uint32_t MdxFile::allocateBlock()
 
 void MdxFile::writeAt(qint64 offset, const char *data, qint64 size)
 {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd_, data + done, size_t(size - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw TableError(QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
-        done += n;
-    }
+    if (!fileio::writeFully(fd_, offset, data, size))
+        throw TableError(QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
     fileSize_ = std::max(fileSize_, offset + size);
 }
 
@@ -338,7 +311,7 @@ MdxFile::State MdxFile::currentState()
     s.size = st.st_size;
     s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     char counter[4] = {};
-    if (readAt(fd_, kChangeCounterOffset, counter, 4))
+    if (fileio::readFully(fd_, kChangeCounterOffset, counter, 4))
         s.counter = get32(counter);
     return s;
 }

@@ -3,6 +3,8 @@
 #include "MdxTag.h"
 #include "TableIndexes.h"
 
+#include <utility>
+
 namespace tables {
 
 MdxOrder::MdxOrder(TableIndexes &indexes, const QString &tagName, std::optional<QByteArray> range, bool empty)
@@ -46,81 +48,73 @@ MdxOrder::Place MdxOrder::placeOn(MdxTag &tag, std::uint32_t recno)
                : Place::Successor;
 }
 
-std::uint32_t MdxOrder::first()
+template <typename Step>
+auto MdxOrder::withTag(Step step)
 {
+    using Result = decltype(step(std::declval<MdxTag &>()));
     if (empty_)
-        return 0;
+        return Result{};
     TableIndexes::ReadScope scope(indexes_);
     MdxTag *tag = prepare();
-    if (!tag)
-        return 0;
-    generation_ = tag->generation();
+    return tag ? step(*tag) : Result{};
+}
+
+std::uint32_t MdxOrder::start(MdxTag &tag)
+{
+    generation_ = tag.generation();
     return result(range_ ? cursor_->seek(*range_) : cursor_->first());
+}
+
+std::uint32_t MdxOrder::first()
+{
+    return withTag([this](MdxTag &tag) { return start(tag); });
 }
 
 std::uint32_t MdxOrder::last()
 {
-    if (empty_)
-        return 0;
-    TableIndexes::ReadScope scope(indexes_);
-    MdxTag *tag = prepare();
-    if (!tag)
-        return 0;
-    generation_ = tag->generation();
-    if (!range_)
+    return withTag([this](MdxTag &tag) {
+        generation_ = tag.generation();
+        if (!range_)
+            return result(cursor_->last());
+        // The entry before the first one past the range.
+        if (cursor_->seekEntry(*range_, 0xFFFFFFFFu))
+            return result(cursor_->prev());
         return result(cursor_->last());
-    // The entry before the first one past the range.
-    if (cursor_->seekEntry(*range_, 0xFFFFFFFFu))
-        return result(cursor_->prev());
-    return result(cursor_->last());
+    });
 }
 
 std::uint32_t MdxOrder::next(std::uint32_t recno)
 {
-    if (empty_)
+    return withTag([this, recno](MdxTag &tag) -> std::uint32_t {
+        switch (placeOn(tag, recno)) {
+        case Place::Exact: return result(cursor_->next());
+        case Place::Successor: return result(true);
+        case Place::End: return 0;
+        }
         return 0;
-    TableIndexes::ReadScope scope(indexes_);
-    MdxTag *tag = prepare();
-    if (!tag)
-        return 0;
-    switch (placeOn(*tag, recno)) {
-    case Place::Exact: return result(cursor_->next());
-    case Place::Successor: return result(true);
-    case Place::End: return 0;
-    }
-    return 0;
+    });
 }
 
 std::uint32_t MdxOrder::prior(std::uint32_t recno)
 {
-    if (empty_)
+    return withTag([this, recno](MdxTag &tag) -> std::uint32_t {
+        switch (placeOn(tag, recno)) {
+        case Place::Exact:
+        case Place::Successor: return result(cursor_->prev());
+        case Place::End: return result(cursor_->last());
+        }
         return 0;
-    TableIndexes::ReadScope scope(indexes_);
-    MdxTag *tag = prepare();
-    if (!tag)
-        return 0;
-    switch (placeOn(*tag, recno)) {
-    case Place::Exact:
-    case Place::Successor: return result(cursor_->prev());
-    case Place::End: return result(cursor_->last());
-    }
-    return 0;
+    });
 }
 
 std::vector<std::uint32_t> MdxOrder::recordNumbers()
 {
-    std::vector<std::uint32_t> out;
-    if (empty_)
+    return withTag([this](MdxTag &tag) {
+        std::vector<std::uint32_t> out;
+        for (std::uint32_t r = start(tag); r != 0; r = result(cursor_->next()))
+            out.push_back(r);
         return out;
-    TableIndexes::ReadScope scope(indexes_);
-    MdxTag *tag = prepare();
-    if (!tag)
-        return out;
-    generation_ = tag->generation();
-    for (std::uint32_t r = result(range_ ? cursor_->seek(*range_) : cursor_->first()); r != 0;
-         r = result(cursor_->next()))
-        out.push_back(r);
-    return out;
+    });
 }
 
 } // namespace tables

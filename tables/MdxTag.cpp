@@ -208,7 +208,8 @@ std::uint32_t MdxTag::lastRecnoBelow(std::uint32_t page)
     damaged(QStringLiteral("the tree is deeper than %1 levels").arg(kMaxDepth));
 }
 
-void MdxTag::descendTo(MdxPath &path, std::uint32_t page, bool last)
+template <typename Choose>
+void MdxTag::descend(MdxPath &path, std::uint32_t page, Choose choose)
 {
     for (;;) {
         if (int(path.size()) >= kMaxDepth)
@@ -216,16 +217,19 @@ void MdxTag::descendTo(MdxPath &path, std::uint32_t page, bool last)
         MdxPathStep step;
         step.page = page;
         step.node = readNode(page);
-        const int n = step.node.count(geometry_.keyLength);
-        if (step.node.leaf) {
-            step.index = last ? n - 1 : 0;
-            path.push_back(std::move(step));
-            return;
-        }
-        step.index = last ? n : 0;
-        page = step.node.numbers[size_t(step.index)];
+        step.index = choose(step.node, step.node.count(geometry_.keyLength));
+        const bool leaf = step.node.leaf;
+        if (!leaf)
+            page = step.node.numbers[size_t(step.index)];
         path.push_back(std::move(step));
+        if (leaf)
+            return;
     }
+}
+
+void MdxTag::descendTo(MdxPath &path, std::uint32_t page, bool last)
+{
+    descend(path, page, [last](const MdxNode &node, int n) { return last ? (node.leaf ? n - 1 : n) : 0; });
 }
 
 MdxPath MdxTag::edge(bool last)
@@ -238,27 +242,20 @@ MdxPath MdxTag::edge(bool last)
 MdxPath MdxTag::lowerBound(QByteArrayView key, std::uint32_t recno)
 {
     MdxPath path;
-    std::uint32_t page = root_;
     const int kl = geometry_.keyLength;
-    for (;;) {
-        if (int(path.size()) >= kMaxDepth)
-            damaged(QStringLiteral("the tree is deeper than %1 levels").arg(kMaxDepth));
-        MdxPathStep step;
-        step.page = page;
-        step.node = readNode(page);
-        const int n = step.node.count(kl);
+    descend(path, root_, [&](const MdxNode &node, int n) {
         // First entry (or keyed child) not below the search position.
         int low = 0;
         int high = n;
         while (low < high) {
             const int mid = (low + high) / 2;
             int c;
-            if (step.node.leaf) {
-                c = compareEntry(step.node.key(mid, kl), step.node.numbers[size_t(mid)], key, recno);
+            if (node.leaf) {
+                c = compareEntry(node.key(mid, kl), node.numbers[size_t(mid)], key, recno);
             } else {
-                c = order_.compareWith(step.node.key(mid, kl), key);
+                c = order_.compareWith(node.key(mid, kl), key);
                 if (c == 0 && recno != 0) {
-                    const std::uint32_t lastRecno = lastRecnoBelow(step.node.numbers[size_t(mid)]);
+                    const std::uint32_t lastRecno = lastRecnoBelow(node.numbers[size_t(mid)]);
                     c = lastRecno < recno ? -1 : (lastRecno > recno ? 1 : 0);
                 }
             }
@@ -267,14 +264,9 @@ MdxPath MdxTag::lowerBound(QByteArrayView key, std::uint32_t recno)
             else
                 high = mid;
         }
-        step.index = low;
-        if (step.node.leaf) {
-            path.push_back(std::move(step));
-            return path;
-        }
-        page = step.node.numbers[size_t(low)];
-        path.push_back(std::move(step));
-    }
+        return low;
+    });
+    return path;
 }
 
 bool MdxTag::step(MdxPath &path, bool forward, std::uint32_t &budget)

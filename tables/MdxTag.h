@@ -78,6 +78,10 @@ private:
     MdxNode readNode(std::uint32_t page);
     void writeNode(std::uint32_t page, const MdxNode &node);
     void writeHeader();
+    // Appends the nodes from `page` down to a leaf; `choose(node, count)`
+    // picks the index taken in each.
+    template <typename Choose>
+    void descend(MdxPath &path, std::uint32_t page, Choose choose);
     void descendTo(MdxPath &path, std::uint32_t page, bool last);
     std::uint32_t lastRecnoBelow(std::uint32_t page);
     int compareEntry(const char *key, std::uint32_t recno, QByteArrayView searchKey,

@@ -1,6 +1,7 @@
 // Filter expressions: semantics on records built in memory, then the same
 // answers as TDbf (through the oracle) on fixtures TDbf wrote.
 #include "OracleHarness.h"
+#include "TestTables.h"
 
 #include "tables/CodePage.h"
 #include "tables/DbfFile.h"
@@ -21,31 +22,8 @@ using namespace tables;
 
 namespace {
 
-struct Column {
-    const char *name;
-    char type;
-    int size;
-    int decimals = 0;
-};
-
-TableSchema schemaOf(std::initializer_list<Column> columns, int codePage = 866)
-{
-    DbfHeader header;
-    for (const Column &c : columns) {
-        FieldDef f;
-        f.name = QString::fromLatin1(c.name);
-        f.type = c.type;
-        f.size = c.size;
-        f.decimals = c.decimals;
-        header.fields.push_back(f);
-    }
-    header.layOut();
-    TableSchema schema;
-    schema.fields = header.fields;
-    schema.recordSize = header.recordSize;
-    schema.codePage = &CodePage::byNumber(codePage);
-    return schema;
-}
+using testing_tables::Column;
+using testing_tables::schemaOf;
 
 // One value per field: invalid QVariant = empty field, QByteArray = raw bytes.
 QByteArray recordOf(const TableSchema &schema, const QVariantList &values)

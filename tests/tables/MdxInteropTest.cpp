@@ -266,8 +266,9 @@ TEST_F(MdxInterop, TDbfReadsTheIndexRebuiltByARestructure)
         restructureTable(dbfPath, specs, &dropped);
         EXPECT_EQ(dropped, c.dropped);
         expectTDbfAgrees(dbfPath);
-        if (!c.ourTags.empty())
+        if (!c.ourTags.empty()) {
             EXPECT_EQ(tdbfLocate(dbfPath, QStringLiteral("CODE"), QStringLiteral("130")), 13u);
+        }
     }
 }
 

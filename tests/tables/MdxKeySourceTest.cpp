@@ -1,4 +1,6 @@
 // Index keys computed from record bytes, as dBase builds them.
+#include "TestTables.h"
+
 #include "tables/CodePage.h"
 #include "tables/MdxKeySource.h"
 #include "tables/TableError.h"
@@ -15,26 +17,9 @@ namespace {
 struct Layout {
     TableSchema schema;
     Layout()
+        : schema(testing_tables::schemaOf({{"NAME", 'C', 10}, {"FIRM", 'C', 5}, {"CODE", 'N', 5},
+                                           {"AMOUNT", 'N', 10, 3}, {"DAY", 'D', 8}, {"OK", 'L', 1}}))
     {
-        const struct {
-            const char *name;
-            char type;
-            int size, decimals;
-        } fields[] = {{"NAME", 'C', 10, 0}, {"FIRM", 'C', 5, 0}, {"CODE", 'N', 5, 0},
-                      {"AMOUNT", 'N', 10, 3}, {"DAY", 'D', 8, 0},  {"OK", 'L', 1, 0}};
-        int offset = 1;
-        for (const auto &f : fields) {
-            FieldDef d;
-            d.name = QString::fromLatin1(f.name);
-            d.type = f.type;
-            d.size = f.size;
-            d.decimals = f.decimals;
-            d.offset = offset;
-            offset += f.size;
-            schema.fields.push_back(d);
-        }
-        schema.recordSize = offset;
-        schema.codePage = &CodePage::byNumber(866);
     }
 
     QByteArray record(const QString &name, const char *firm, const char *code, const char *amount, const char *day) const

@@ -1,6 +1,8 @@
 #pragma once
 
 // Small helpers for tests that build tables on disk.
+#include "tables/CodePage.h"
+#include "tables/DbfHeader.h"
 #include "tables/FieldDef.h"
 
 #include <QByteArray>
@@ -8,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <initializer_list>
 
 namespace testing_tables {
 
@@ -36,6 +40,33 @@ inline tables::FieldDef fieldAt1(char type, int size, int decimals = 0)
     f.decimals = decimals;
     f.offset = 1;
     return f;
+}
+
+struct Column {
+    const char *name;
+    char type;
+    int size;
+    int decimals = 0;
+};
+
+// A schema laid out as a table file would hold these fields.
+inline tables::TableSchema schemaOf(std::initializer_list<Column> columns, int codePage = 866)
+{
+    tables::DbfHeader header;
+    for (const Column &c : columns) {
+        tables::FieldDef f;
+        f.name = QString::fromLatin1(c.name);
+        f.type = c.type;
+        f.size = c.size;
+        f.decimals = c.decimals;
+        header.fields.push_back(f);
+    }
+    header.layOut();
+    tables::TableSchema schema;
+    schema.fields = header.fields;
+    schema.recordSize = header.recordSize;
+    schema.codePage = &tables::CodePage::byNumber(codePage);
+    return schema;
 }
 
 } // namespace testing_tables
