@@ -318,7 +318,7 @@ void TOrderFrm::prepareTable(const QString &tablePath)
         table_->close();
         status(QStringLiteral("Обновляю структуру таблицы..."));
         const QString copy = tables::restructureTable(tablePath, specs);
-        QFile::remove(copy); // the engine's copy of the old table; a failure does no harm
+        tables::removeTableFiles(copy); // the engine's copy of the old table; a failure does no harm
         openTable();
     }
     table_->close();

@@ -429,4 +429,17 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields,
     return kept;
 }
 
+bool removeTableFiles(const QString &path)
+{
+    const QFileInfo table(resolvePathNoCase(path));
+    bool removed = true;
+    for (const QString &file : {table.filePath(), siblingPath(table, QStringLiteral(".dbt")),
+                                siblingPath(table, QStringLiteral(".mdx"))}) {
+        const QString existing = resolvePathNoCase(file);
+        if (QFileInfo::exists(existing))
+            removed = QFile::remove(existing) && removed;
+    }
+    return removed;
+}
+
 } // namespace tables

@@ -42,4 +42,8 @@ void createTable(const QString &path, int level, const FieldSpecs &fields, Creat
 // without. A damaged index stops the restructure before anything changes.
 QString restructureTable(const QString &path, const FieldSpecs &fields, QStringList *droppedTags = nullptr);
 
+// Removes a table file with its memo and production index (names matched
+// without regard to case). False when one of them stayed.
+bool removeTableFiles(const QString &path);
+
 } // namespace tables

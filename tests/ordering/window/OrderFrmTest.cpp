@@ -275,7 +275,9 @@ TEST_F(OrderWindow, TableWithoutZakOrIndexIsPrepared)
     EXPECT_EQ(zak.type, 'N');
     EXPECT_EQ(zak.size, 18);
     EXPECT_EQ(zak.decimals, 8);
+    // The engine's copy of the old table goes, with the index it took along.
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("price_2.dbf"))));
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("price_2.mdx"))));
     EXPECT_TRUE(QFile::exists(file(QStringLiteral("price.mdx"))));
     EXPECT_TRUE(w->table()->indexTagNames().contains(QStringLiteral("NAME"), Qt::CaseInsensitive));
     // Stored order, not the order of the tag.
