@@ -19,7 +19,9 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace tables {
@@ -355,34 +357,42 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields,
             throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
         const std::uint32_t count = source.recordCount();
         out.write(h.serialize(count, QDate::currentDate()));
-        QByteArray src(old.recordSize, ' ');
+        // Records are read in blocks: one call per block, not per record.
+        constexpr std::uint32_t kBlock = 512;
+        QByteArray block(qsizetype(kBlock) * old.recordSize, ' ');
         QByteArray dst(h.recordSize, ' ');
-        for (std::uint32_t r = 1; r <= count; ++r) {
-            if (!source.readRecord(r, src.data()))
-                throw TableError(QStringLiteral("Cannot read record %1 of %2").arg(r).arg(path));
-            dst.fill(' ');
-            dst[0] = src[0] == '*' ? '*' : ' ';
-            for (size_t i = 0; i < h.fields.size(); ++i) {
-                const FieldDef &nf = h.fields[i];
-                codec::clear(nf, dst.data());
-                if (from[i] < 0)
-                    continue;
-                const FieldDef &of = old.fields[size_t(from[i])];
-                if (of.type == nf.type && of.size == nf.size && of.decimals == nf.decimals) {
-                    std::memcpy(dst.data() + nf.offset, src.constData() + of.offset, size_t(nf.size));
-                } else if (!codec::isNull(of, src.constData())) {
-                    try {
-                        codec::setVariant(nf, dst.data(), codec::asVariant(of, src.constData(), codePage), codePage);
-                    } catch (const TableError &e) {
-                        throw TableError(QStringLiteral("Cannot restructure %1, record %2: %3")
-                                             .arg(path)
-                                             .arg(r)
-                                             .arg(e.message()));
+        for (std::uint32_t first = 1; first <= count; first += kBlock) {
+            const std::uint32_t want = std::min(kBlock, count - first + 1);
+            const std::uint32_t got = source.readRecords(first, want, block.data());
+            if (got != want)
+                throw TableError(QStringLiteral("Cannot read record %1 of %2").arg(first + got).arg(path));
+            for (std::uint32_t k = 0; k < want; ++k) {
+                const std::uint32_t r = first + k;
+                const char *src = block.constData() + qsizetype(k) * old.recordSize;
+                dst.fill(' ');
+                dst[0] = src[0] == '*' ? '*' : ' ';
+                for (size_t i = 0; i < h.fields.size(); ++i) {
+                    const FieldDef &nf = h.fields[i];
+                    codec::clear(nf, dst.data());
+                    if (from[i] < 0)
+                        continue;
+                    const FieldDef &of = old.fields[size_t(from[i])];
+                    if (of.type == nf.type && of.size == nf.size && of.decimals == nf.decimals) {
+                        std::memcpy(dst.data() + nf.offset, src + of.offset, size_t(nf.size));
+                    } else if (!codec::isNull(of, src)) {
+                        try {
+                            codec::setVariant(nf, dst.data(), codec::asVariant(of, src, codePage), codePage);
+                        } catch (const TableError &e) {
+                            throw TableError(QStringLiteral("Cannot restructure %1, record %2: %3")
+                                                 .arg(path)
+                                                 .arg(r)
+                                                 .arg(e.message()));
+                        }
                     }
                 }
+                out.write(dst);
+                index.add(dst.constData(), r);
             }
-            out.write(dst);
-            index.add(dst.constData(), r);
         }
         out.write("\x1A", 1);
         if (!out.commit())
