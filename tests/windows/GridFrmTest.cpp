@@ -20,13 +20,7 @@ class GridWindow : public ProgramFolderFixture {
 protected:
     windows::TGridFrm *openMdi(const QString &caption, const QString &path)
     {
-        windows::TGridFrm *w = windows::OpenTableWindow(main, caption, path);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
-        main.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w->frame()));
-        QApplication::setActiveWindow(&main.area);
-        w->dbGrid()->setFocus();
-        idle();
-        return w;
+        return activated(main.area, windows::OpenTableWindow(main, caption, path));
     }
     void idle() { QTest::qWait(1); }
     void clickTool(windows::TGridFrm *w, const char *button)

@@ -74,6 +74,19 @@ inline QStringList columnTexts(const QAbstractItemView &grid, int column)
     return out;
 }
 
+// A child window just shown in the main window's area, made the active one
+// with its grid focused, as a user finds it.
+template <typename Window>
+Window *activated(QMdiArea &area, Window *window)
+{
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->frame()));
+    QApplication::setActiveWindow(&area);
+    window->dbGrid()->setFocus();
+    QTest::qWait(1);
+    return window;
+}
+
 // The main window as child windows see it: an MDI area and a status line.
 class FakeMainFrm : public windows::MainFrmServices {
 public:

@@ -56,13 +56,7 @@ protected:
 
     ordering::TOrderFrm *open(ordering::OrderWindowMode mode = ordering::OrderWindowMode::Price)
     {
-        ordering::TOrderFrm *w = ordering::OpenOrderWindow(main, mode, pricePath);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w));
-        main.area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(w->frame()));
-        QApplication::setActiveWindow(&main.area);
-        w->dbGrid()->setFocus();
-        idle();
-        return w;
+        return activated(main.area, ordering::OpenOrderWindow(main, mode, pricePath));
     }
     void idle() { QTest::qWait(1); }
     void press(ordering::TOrderFrm *w, int key)
