@@ -1,5 +1,7 @@
 #include "IdleActionUpdater.h"
 
+#include "errors/KxError.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -75,7 +77,7 @@ void IdleActionUpdater::run()
     } catch (const std::exception &error) {
         // The report's own window would start the next update: an error that
         // keeps coming back is shown once, not in an endless row of boxes.
-        const QString message = QString::fromUtf8(error.what());
+        const QString message = kx::userMessage(error);
         if (message != lastError_) {
             lastError_ = message;
             platform::ErrorReportingApplication::reportError(error);

@@ -2,6 +2,8 @@
 
 #include "ToolIcons.h"
 
+#include "config/ProgramLocale.h"
+#include "platform/MessageService.h"
 #include "tables/CodePage.h"
 
 #include <QApplication>
@@ -12,7 +14,9 @@ namespace app {
 void setUpProgram(QApplication &application)
 {
     QApplication::setApplicationName(QStringLiteral("KXOrders"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
+    // Not Qt's display name: on X11 that would be appended to the main caption.
+    platform::setApplicationTitle(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
+    config::useProgramLocale();
     QApplication::setWindowIcon(toolIcon(ToolIcon::Order));
     // The windows are laid out for Tahoma; where it is missing, a face of
     // about its width keeps labels clear of the controls beside them.

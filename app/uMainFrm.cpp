@@ -232,7 +232,7 @@ QWidget *TMainFrm::findChildByCaption(const QString &caption) const
 
 bool TMainFrm::childExists(const QString &caption) const { return findChildByCaption(caption) != nullptr; }
 
-void TMainFrm::buildTableMenu()
+void TMainFrm::rebuildTableMenus()
 {
     BuildTableMenu(folders_[WorkFolder::References], actions_.pmReference);
     BuildTableMenu(folders_[WorkFolder::Invoices], actions_.pmInvoice);
@@ -309,6 +309,14 @@ void TMainFrm::ActionList1Update()
 
 void TMainFrm::closeEvent(QCloseEvent *event)
 {
+    // Each child window closes first, posting what was typed into it; one that
+    // refuses (its post failed and it says why) keeps the program running.
+    for (QMdiSubWindow *child : mdi_->subWindowList()) {
+        if (!child->close()) {
+            event->ignore();
+            return;
+        }
+    }
     // A settings file that cannot be written is reported; the window still closes.
     try {
         MainGeometry::of(*this).write(config::IniFile(config::settingsFileName()));

@@ -43,7 +43,7 @@ public:
     QVariant lookupSubCustomer(const QString &field) override;
     QWidget *findChildByCaption(const QString &caption) const override;
     bool childExists(const QString &caption) const override;
-    void buildTableMenu() override;
+    void rebuildTableMenus() override;
     QWidget *childParent() override;
     void showChild(QWidget *child) override;
 

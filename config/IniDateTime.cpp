@@ -36,6 +36,25 @@ QString longTimeFormat(const QLocale &locale)
     return withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
 }
 
+namespace {
+
+std::optional<QDateTime> parseIn(const QString &value, const QLocale &locale)
+{
+    const QString date = shortDateFormat(locale);
+    const QString shortTime = withoutTimeZone(locale.timeFormat(QLocale::ShortFormat));
+    for (const QString &time : {longTimeFormat(locale), shortTime}) {
+        const QDateTime parsed = locale.toDateTime(value, date + u' ' + time);
+        if (parsed.isValid())
+            return parsed;
+    }
+    const QDate day = locale.toDate(value, date);
+    if (day.isValid())
+        return QDateTime(day, QTime(0, 0));
+    return std::nullopt;
+}
+
+} // namespace
+
 QString formatIniDateTime(const QDateTime &value, const QLocale &locale)
 {
     QString text = locale.toString(value.date(), shortDateFormat(locale));
@@ -49,16 +68,13 @@ std::optional<QDateTime> parseIniDateTime(const QString &text, const QLocale &lo
     const QString value = text.trimmed();
     if (value.isEmpty())
         return std::nullopt;
-    const QString date = shortDateFormat(locale);
-    const QString shortTime = withoutTimeZone(locale.timeFormat(QLocale::ShortFormat));
-    for (const QString &time : {longTimeFormat(locale), shortTime}) {
-        const QDateTime parsed = locale.toDateTime(value, date + u' ' + time);
-        if (parsed.isValid())
+    // The locale in force first, then the forms earlier runs may have
+    // written: Russian, the system's, and C (a machine left in English).
+    for (const QLocale &candidate :
+         {locale, QLocale(QLocale::Russian, QLocale::Russia), QLocale::system(), QLocale::c()}) {
+        if (const std::optional<QDateTime> parsed = parseIn(value, candidate))
             return parsed;
     }
-    const QDate day = locale.toDate(value, date);
-    if (day.isValid())
-        return QDateTime(day, QTime(0, 0));
     return std::nullopt;
 }
 

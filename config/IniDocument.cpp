@@ -179,4 +179,17 @@ QStringList IniDocument::keyNames(QStringView section) const
     return names;
 }
 
+std::vector<std::pair<QString, QString>> IniDocument::entries(QStringView section) const
+{
+    std::vector<std::pair<QString, QString>> found;
+    const qsizetype header = findSection(section);
+    if (header < 0)
+        return found;
+    const qsizetype end = sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i)
+        if (lines_[i].kind == Kind::Key)
+            found.emplace_back(lines_[i].name, lines_[i].value);
+    return found;
+}
+
 } // namespace config

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace config {
@@ -28,6 +29,8 @@ public:
     bool hasSection(QStringView section) const;
     QStringList sectionNames() const;
     QStringList keyNames(QStringView section) const;
+    // Every key line of the section in file order, repeated names included.
+    std::vector<std::pair<QString, QString>> entries(QStringView section) const;
 
 private:
     enum class Kind { Other, Section, Key };

@@ -28,7 +28,8 @@ IniDocument IniFile::load() const
     if (!file.open(QIODevice::ReadOnly))
         return IniDocument::parse({});
     if (file.size() > kMaxFileSize)
-        throw ConfigError(QStringLiteral("The settings file %1 is too large (%2 bytes)")
+        throw ConfigError(ConfigErrorKind::TooLarge, QFileInfo(fileName_).absoluteFilePath(),
+                          QStringLiteral("The settings file %1 is too large (%2 bytes)")
                               .arg(QFileInfo(fileName_).absoluteFilePath())
                               .arg(file.size()));
     return IniDocument::parse(file.read(kMaxFileSize + 1));
@@ -36,7 +37,8 @@ IniDocument IniFile::load() const
 
 void IniFile::failWrite() const
 {
-    throw ConfigError(QStringLiteral("Unable to write to %1").arg(QFileInfo(fileName_).absoluteFilePath()));
+    throw ConfigError(ConfigErrorKind::Unwritable, QFileInfo(fileName_).absoluteFilePath(),
+                      QStringLiteral("Unable to write to %1").arg(QFileInfo(fileName_).absoluteFilePath()));
 }
 
 void IniFile::store(const IniDocument &doc) const
@@ -62,10 +64,12 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
 {
     if (hasLineBreak(section) || section.contains(u']') || hasLineBreak(key) || key.contains(u'=')
         || trimIniText(key).isEmpty())
-        throw ConfigError(QStringLiteral("Invalid settings name [%1] %2 for %3")
+        throw ConfigError(ConfigErrorKind::InvalidValue, QFileInfo(fileName_).absoluteFilePath(),
+                          QStringLiteral("Invalid settings name [%1] %2 for %3")
                               .arg(section, key, QFileInfo(fileName_).absoluteFilePath()));
     if (hasLineBreak(value))
-        throw ConfigError(QStringLiteral("The value of %1 in [%2] holds a line break and cannot be written to %3")
+        throw ConfigError(ConfigErrorKind::InvalidValue, QFileInfo(fileName_).absoluteFilePath(),
+                          QStringLiteral("The value of %1 in [%2] holds a line break and cannot be written to %3")
                               .arg(key, section, QFileInfo(fileName_).absoluteFilePath()));
     const QFileInfo info(fileName_);
     if (info.exists() && (!info.isFile() || !info.isWritable()))
@@ -121,5 +125,13 @@ bool IniFile::valueExists(const QString &section, const QString &key) const
 QStringList IniFile::readSections() const { return load().sectionNames(); }
 
 QStringList IniFile::readSection(const QString &section) const { return load().keyNames(section); }
+
+QStringList IniFile::readSectionValues(const QString &section) const
+{
+    QStringList values;
+    for (const auto &[key, value] : load().entries(section))
+        values << value.left(kMaxValueLength);
+    return values;
+}
 
 } // namespace config

@@ -44,6 +44,8 @@ public:
     QStringList readSections() const;
     // Key names of a section, in file order.
     QStringList readSection(const QString &section) const;
+    // Values of a section's key lines in file order, also of keys that repeat.
+    QStringList readSectionValues(const QString &section) const;
 
 private:
     IniDocument load() const;

@@ -108,7 +108,8 @@ TableEntry TableEntry::parse(const QString &text, const QString &fieldName, cons
 {
     TableEntry entry(splitDelimited(text));
     const auto fail = [&](const QString &why) {
-        throw ConfigError(QStringLiteral("Invalid entry %1=%2 in section [%3] of properties.ini: %4")
+        throw ConfigError(ConfigErrorKind::BadEntry, QStringLiteral("properties.ini"),
+                          QStringLiteral("Invalid entry %1=%2 in section [%3] of properties.ini: %4")
                               .arg(fieldName, text, section, why));
     };
     if (entry.items_.size() < ItemCount)

@@ -9,7 +9,7 @@ struct DemoOptions {
     unsigned seed = 20240305;
     // Copied into the folder as "KXOrders" when set, so that the folder is a
     // complete program folder (the settings files live beside the executable).
-    QString executable;
+    QString executable = {};
 };
 
 // True when the folder already holds an installation (a settings file,

@@ -43,6 +43,7 @@ const std::initializer_list<Column> kPriceColumns = {
     {"Name", "Наименование", true, true, false, 260},
     {"Zak", "Заказ", true, false, false, 50},
     {"Price1", "Цена", true, true, false, 70},
+    {"Extra", "Наценка", true, true, false, 70},
     {"Qnt", "Остаток", true, true, false, 55},
     {"Firm", "Производитель", true, true, false, 130},
     {"Cntr", "Страна", true, true, false, 80},

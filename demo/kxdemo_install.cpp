@@ -4,6 +4,8 @@
 // it is (exit status 3).
 #include "DemoInstallation.h"
 
+#include "config/ProgramLocale.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -13,6 +15,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    config::useProgramLocale(); // the settings it writes hold Russian dates, as the program writes them
     QStringList args = QCoreApplication::arguments().mid(1);
     demo::DemoOptions options;
     QString folder;

@@ -1,5 +1,7 @@
 #include "TableModel.h"
 
+#include "errors/KxError.h"
+
 #include "CellText.h"
 
 #include "platform/MessageService.h"
@@ -372,7 +374,7 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
         tables::Field field = columnField(index.column());
         setFromEditText(field, value.toString());
     } catch (const std::exception &error) {
-        platform::messages().showError(QString::fromUtf8(error.what()));
+        platform::messages().showError(kx::userMessage(error));
         return false;
     }
     return true;

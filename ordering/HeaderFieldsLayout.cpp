@@ -36,9 +36,10 @@ HeaderLayout LayoutHeaderFields(const QString &iniPath, tables::Table &table, in
 
     QSet<QString> placed;
     QPoint pos(s.startLeft, s.startTop);
-    const QStringList keys = ini.readSection(kObjects).mid(0, kMaxObjectLines);
-    for (const QString &key : keys) {
-        const QString name = ini.readString(kObjects, key).trimmed();
+    // The keys are free and may repeat; only the order of the lines counts.
+    const QStringList names = ini.readSectionValues(kObjects).mid(0, kMaxObjectLines);
+    for (const QString &value : names) {
+        const QString name = value.trimmed();
         const tables::Field field = table.findField(name);
         if (!field.isValid())
             continue;

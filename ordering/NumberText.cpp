@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "config/IniDateTime.h"
+
 #include "tables/Field.h"
 
 namespace ordering {
@@ -23,8 +25,8 @@ QString fieldDisplayText(const tables::Field &field, const QLocale &locale)
     case tables::FieldKind::LargeInt:
     case tables::FieldKind::AutoInc: return QString::number(field.asInteger());
     case tables::FieldKind::Float: return generalNumberText(field.asFloat(), locale);
-    case tables::FieldKind::Date: return locale.toString(field.asDate(), QLocale::ShortFormat);
-    case tables::FieldKind::DateTime: return locale.toString(field.asDateTime(), QLocale::ShortFormat);
+    case tables::FieldKind::Date: return locale.toString(field.asDate(), config::shortDateFormat(locale));
+    case tables::FieldKind::DateTime: return config::formatIniDateTime(field.asDateTime(), locale);
     default: return field.asString();
     }
 }

@@ -1,7 +1,9 @@
 #include "OrderArchive.h"
 
 #include "OrderError.h"
+#include "NumberText.h"
 #include "OrderInput.h"
+#include "Rounding.h"
 #include "TableChecks.h"
 #include "ViewWalk.h"
 
@@ -49,14 +51,32 @@ ArchiveNumbers OrderArchive::nextNumbers(const QDateTime &now)
     return next;
 }
 
+namespace {
+
+double archivedSum(tables::Table &prices, const QString &priceField, const std::vector<std::uint32_t> &rows)
+{
+    // The positions archived, not the window's running sum: in the new
+    // arrivals view the order holds fewer rows than the sum counts.
+    const tables::Field price = prices.field(priceField);
+    const tables::Field zak = prices.field(QStringLiteral("Zak"));
+    ControlsSuspended suspended(prices);
+    double sum = 0;
+    for (std::uint32_t recno : rows)
+        prices.withRecord(recno, [&] { sum = roundToCents(sum + numberOrZero(zak) * numberOrZero(price)); });
+    return sum;
+}
+
+} // namespace
+
 void OrderArchive::ArchiveOrder(const OrderInput &input, const std::vector<std::uint32_t> &orderedRows,
                                 const ArchiveNumbers &numbers)
 {
+    const double sum = archivedSum(*input.prices, input.priceField, orderedRows);
     headers_.append();
     headers_.field(QStringLiteral("IDRow")).setInteger(numbers.id);
     headers_.field(QStringLiteral("NumZ")).setInteger(numbers.number);
     headers_.field(QStringLiteral("DateZ")).setDate(input.now.date());
-    headers_.field(QStringLiteral("Summa")).setFloat(input.orderSum);
+    headers_.field(QStringLiteral("Summa")).setFloat(sum);
     headers_.field(QStringLiteral("Podr")).setString(input.consignee);
     headers_.field(QStringLiteral("Year")).setInteger(input.now.date().year());
     headers_.field(QStringLiteral("Month")).setInteger(input.now.date().month());

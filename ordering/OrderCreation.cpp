@@ -4,6 +4,7 @@
 #include "NumberText.h"
 #include "OrderArchive.h"
 #include "OrderError.h"
+#include "PharmacyCode.h"
 #include "OrderFileWriter.h"
 #include "OrderWorkCopy.h"
 #include "TableChecks.h"
@@ -25,10 +26,8 @@ void checkInput(const OrderInput &input)
 {
     if (!input.prices || !input.prices->isOpen())
         throw OrderError(QStringLiteral("Нет открытой таблицы прайса. ") + kNotCreated);
-    if (input.subCustomerId == -1)
-        throw OrderError(QStringLiteral("Не найден справочник SubCustomer.dbf: нет кода аптеки для имени файла "
-                                        "заказа. ")
-                         + kNotCreated);
+    if (input.subCustomerId == kNoPharmacyCode)
+        throw OrderError(noPharmacyCodeText() + u' ' + kNotCreated);
     requireFields(*input.prices, {QStringLiteral("Zak"), input.priceField, QStringLiteral("Name"),
                                   QStringLiteral("Firm"), QStringLiteral("Cntr"), QStringLiteral("CodePst")});
     if (!QFileInfo(input.ordersFolder).isDir())

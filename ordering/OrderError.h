@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QString>
+#include "errors/KxError.h"
 
-#include <stdexcept>
+#include <QString>
 
 namespace ordering {
 
 // An order could not be created; the message tells the user what exists and
 // what does not. what() is UTF-8.
-class OrderError : public std::runtime_error {
+class OrderError : public kx::Error {
 public:
-    explicit OrderError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    explicit OrderError(const QString &message) : kx::Error(message) {}
 };
 
 } // namespace ordering

@@ -13,11 +13,10 @@ namespace ordering {
 // main window.
 struct OrderInput {
     // The window's table with its filter in force; the rows in view with a
-    // quantity are the order. The cursor is left where it is. Post a pending
-    // edit before taking orderSum.
+    // quantity are the order; the archived sum is theirs. The cursor is left
+    // where it is.
     tables::Table *prices = nullptr;
     QString priceField;     // the price column shown
-    double orderSum = 0;    // the window's running sum
     QString message;        // to the distributor's manager, spread 50 characters a row
     QString consignee;      // GetActiveCustomer
     int consigneeId = -1;   // GetActiveCustomerID

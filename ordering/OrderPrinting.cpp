@@ -1,5 +1,7 @@
 #include "OrderPrinting.h"
 
+#include "config/IniDateTime.h"
+
 #include "NumberText.h"
 #include "Rounding.h"
 #include "ViewWalk.h"
@@ -150,7 +152,7 @@ void OrderPrintout::PrintPageHeader()
     y_ += textHeight() + 50;
     setBold(true);
 
-    const QString date = QLocale().toString(input_.orderDate.date(), QLocale::ShortFormat);
+    const QString date = QLocale().toString(input_.orderDate.date(), config::shortDateFormat(QLocale()));
     const QString title = input_.orderNumber == 0
                               ? QStringLiteral("Заказ № _______ от ") + date
                               : QStringLiteral("Заказ № _%1_ от ").arg(input_.orderNumber) + date;

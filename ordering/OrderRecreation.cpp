@@ -1,6 +1,7 @@
 #include "OrderRecreation.h"
 
 #include "OrderError.h"
+#include "PharmacyCode.h"
 #include "OrderWorkCopy.h"
 #include "TableChecks.h"
 #include "ViewWalk.h"
@@ -27,10 +28,8 @@ void checkInput(const RecreateInput &input)
         throw OrderError(QStringLiteral("Не выбран заказ архива. ") + kNotCreated);
     if (!input.positions || !input.positions->isOpen())
         throw OrderError(QStringLiteral("Нет открытой таблицы позиций архива. ") + kNotCreated);
-    if (input.subCustomerId == -1)
-        throw OrderError(QStringLiteral("Не найден справочник SubCustomer.dbf: нет кода аптеки для имени файла "
-                                        "заказа. ")
-                         + kNotCreated);
+    if (input.subCustomerId == kNoPharmacyCode)
+        throw OrderError(noPharmacyCodeText() + u' ' + kNotCreated);
     requireFields(*input.header, {QStringLiteral("NumZ"), QStringLiteral("DateZ"), QStringLiteral("Podr")});
     requireFields(*input.positions, {QStringLiteral("Drug"), QStringLiteral("Qnt"), QStringLiteral("Price")});
     if (!QFileInfo(input.ordersFolder).isDir())

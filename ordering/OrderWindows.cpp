@@ -2,6 +2,10 @@
 
 #include "uOrderFrm.h"
 
+#include "errors/KxError.h"
+#include "platform/MessageService.h"
+#include "platform/Services.h"
+
 #include "grid/DBGrid.h"
 #include "tables/Table.h"
 #include "windows/MainFrmServices.h"
@@ -44,7 +48,14 @@ QString orderWindowCaption(OrderWindowMode mode)
 
 TOrderFrm *OpenOrderWindow(windows::MainFrmServices &main, OrderWindowMode mode, const QString &tablePath)
 {
-    auto *window = new TOrderFrm(main.childParent(), orderWindowCaption(mode), tablePath);
+    TOrderFrm *window = nullptr;
+    try {
+        window = new TOrderFrm(main.childParent(), orderWindowCaption(mode), tablePath);
+    } catch (const std::exception &error) {
+        // A damaged price table or a malformed entry of properties.ini: said plainly, no window.
+        platform::messages().showError(kx::userMessage(error), main.childParent());
+        return nullptr;
+    }
     const bool withTable = window->dbGrid()->hasDataSource() && window->hasTable();
     switch (mode) {
     case OrderWindowMode::Price:

@@ -1,14 +1,18 @@
 #include "uOrderFrm.h"
 
+#include "errors/KxError.h"
+
 #include "HeaderFieldsLayout.h"
 #include "NumberText.h"
 #include "OrderCreation.h"
 #include "OrderError.h"
 #include "OrderPricing.h"
+#include "PharmacyCode.h"
 #include "PrintOrderAction.h"
 #include "RowStyle.h"
 #include "ClearQuantities.h"
 
+#include "config/IniDateTime.h"
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
@@ -49,6 +53,7 @@ namespace ordering {
 namespace {
 
 const QString kZak = QStringLiteral("Zak");
+const QString kIDRow = QStringLiteral("IDRow");
 const QString kOrderSection = QStringLiteral("ЗАКАЗ");
 const QString kFontSection = QStringLiteral("Font");
 // The message is spread over the order rows, 50 characters a row.
@@ -83,13 +88,13 @@ void applyFontStyle(QFont &font, int mask)
     font.setStrikeOut(mask & 8);
 }
 
-QString generalDateTimeText(const QDateTime &value)
+// A numeric column shows its number ("10" for a stored "10.00"), so that a
+// markup read from N(5,2) is the same whole number as one read from C(10).
+QString lookupText(const tables::Field &field)
 {
-    const QLocale locale;
-    QString text = locale.toString(value.date(), QLocale::ShortFormat);
-    if (value.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + locale.toString(value.time(), QLocale::LongFormat);
-    return text;
+    if (field.isNumeric())
+        return field.isNull() ? QString() : QString::number(field.asFloat(), 'g', 15);
+    return field.asString().trimmed();
 }
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, int left, int top)
@@ -160,20 +165,11 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     }
 
     if (!tables::fileExistsNoCase(tablePath)) {
-        status(QStringLiteral("Не найден файл ") + tablePath);
+        showStatus(QStringLiteral("Не найден файл ") + tablePath);
     } else {
-        try {
-            prepareTable(tables::resolvePathNoCase(tablePath));
-        } catch (const std::exception &error) {
-            // A damaged table leaves the window as an empty shell.
-            tableRelease_ = {};
-            if (pricing_)
-                pricing_->detach();
-            DBGrid->setTable(nullptr);
-            pricing_.reset();
-            table_.reset();
-            platform::messages().showError(QString::fromUtf8(error.what()), this);
-        }
+        // A damaged table or a malformed column entry: no window opens (the
+        // opener reports the error).
+        prepareTable(tables::resolvePathNoCase(tablePath));
     }
     const bool withTable = hasTable();
     cbPay->setEnabled(withTable);
@@ -264,7 +260,7 @@ void TOrderFrm::buildForm()
     OrderBar = new QStatusBar(this);
     OrderBar->setObjectName(QStringLiteral("OrderBar"));
     // The widest price date panel 1 shows, so that no date is cut.
-    const QString longestDate = generalDateTimeText(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)));
+    const QString longestDate = config::formatIniDateTime(QDateTime(QDate(2026, 12, 28), QTime(23, 59, 59)));
     orderBarPanels_ = windows::makeStatusPanels(*OrderBar, 13, QStringLiteral("OrderBarPanel"),
                                                 {{QStringLiteral("Дата прайса:"), 100, Qt::AlignLeft},
                                                  {QString(), 150, Qt::AlignHCenter, longestDate},
@@ -295,13 +291,13 @@ void TOrderFrm::buildForm()
 
 void TOrderFrm::prepareTable(const QString &tablePath)
 {
-    orderBarPanels_[1]->setText(generalDateTimeText(GetLastRefresh()));
+    orderBarPanels_[1]->setText(config::formatIniDateTime(GetLastRefresh()));
     table_ = std::make_unique<tables::Table>(tablePath);
     tables::setDefaultOpenCodePage(kDistributorCodePage);
     const QString mdxPath = mdxPathOf(tablePath);
     const bool buildIndex = !tables::fileExistsNoCase(mdxPath);
     if (buildIndex)
-        status(QStringLiteral("Переиндексирую таблицу..."));
+        showStatus(QStringLiteral("Переиндексирую таблицу..."));
     // Index definitions last until the table closes: given again for each
     // open, so that the tag exists also after a restructure.
     const auto openTable = [&] {
@@ -316,7 +312,7 @@ void TOrderFrm::prepareTable(const QString &tablePath)
         tables::FieldSpecs specs = tables::fieldSpecsOf(*table_);
         specs.push_back({kZak, tables::FieldKind::Float, 18, 8, 'N'});
         table_->close();
-        status(QStringLiteral("Обновляю структуру таблицы..."));
+        showStatus(QStringLiteral("Обновляю структуру таблицы..."));
         const QString copy = tables::restructureTable(tablePath, specs);
         tables::removeTableFiles(copy); // the engine's copy of the old table; a failure does no harm
         openTable();
@@ -353,7 +349,7 @@ void TOrderFrm::prepareTable(const QString &tablePath)
     });
 
     layoutHeaderFields();
-    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ") + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ") + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
     lbOrder->adjustSize();
 
     const QString references = windows::mainFrm() ? windows::mainFrm()->folder(windows::WorkFolder::References)
@@ -415,7 +411,7 @@ void TOrderFrm::FillLookupCombo(QComboBox *combo, const QString &tablePath, std:
     combo->clear();
     ids.clear();
     if (!tables::fileExistsNoCase(tablePath)) {
-        status(QStringLiteral("Не найден справочник ") + tablePath);
+        showStatus(QStringLiteral("Не найден справочник ") + tablePath);
         return;
     }
     try {
@@ -426,12 +422,12 @@ void TOrderFrm::FillLookupCombo(QComboBox *combo, const QString &tablePath, std:
         const tables::Field text = lookup.field(textField);
         for (lookup.first(); !lookup.eof(); lookup.next()) {
             ids.push_back(int(id.asInteger()));
-            combo->addItem(text.asString().trimmed());
+            combo->addItem(lookupText(text));
         }
     } catch (const std::exception &error) {
         combo->clear();
         ids.clear();
-        status(QString::fromUtf8(error.what()));
+        showStatus(kx::userMessage(error));
     }
 }
 
@@ -451,12 +447,6 @@ QString TOrderFrm::orderBarText(int panel) const { return orderBarPanels_.at(std
 
 void TOrderFrm::setOrderPageVisible(bool visible) { PageControl1->setTabVisible(1, visible); }
 bool TOrderFrm::isOrderPageVisible() const { return PageControl1->isTabVisible(1); }
-
-void TOrderFrm::status(const QString &text)
-{
-    if (windows::MainFrmServices *main = windows::mainFrm())
-        main->setStatusText(text);
-}
 
 void TOrderFrm::showTotals()
 {
@@ -479,7 +469,7 @@ void TOrderFrm::ApplyMarkup()
         // again for the rows the grid reads.
         const CalcFieldsSuspended noExtra(*table_);
         change = pricing_->ApplyMarkup(cbPay->currentText(), config::SettingsAccessors(config::settingsFileName()),
-                                       [this](const QString &text) { status(text); });
+                                       [this](const QString &text) { showStatus(text); });
     }
     // The walk leaves the cursor in place: its row computes Extra again, with
     // the price column now shown (at construction, with the handler attached).
@@ -570,15 +560,17 @@ void TOrderFrm::btPrintClick()
 
 void TOrderFrm::acnCreateOrderUpdate()
 {
-    bool enabled = hasTable();
-    windows::MainFrmServices *main = windows::mainFrm();
-    if (enabled)
-        enabled = main && main->lookupSubCustomer(QStringLiteral("IDRow")).toInt() != -1;
-    if (enabled) {
+    actionsGuard_.run(*acnCreateOrder, [this] {
+        windows::MainFrmServices *main = windows::mainFrm();
+        if (!hasTable() || !main)
+            return false;
+        if (pharmacyCodeOf(main->lookupSubCustomer(kIDRow)) == kNoPharmacyCode) {
+            actionsGuard_.note(noPharmacyCodeText() + QStringLiteral(" Заказ сформировать нельзя."));
+            return false;
+        }
         const config::SettingsAccessors settings(config::settingsFileName());
-        enabled = settings.GetActivePercentID() != -1 && settings.GetActiveCustomerID() != -1;
-    }
-    acnCreateOrder->setEnabled(enabled);
+        return settings.GetActivePercentID() != -1 && settings.GetActiveCustomerID() != -1;
+    });
 }
 
 void TOrderFrm::acnCreateOrderExecute()
@@ -594,20 +586,19 @@ void TOrderFrm::acnCreateOrderExecute()
     OrderInput input;
     input.prices = table_.get();
     input.priceField = PriceField();
-    input.orderSum = OrderSum();
     input.message = mmMail->toPlainText();
     input.consignee = settings.GetActiveCustomer();
     input.consigneeId = settings.GetActiveCustomerID();
     input.markupId = settings.GetActivePercentID();
-    input.subCustomerId = main->lookupSubCustomer(QStringLiteral("IDRow")).toInt();
     input.programFolder = config::programFolder();
     input.archiveFolder = main->folder(windows::WorkFolder::Archive);
     input.ordersFolder = main->folder(windows::WorkFolder::Orders);
     input.now = QDateTime::currentDateTime();
     try {
+        input.subCustomerId = pharmacyCodeOf(main->lookupSubCustomer(kIDRow));
         CreateOrder(input);
     } catch (const std::exception &error) {
-        platform::messages().showError(QString::fromUtf8(error.what()), this);
+        platform::messages().showError(kx::userMessage(error), this);
         return;
     }
     btClearOrderClick();
@@ -736,17 +727,23 @@ void TOrderFrm::FormActivate() { DBGrid->setFocus(); }
 
 void TOrderFrm::FormClose()
 {
-    const config::IniFile settings(config::settingsFileName());
-    const QFont font = DBGrid->font();
-    settings.writeString(kFontSection, QStringLiteral("Name"), font.family());
-    settings.writeInteger(kFontSection, QStringLiteral("Size"), font.pointSize());
-    settings.writeInteger(kFontSection, QStringLiteral("Color"),
-                          colorToSetting(DBGrid->palette().color(QPalette::Text)));
-    settings.writeInteger(kFontSection, QStringLiteral("Style"), fontStyleMask(font));
+    // The typed quantity first: a post that fails keeps the window open.
     if (hasTable()) {
         DBGrid->commitPendingEdit();
         if (table_->isEditing())
             table_->post();
+    }
+    try {
+        const config::IniFile settings(config::settingsFileName());
+        const QFont font = DBGrid->font();
+        settings.writeString(kFontSection, QStringLiteral("Name"), font.family());
+        settings.writeInteger(kFontSection, QStringLiteral("Size"), font.pointSize());
+        settings.writeInteger(kFontSection, QStringLiteral("Color"),
+                              colorToSetting(DBGrid->palette().color(QPalette::Text)));
+        settings.writeInteger(kFontSection, QStringLiteral("Style"), fontStyleMask(font));
+    } catch (const std::exception &error) {
+        // The grid font is not worth keeping the window open for.
+        showStatus(kx::userMessage(error));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "grid/GridEvents.h"
 #include "tables/Field.h"
 #include "tables/TableObserver.h"
+#include "windows/ActionUpdateGuard.h"
 #include "windows/uSChildFrm.h"
 
 #include <QString>
@@ -103,7 +104,6 @@ private:
     void layoutHeaderFields();
     void refreshHeaderValues();
     void showTotals();
-    void status(const QString &text);
     void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
 
     void FormActivate();
@@ -120,6 +120,7 @@ private:
     std::vector<QLabel *> orderBarPanels_;
     std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name
     QTimer actionsUpdate_;
+    windows::ActionUpdateGuard actionsGuard_{&TOrderFrm::showStatus};
 
     std::unique_ptr<tables::Table> table_;
     std::unique_ptr<OrderPricing> pricing_;

@@ -1,5 +1,7 @@
 #include "ErrorReportingApplication.h"
 
+#include "errors/KxError.h"
+
 #include "MessageService.h"
 #include "Services.h"
 
@@ -42,8 +44,8 @@ bool ErrorReportingApplication::notify(QObject *receiver, QEvent *event)
     return false;
 }
 
-void ErrorReportingApplication::reportError(const std::exception &error) { report(QString::fromUtf8(error.what())); }
+void ErrorReportingApplication::reportError(const std::exception &error) { report(kx::userMessage(error)); }
 
-void ErrorReportingApplication::reportUnknownError() { report(QStringLiteral("Unknown error")); }
+void ErrorReportingApplication::reportUnknownError() { report(QStringLiteral("Неизвестная ошибка")); }
 
 } // namespace platform

@@ -21,4 +21,10 @@ public:
     virtual void showError(const QString &text, QWidget *parent = nullptr) = 0;
 };
 
+// The program's title for its message boxes and task bar entry. Kept apart
+// from Qt's application display name, which the X11 platform appends to every
+// window caption. Until set: the display name, else the application name.
+void setApplicationTitle(const QString &title);
+QString applicationTitle();
+
 } // namespace platform

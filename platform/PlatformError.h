@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QString>
+#include "errors/KxError.h"
 
-#include <stdexcept>
+#include <QString>
 
 namespace platform {
 
 // Failure of a platform service; what() is UTF-8.
-class PlatformError : public std::runtime_error {
+class PlatformError : public kx::Error {
 public:
-    explicit PlatformError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    explicit PlatformError(const QString &message) : kx::Error(message) {}
 };
 
 // "RAS Error code: <code>." and, on the next line, the error text in quotes:

@@ -15,12 +15,6 @@ std::optional<QtMessageService::Answer> &nextAnswer()
 
 QWidget *ownerOr(QWidget *parent) { return parent ? parent : QApplication::activeWindow(); }
 
-QString applicationTitle()
-{
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QApplication::applicationName() : name;
-}
-
 QMessageBox::Icon toolkitIcon(MessageIcon icon)
 {
     switch (icon) {
@@ -40,7 +34,23 @@ int run(QMessageBox::Icon icon, const QString &title, const QString &text, QMess
     return box.exec();
 }
 
+QString &storedTitle()
+{
+    static QString title;
+    return title;
+}
+
 } // namespace
+
+void setApplicationTitle(const QString &title) { storedTitle() = title; }
+
+QString applicationTitle()
+{
+    if (!storedTitle().isEmpty())
+        return storedTitle();
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QApplication::applicationName() : name;
+}
 
 void QtMessageService::setNextAnswer(Answer answer) { nextAnswer() = answer; }
 

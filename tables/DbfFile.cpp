@@ -51,7 +51,8 @@ DbfFile::~DbfFile()
 
 void DbfFile::ioError(const QString &what) const
 {
-    throw TableError(QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
+    throw TableError(TableErrorKind::Io, path_,
+                     QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 std::uint32_t DbfFile::refreshRecordCount()
@@ -85,7 +86,7 @@ std::uint32_t DbfFile::readRecords(std::uint32_t first, std::uint32_t count, cha
 void DbfFile::requireWritable() const
 {
     if (readOnly_)
-        throw TableError(QStringLiteral("Table %1 is opened read-only").arg(path_));
+        throw TableError(TableErrorKind::ReadOnly, path_, QStringLiteral("Table %1 is opened read-only").arg(path_));
 }
 
 void DbfFile::writeAt(qint64 offset, const char *data, qint64 size)

@@ -33,7 +33,7 @@ void put32(QByteArray &b, int off, quint32 v)
 
 [[noreturn]] void damaged(const QString &path, const QString &what)
 {
-    throw TableError(QStringLiteral("Damaged table %1: %2").arg(path, what));
+    throw TableError(TableErrorKind::Damaged, path, QStringLiteral("Damaged table %1: %2").arg(path, what));
 }
 
 int levelOf(std::uint8_t version, std::uint8_t languageId)

@@ -103,7 +103,7 @@ void writeField(Table *table, int index, const QVariant &calcValue, Write write)
     try {
         write(f, table->editBuffer());
     } catch (const TableError &e) {
-        throw TableError(QStringLiteral("%1 (table %2)").arg(e.message(), table->path()));
+        throw TableError(e.kind(), table->path(), QStringLiteral("%1 (table %2)").arg(e.message(), table->path()));
     }
     table->fieldWritten(index);
 }

@@ -152,7 +152,7 @@ QString fieldLabel(const FieldDef &f) { return f.name; }
 
 [[noreturn]] void overflow(const FieldDef &f, const QString &value)
 {
-    throw TableError(QStringLiteral("Value %1 does not fit field %2 (%3,%4)")
+    throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Value %1 does not fit field %2 (%3,%4)")
                          .arg(value, fieldLabel(f), QString(QChar(f.type)) + QString::number(f.size))
                          .arg(f.decimals));
 }
@@ -501,7 +501,7 @@ void setInteger(const FieldDef &f, char *record, std::int64_t value)
 void setFloat(const FieldDef &f, char *record, double value)
 {
     if (!std::isfinite(value))
-        throw TableError(QStringLiteral("Value is not a number for field %1").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Value is not a number for field %1").arg(f.name));
     switch (f.type) {
     case 'N': case 'F':
         if (f.decimals == 0) {
@@ -514,7 +514,7 @@ void setFloat(const FieldDef &f, char *record, double value)
     case 'I': case '+': return setInteger(f, record, std::llround(value));
     case 'L': return setBoolean(f, record, value != 0);
     default:
-        throw TableError(QStringLiteral("Field %1 cannot hold a number").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a number").arg(f.name));
     }
 }
 
@@ -525,7 +525,7 @@ void setDate(const FieldDef &f, char *record, const QDate &value)
     if (f.type == '@')
         return setDateTime(f, record, QDateTime(value, QTime(0, 0)));
     if (f.type != 'D')
-        throw TableError(QStringLiteral("Field %1 cannot hold a date").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a date").arg(f.name));
     if (value.year() < 0 || value.year() > 9999)
         overflow(f, value.toString(Qt::ISODate));
     setBytes(f, record, value.toString(QStringLiteral("yyyyMMdd")).toLatin1());
@@ -548,7 +548,7 @@ void setBoolean(const FieldDef &f, char *record, bool value)
     }
     if (f.isNumeric() || f.type == 'I')
         return setInteger(f, record, value ? 1 : 0);
-    throw TableError(QStringLiteral("Field %1 cannot hold a logical value").arg(f.name));
+    throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a logical value").arg(f.name));
 }
 
 void setString(const FieldDef &f, char *record, const QString &value, const CodePage &cp)
@@ -558,7 +558,7 @@ void setString(const FieldDef &f, char *record, const QString &value, const Code
     case FieldKind::Unknown:
         return setBytes(f, record, cp.encode(value));
     case FieldKind::Memo:
-        throw TableError(QStringLiteral("Field %1 is a memo").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 is a memo").arg(f.name));
     case FieldKind::Boolean: {
         const QString t = value.trimmed();
         if (t.isEmpty())
@@ -577,7 +577,7 @@ void setString(const FieldDef &f, char *record, const QString &value, const Code
         if (!d.isValid())
             d = QDate::fromString(t, Qt::ISODate);
         if (!d.isValid())
-            throw TableError(QStringLiteral("\"%1\" is not a date for field %2").arg(value, f.name));
+            throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("\"%1\" is not a date for field %2").arg(value, f.name));
         return setDate(f, record, d);
     }
     default: {
@@ -591,7 +591,7 @@ void setString(const FieldDef &f, char *record, const QString &value, const Code
         if (integerOnly && parseNumber(t, true, &d, &i))
             return setInteger(f, record, i);
         if (!parseNumber(t, false, &d, &i))
-            throw TableError(QStringLiteral("\"%1\" is not a number for field %2").arg(value, f.name));
+            throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("\"%1\" is not a number for field %2").arg(value, f.name));
         return setFloat(f, record, d);
     }
     }

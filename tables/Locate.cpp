@@ -118,7 +118,8 @@ bool Table::locate(const QString &fields, const QVariantList &values, LocateOpti
     for (int i = 0; i < names.size(); ++i) {
         const int index = schema_.indexOf(QStringView(names[i]).trimmed());
         if (index < 0)
-            throw TableError(QStringLiteral("Field %1 not found in table %2").arg(names[i].trimmed(), path_));
+            throw TableError(TableErrorKind::NoField, path_,
+                             QStringLiteral("Field %1 not found in table %2").arg(names[i].trimmed(), path_));
         const bool last = i == names.size() - 1;
         matchers.emplace_back(schema_.fields[size_t(index)], values[i], *schema_.codePage, options.caseInsensitive,
                               last && options.partialKey);

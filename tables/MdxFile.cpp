@@ -56,7 +56,7 @@ std::unique_ptr<MdxFile> MdxFile::open(const QString &path, Mode mode)
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), (mode == Mode::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
     if (fd < 0)
-        throw TableError(QStringLiteral("Index %1 cannot be opened (%2)").arg(path, errnoText()));
+        throw TableError(TableErrorKind::Index, path, QStringLiteral("Index %1 cannot be opened (%2)").arg(path, errnoText()));
     std::unique_ptr<MdxFile> file(new MdxFile(path, mode, fd));
     file->readHeader();
     file->loadTags();
@@ -70,7 +70,7 @@ std::unique_ptr<MdxFile> MdxFile::create(const QString &path, const QString &tab
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw TableError(QStringLiteral("Index %1 cannot be created (%2)").arg(path, errnoText()));
+        throw TableError(TableErrorKind::Index, path, QStringLiteral("Index %1 cannot be created (%2)").arg(path, errnoText()));
     std::unique_ptr<MdxFile> file(new MdxFile(path, Mode::ReadWrite, fd));
     QByteArray &h = file->header_;
     h = QByteArray(kHeaderBytes, '\0');
@@ -102,7 +102,7 @@ std::uint32_t MdxFile::blockLimit() const { return pageCount() / kPagesPerBlock 
 
 void MdxFile::damaged(const QString &what) const
 {
-    throw TableError(QStringLiteral("Damaged index %1: %2").arg(path_, what));
+    throw TableError(TableErrorKind::Index, path_, QStringLiteral("Damaged index %1: %2").arg(path_, what));
 }
 
 void MdxFile::requireWritable() const
@@ -247,7 +247,7 @@ std::uint32_t MdxFile::allocateBlock()
     requireWritable();
     const std::uint32_t page = pageCount();
     if (page > 0x7FFFFFF0u)
-        throw TableError(QStringLiteral("Index %1 is full").arg(path_));
+        throw TableError(TableErrorKind::Index, path_, QStringLiteral("Index %1 is full").arg(path_));
     put32(header_.data() + kPageCountOffset, page + kPagesPerBlock);
     headerDirty_ = true;
     const char zero[kBlockSize] = {};
@@ -258,7 +258,7 @@ std::uint32_t MdxFile::allocateBlock()
 void MdxFile::writeAt(qint64 offset, const char *data, qint64 size)
 {
     if (!fileio::writeFully(fd_, offset, data, size))
-        throw TableError(QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
+        throw TableError(TableErrorKind::Io, path_, QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
     fileSize_ = std::max(fileSize_, offset + size);
 }
 

@@ -9,7 +9,8 @@ namespace tables {
 MemoFile::MemoFile(const QString &path) : path_(path), file_(std::make_unique<QFile>(path))
 {
     if (!file_->open(QIODevice::ReadOnly))
-        throw TableError(QStringLiteral("Memo file %1 cannot be opened: %2").arg(path, file_->errorString()));
+        throw TableError(TableErrorKind::Io, path,
+                         QStringLiteral("Memo file %1 cannot be opened: %2").arg(path, file_->errorString()));
     const QByteArray head = file_->read(512);
     if (head.size() >= 22) {
         const int size = uchar(head[20]) | uchar(head[21]) << 8;

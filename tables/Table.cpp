@@ -92,7 +92,7 @@ void Table::open()
         return;
     const QString resolved = resolvePathNoCase(path_);
     if (!QFileInfo::exists(resolved))
-        throw TableError(QStringLiteral("Table %1 does not exist").arg(path_));
+        throw TableError(TableErrorKind::Missing, path_, QStringLiteral("Table %1 does not exist").arg(path_));
     auto file = std::make_unique<DbfFile>(resolved, readOnly_ ? OpenMode::ReadOnly : OpenMode::ReadWrite);
     const DbfHeader &h = file->header();
     schema_ = TableSchema{};
@@ -216,7 +216,8 @@ Field Table::field(QStringView name)
     requireOpen();
     const int i = fieldIndex(name);
     if (i < 0)
-        throw TableError(QStringLiteral("Field %1 not found in table %2").arg(name.toString(), path_));
+        throw TableError(TableErrorKind::NoField, path_,
+                         QStringLiteral("Field %1 not found in table %2").arg(name.toString(), path_));
     return Field(this, i);
 }
 
@@ -656,7 +657,7 @@ void Table::requireBrowse()
 {
     requireOpen();
     if (file_->isReadOnly())
-        throw TableError(QStringLiteral("Table %1 is opened read-only").arg(path_));
+        throw TableError(TableErrorKind::ReadOnly, path_, QStringLiteral("Table %1 is opened read-only").arg(path_));
 }
 
 void Table::checkBrowseMode()

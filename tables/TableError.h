@@ -1,16 +1,32 @@
 #pragma once
 
-#include <QString>
+#include "errors/KxError.h"
 
-#include <stdexcept>
+#include <QString>
 
 namespace tables {
 
-// Every failure of the table engine; what() is UTF-8.
-class TableError : public std::runtime_error {
+// What went wrong, for the text a user reads.
+enum class TableErrorKind { General, Missing, Damaged, Io, Locked, ReadOnly, NoField, BadValue, BadExpression, Index };
+
+// Every failure of the table engine; what() is the technical text (UTF-8).
+class TableError : public kx::Error {
 public:
-    explicit TableError(const QString &message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    explicit TableError(const QString &message) : kx::Error(message) {}
+    TableError(TableErrorKind kind, const QString &file, const QString &message)
+        : kx::Error(message), kind_(kind), file_(file)
+    {
+    }
+
+    TableErrorKind kind() const { return kind_; }
+    // The table or index file concerned; empty when none is known.
+    const QString &file() const { return file_; }
+    // Russian, naming the file; the technical text follows in parentheses.
+    QString userMessage() const override;
+
+private:
+    TableErrorKind kind_ = TableErrorKind::General;
+    QString file_;
 };
 
 } // namespace tables

@@ -1,5 +1,7 @@
 #include "ArchiveWindow.h"
 
+#include "errors/KxError.h"
+
 #include "MainFrmServices.h"
 #include "uDblGrid.h"
 
@@ -15,7 +17,7 @@ TDblGridFrm *OpenArchiveWindow(MainFrmServices &main, const QString &archivePath
         window = new TDblGridFrm(main.childParent(), archivePath, positionsPath);
     } catch (const std::exception &error) {
         // A missing or damaged archive table: said plainly, no window.
-        platform::messages().showError(QString::fromUtf8(error.what()), main.childParent());
+        platform::messages().showError(kx::userMessage(error), main.childParent());
         return nullptr;
     }
     main.showChild(window);

@@ -32,7 +32,7 @@ public:
     virtual bool childExists(const QString &caption) const = 0;
 
     // Rebuilds the reference and invoice menus from the tables found.
-    virtual void buildTableMenu() = 0;
+    virtual void rebuildTableMenus() = 0;
 
     // Parent for new child windows (the MDI area).
     virtual QWidget *childParent() = 0;

@@ -15,9 +15,9 @@ namespace windows {
 // widest text it will show (its first text when empty).
 struct StatusPanel {
     QString text;
-    int width;
-    Qt::Alignment alignment;
-    QString widest;
+    int width = 0;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QString widest = {}; // the longest text the panel shows, when longer than `text`
 };
 
 // Makes the bar: no size grip, bold Tahoma of `pixelSize`, and one label per

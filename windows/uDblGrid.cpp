@@ -1,5 +1,8 @@
 #include "uDblGrid.h"
 
+#include "errors/KxError.h"
+#include "ordering/PharmacyCode.h"
+
 #include "MainFrmServices.h"
 #include "StatusPanels.h"
 
@@ -349,15 +352,16 @@ void TDblGridFrm::tbCreateOrderClick()
     input.positions = positions_.get();
     input.programFolder = config::programFolder();
     input.ordersFolder = main ? main->folder(WorkFolder::Orders) : QString();
-    input.subCustomerId = main ? main->lookupSubCustomer(kIDRow).toInt() : -1;
     input.markupId = settings.GetActivePercentID();
     input.consigneeId = settings.GetActiveCustomerID();
     input.now = QDateTime::currentDateTime();
     try {
+        input.subCustomerId =
+            main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(kIDRow)) : ordering::kNoPharmacyCode;
         const ordering::RecreatedOrder recreated = ordering::RecreateOrder(input);
         showStatus(ordering::recreatedText(recreated.number));
     } catch (const std::exception &error) {
-        platform::messages().showError(QString::fromUtf8(error.what()), this);
+        platform::messages().showError(kx::userMessage(error), this);
     }
 }
 
@@ -389,11 +393,5 @@ void TDblGridFrm::FormDestroy()
 QString TDblGridFrm::statusPanelText(int panel) const { return statusPanels_.at(std::size_t(panel))->text(); }
 
 void TDblGridFrm::setStatusPanel(int panel, const QString &text) { statusPanels_.at(std::size_t(panel))->setText(text); }
-
-void TDblGridFrm::showStatus(const QString &text)
-{
-    if (MainFrmServices *main = mainFrm())
-        main->setStatusText(text);
-}
 
 } // namespace windows

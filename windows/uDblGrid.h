@@ -80,7 +80,6 @@ private:
     // Drug of the current position, 0 when there is none.
     std::int32_t currentDrug() const;
     void setStatusPanel(int panel, const QString &text);
-    void showStatus(const QString &text);
 
     std::unique_ptr<tables::Table> archive_;
     std::unique_ptr<tables::Table> positions_;

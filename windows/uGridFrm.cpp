@@ -167,19 +167,15 @@ void TGridFrm::DataSetNewRecord(tables::Table &table)
 
 void TGridFrm::ActionList1Update()
 {
-    if (hasTable()) {
-        const bool atStart = table_->recNo() == 1 || table_->bof();
-        const bool atEnd = table_->recNo() == table_->recordCount() || table_->eof();
+    actionsGuard_.run({acnBackward1, acnBackward, acnForward1, acnForward}, [this] {
+        const bool open = hasTable();
+        const bool atStart = !open || table_->recNo() == 1 || table_->bof();
+        const bool atEnd = !open || table_->recNo() == table_->recordCount() || table_->eof();
         acnBackward1->setEnabled(!atStart);
         acnBackward->setEnabled(!atStart);
         acnForward1->setEnabled(!atEnd);
         acnForward->setEnabled(!atEnd);
-    } else {
-        acnBackward1->setEnabled(false);
-        acnBackward->setEnabled(false);
-        acnForward1->setEnabled(false);
-        acnForward->setEnabled(false);
-    }
+    });
 }
 
 void TGridFrm::acnBackward1Execute()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionUpdateGuard.h"
 #include "uSChildFrm.h"
 
 #include "grid/GridEvents.h"
@@ -93,6 +94,7 @@ private:
     bool hasTable() const;
 
     QTimer actionsUpdate_;
+    ActionUpdateGuard actionsGuard_{&TGridFrm::showStatus};
     std::unique_ptr<tables::Table> table_;
     // Declared after the table, so it goes first: the grid and the window
     // let go of the table before it is closed, however the window ends.

@@ -1,5 +1,9 @@
 #include "uSChildFrm.h"
 
+#include "errors/KxError.h"
+
+#include "MainFrmServices.h"
+
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
@@ -105,10 +109,16 @@ void TSaveChildFrm::runFormDestroy()
     try {
         FormDestroy();
     } catch (const std::exception &error) {
-        platform::messages().showError(QString::fromUtf8(error.what()));
+        platform::messages().showError(kx::userMessage(error));
     } catch (...) {
         platform::messages().showError(QStringLiteral("Неизвестная ошибка при закрытии окна"));
     }
+}
+
+void TSaveChildFrm::showStatus(const QString &text)
+{
+    if (MainFrmServices *main = mainFrm())
+        main->setStatusText(text);
 }
 
 QWidget *TSaveChildFrm::frame() const
@@ -197,7 +207,15 @@ void TSaveChildFrm::closeWindow() { frame()->close(); }
 
 void TSaveChildFrm::closeEvent(QCloseEvent *event)
 {
-    FormClose();
+    // A close handler that fails (a typed value the table refuses) keeps the
+    // window open with the message, so that nothing typed is lost unseen.
+    try {
+        FormClose();
+    } catch (const std::exception &error) {
+        event->ignore();
+        platform::messages().showError(kx::userMessage(error), this);
+        return;
+    }
     event->accept();
     if (modalLoop_)
         modalLoop_->quit();

@@ -79,7 +79,10 @@ public:
 
 protected:
     void runFormDestroy();
-    // Close handler; the base accepts.
+    // The main window's status line (nothing without a main window).
+    static void showStatus(const QString &text);
+    // Close handler; the base accepts. An error it raises is shown and keeps
+    // the window open.
     virtual void FormClose() {}
 
     void closeEvent(QCloseEvent *event) override;

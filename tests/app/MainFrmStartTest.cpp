@@ -164,7 +164,7 @@ TEST_F(MainFrmTest, TableMenusListTheTablesWithTheirCaptions)
 
     // Rebuilding replaces the items.
     QFile::remove(inst_.path(QStringLiteral("Reference/Extra.DBF")));
-    frm->buildTableMenu();
+    frm->rebuildTableMenus();
     EXPECT_EQ(app::menuTexts(*frm->actions().pmReference),
               QStringList({QStringLiteral("Подразделения"), QStringLiteral("WorkScheme.dbf")}));
 }

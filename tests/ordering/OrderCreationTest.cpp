@@ -97,7 +97,6 @@ public: // the failure cases arrange the fixture from lambdas
         OrderInput in;
         in.prices = prices.get();
         in.priceField = pricing->priceField();
-        in.orderSum = pricing->orderSum();
         in.message = message;
         in.consignee = QStringLiteral("Аптека №1");
         in.consigneeId = 12;

@@ -77,8 +77,9 @@ TEST_F(DemoTables, EveryReferenceAndInvoiceTableOpensWithItsLayout)
                 const config::TableEntry entry = config::TableEntry::parse(stored, field, name);
                 EXPECT_TRUE(entry.visible()) << field.toStdString();
                 EXPECT_EQ(g->columnTitle(c), entry.title());
-                if (entry.width() != 0)
+                if (entry.width() != 0) {
                     EXPECT_EQ(g->columnWidth(c), entry.width()) << field.toStdString();
+                }
                 EXPECT_GE(entry.position(), lastPosition) << field.toStdString();
                 lastPosition = entry.position();
             }

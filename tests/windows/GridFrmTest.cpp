@@ -266,7 +266,7 @@ TEST_F(GridWindow, PickingListClosesWithOkOnEnterOrDoubleClick)
         w->detachKeyPress();
         w->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
         QTimer::singleShot(0, w.get(), [&] {
-            QTest::qWaitForWindowExposed(w.get());
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
             c.act(w.get());
         });
         EXPECT_EQ(w->showModal(), c.result);
@@ -277,7 +277,7 @@ TEST_F(GridWindow, PickingListClosesWithOkOnEnterOrDoubleClick)
     w->detachKeyPress();
     w->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
     QTimer::singleShot(0, w.get(), [&] {
-        QTest::qWaitForWindowExposed(w.get());
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         type(w.get(), "па");
         QTest::keyClick(w->dbGrid(), Qt::Key_Return);
     });

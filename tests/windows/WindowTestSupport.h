@@ -109,7 +109,7 @@ public:
         return nullptr;
     }
     bool childExists(const QString &caption) const override { return findChildByCaption(caption) != nullptr; }
-    void buildTableMenu() override {}
+    void rebuildTableMenus() override {}
     QWidget *childParent() override { return &area; }
     // As the program's main window does it.
     void showChild(QWidget *child) override

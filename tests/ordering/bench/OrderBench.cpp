@@ -119,7 +119,6 @@ int main(int argc, char **argv)
     ordering::OrderInput in;
     in.prices = &prices;
     in.priceField = pricing.priceField();
-    in.orderSum = pricing.orderSum();
     in.consignee = QStringLiteral("Аптека");
     in.consigneeId = 1;
     in.markupId = 1;

@@ -95,7 +95,7 @@ public:
     QVariant lookupSubCustomer(const QString &) override { return 1; }
     QWidget *findChildByCaption(const QString &) const override { return nullptr; }
     bool childExists(const QString &) const override { return false; }
-    void buildTableMenu() override {}
+    void rebuildTableMenus() override {}
     QWidget *childParent() override { return &area; }
     void showChild(QWidget *child) override
     {
