@@ -216,13 +216,26 @@ void DBGrid::sectionMoved(int, int oldVisual, int newVisual)
     QTimer::singleShot(0, this, [this, oldVisual, newVisual] { moveColumn(oldVisual, newVisual); });
 }
 
-void DBGrid::commitPendingEdit()
+bool DBGrid::commitPendingEdit()
 {
     QWidget *editor = delegate_->openEditor();
     if (!editor || state() != QAbstractItemView::EditingState)
-        return;
+        return true;
+    const int refusedBefore = model_->refusedEdits();
     commitData(editor);
+    if (model_->refusedEdits() != refusedBefore)
+        return false;
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+bool DBGrid::postPendingEdit()
+{
+    if (!commitPendingEdit())
+        return false;
+    if (tables::Table *t = table(); t && t->isEditing())
+        t->post();
+    return true;
 }
 
 // --- current cell ---

@@ -93,8 +93,13 @@ public:
     void refreshTitles();
 
     // Puts the text of an open cell editor into its field and closes the
-    // editor, as a post does with what was typed.
-    void commitPendingEdit();
+    // editor, as a post does with what was typed. False when the field
+    // refused the text (the error is shown): the editor stays open with it.
+    bool commitPendingEdit();
+    // The editor's text committed, then the table's pending edit posted:
+    // what closing a window or starting an order action does with what was
+    // typed. False as above; an error of the post itself is raised.
+    bool postPendingEdit();
 
     // --- current cell ---
     int selectedIndex() const;

@@ -374,6 +374,7 @@ bool TableModel::setData(const QModelIndex &index, const QVariant &value, int ro
         tables::Field field = columnField(index.column());
         setFromEditText(field, value.toString());
     } catch (const std::exception &error) {
+        ++refusedEdits_;
         platform::messages().showError(kx::userMessage(error));
         return false;
     }

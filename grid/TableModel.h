@@ -92,6 +92,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // How many edits the fields refused so far (their errors were shown).
+    int refusedEdits() const { return refusedEdits_; }
+
     // --- tables::TableObserver ---
     void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
 
@@ -142,6 +145,7 @@ private:
         ~Changing() { --depth_; }
         int &depth_;
     };
+    int refusedEdits_ = 0;
 };
 
 } // namespace grid

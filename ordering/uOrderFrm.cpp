@@ -530,9 +530,8 @@ void TOrderFrm::btClearOrderClick()
 {
     if (!hasTable())
         return;
-    DBGrid->commitPendingEdit();
-    if (table_->isEditing())
-        table_->post();
+    if (!DBGrid->postPendingEdit())
+        return;
     ClearQuantities(*table_);
     orderBarPanels_[3]->setText(QStringLiteral("0.00"));
     setOrderPageVisible(false);
@@ -544,9 +543,8 @@ void TOrderFrm::btPrintClick()
 {
     if (!hasTable())
         return;
-    DBGrid->commitPendingEdit();
-    if (table_->isEditing())
-        table_->post();
+    if (!DBGrid->postPendingEdit())
+        return;
     PrintOrderInput input;
     input.rows = table_.get();
     input.quantityField = kZak;
@@ -579,9 +577,8 @@ void TOrderFrm::acnCreateOrderExecute()
     if (!acnCreateOrder->isEnabled())
         return;
     windows::MainFrmServices *main = windows::mainFrm();
-    DBGrid->commitPendingEdit();
-    if (table_->isEditing())
-        table_->post();
+    if (!DBGrid->postPendingEdit())
+        return;
     const config::SettingsAccessors settings(config::settingsFileName());
     OrderInput input;
     input.prices = table_.get();
@@ -624,9 +621,8 @@ void TOrderFrm::DBGridKeyPress(grid::GridCharEvent *event)
 
 void TOrderFrm::enterCycle()
 {
-    DBGrid->commitPendingEdit();
-    if (table_->isEditing())
-        table_->post();
+    if (!DBGrid->postPendingEdit())
+        return;
     if (EditableFields.empty())
         return;
     const tables::Field selected = DBGrid->selectedField();
@@ -727,11 +723,11 @@ void TOrderFrm::FormActivate() { DBGrid->setFocus(); }
 
 void TOrderFrm::FormClose()
 {
-    // The typed quantity first: a post that fails keeps the window open.
-    if (hasTable()) {
-        DBGrid->commitPendingEdit();
-        if (table_->isEditing())
-            table_->post();
+    // The typed quantity first: one the field refuses, or a post that fails,
+    // keeps the window open.
+    if (hasTable() && !DBGrid->postPendingEdit()) {
+        keepOpen();
+        return;
     }
     try {
         const config::IniFile settings(config::settingsFileName());

@@ -281,11 +281,9 @@ void TGridFrm::DBGridDblClick()
 
 void TGridFrm::FormClose()
 {
-    if (!hasTable())
-        return;
-    DBGrid->commitPendingEdit(); // what is typed in a cell belongs to the record
-    if (table_->isEditing())
-        table_->post();
+    // What is typed in a cell belongs to the record; a value the field refuses keeps the window open.
+    if (hasTable() && !DBGrid->postPendingEdit())
+        keepOpen();
 }
 
 void TGridFrm::FormDestroy()

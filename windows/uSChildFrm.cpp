@@ -209,11 +209,15 @@ void TSaveChildFrm::closeEvent(QCloseEvent *event)
 {
     // A close handler that fails (a typed value the table refuses) keeps the
     // window open with the message, so that nothing typed is lost unseen.
+    keepOpen_ = false;
     try {
         FormClose();
     } catch (const std::exception &error) {
-        event->ignore();
+        keepOpen_ = true;
         platform::messages().showError(kx::userMessage(error), this);
+    }
+    if (keepOpen_) {
+        event->ignore();
         return;
     }
     event->accept();

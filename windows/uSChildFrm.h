@@ -82,8 +82,9 @@ protected:
     // The main window's status line (nothing without a main window).
     static void showStatus(const QString &text);
     // Close handler; the base accepts. An error it raises is shown and keeps
-    // the window open.
+    // the window open; so does keepOpen(), for a refusal already explained.
     virtual void FormClose() {}
+    void keepOpen() { keepOpen_ = true; }
 
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -95,6 +96,7 @@ private:
     QRect frameGeometry() const;
 
     bool mdiChild_ = false;
+    bool keepOpen_ = false;
     bool formDestroyed_ = false;
     bool everShown_ = false;
     std::optional<QRect> pendingGeometry_;
