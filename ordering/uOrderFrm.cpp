@@ -29,6 +29,7 @@
 #include "windows/StatusPanels.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -41,6 +42,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -95,6 +97,13 @@ QString lookupText(const tables::Field &field)
     if (field.isNumeric())
         return field.isNull() ? QString() : QString::number(field.asFloat(), 'g', 15);
     return field.asString().trimmed();
+}
+
+// Moves `widget` to `left`, or further right when `before` would run into it.
+void placeAfter(const QWidget *before, QWidget *widget, int left)
+{
+    constexpr int kGap = 4;
+    widget->move(std::max(left, before->geometry().right() + 1 + kGap), widget->y());
 }
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, int left, int top)
@@ -204,11 +213,11 @@ void TOrderFrm::buildForm()
 
     tsHeader = new QWidget;
     tsHeader->setObjectName(QStringLiteral("tsHeader"));
-    makeLabel(tsHeader, QStringLiteral("Label9"), QStringLiteral("Получатель:"), 16, 13);
+    Label9 = makeLabel(tsHeader, QStringLiteral("Label9"), QStringLiteral("Получатель:"), 16, 13);
     cbPODR = new QComboBox(tsHeader);
     cbPODR->setObjectName(QStringLiteral("cbPODR"));
     cbPODR->setGeometry(87, 9, 145, cbPODR->sizeHint().height());
-    makeLabel(tsHeader, QStringLiteral("Label1"), QStringLiteral("Наценка:"), 238, 13);
+    Label1 = makeLabel(tsHeader, QStringLiteral("Label1"), QStringLiteral("Наценка:"), 238, 13);
     cbPay = new QComboBox(tsHeader);
     cbPay->setObjectName(QStringLiteral("cbPay"));
     cbPay->setGeometry(290, 9, 55, cbPay->sizeHint().height());
@@ -241,10 +250,17 @@ void TOrderFrm::buildForm()
     mmMail = new QPlainTextEdit(TabSheet1);
     mmMail->setObjectName(QStringLiteral("mmMail"));
     mmMail->setGeometry(119, 24, 185, 66);
-    makeLabel(TabSheet1, QStringLiteral("Label3"), QStringLiteral("Всего:"), 120, 96);
+    QLabel *label3 = makeLabel(TabSheet1, QStringLiteral("Label3"), QStringLiteral("Всего:"), 120, 96);
     lbSymCount = makeLabel(TabSheet1, QStringLiteral("lbSymCount"), QStringLiteral("0"), 153, 96);
-    makeLabel(TabSheet1, QStringLiteral("Label4"), QStringLiteral("Осталось:"), 223, 96);
+    QLabel *label4 = makeLabel(TabSheet1, QStringLiteral("Label4"), QStringLiteral("Осталось:"), 223, 96);
     lbSymRem = makeLabel(TabSheet1, QStringLiteral("lbSymRem"), QStringLiteral("0"), 276, 96);
+    // The counts run to five digits and may be negative for a moment; with a
+    // face wider than Tahoma each label still follows its caption.
+    for (QLabel *count : {lbSymCount, lbSymRem})
+        count->resize(count->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 2, count->height());
+    placeAfter(label3, lbSymCount, 153);
+    placeAfter(lbSymCount, label4, 223);
+    placeAfter(label4, lbSymRem, 276);
     lbOrder = makeLabel(TabSheet1, QStringLiteral("lbOrder"), QStringLiteral("ЗАКАЗ ОТ :"), 328, 41);
     QFont orderFont(QStringLiteral("Tahoma"));
     orderFont.setPixelSize(19);
@@ -256,6 +272,11 @@ void TOrderFrm::buildForm()
     PageControl1->addTab(tsHeader, QStringLiteral("Инфо"));
     PageControl1->addTab(TabSheet1, QStringLiteral("Заказ"));
     PageControl1->setCurrentWidget(TabSheet1);
+    // Both tab captions whole, one above the other, whatever the face and scale.
+    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setFixedHeight(std::max(121, PageControl1->tabBar()->sizeHint().height() + 2));
+    layoutChoiceRow();
 
     OrderBar = new QStatusBar(this);
     OrderBar->setObjectName(QStringLiteral("OrderBar"));
@@ -287,6 +308,22 @@ void TOrderFrm::buildForm()
     connect(btPrint, &QPushButton::clicked, this, &TOrderFrm::btPrintClick);
     connect(btClearOrder, &QPushButton::clicked, this, &TOrderFrm::btClearOrderClick);
     connect(acnCreateOrder, &QAction::triggered, this, &TOrderFrm::acnCreateOrderExecute);
+}
+
+void TOrderFrm::layoutChoiceRow()
+{
+    // The consignee combo is as wide as its longest name (at least its form
+    // width); the markup follows it.
+    const auto fit = [](QComboBox *combo, int width) {
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        combo->resize(std::max(width, combo->sizeHint().width()), combo->sizeHint().height());
+        combo->view()->setMinimumWidth(combo->width());
+    };
+    placeAfter(Label9, cbPODR, 87);
+    fit(cbPODR, 145);
+    placeAfter(cbPODR, Label1, 238);
+    placeAfter(Label1, cbPay, 290);
+    fit(cbPay, 55);
 }
 
 void TOrderFrm::prepareTable(const QString &tablePath)
@@ -358,6 +395,7 @@ void TOrderFrm::prepareTable(const QString &tablePath)
                     QStringLiteral("Procent"));
     FillLookupCombo(cbPODR, references + QStringLiteral("SubCustomer.dbf"), CustomerIds, QStringLiteral("IDRow"),
                     QStringLiteral("Name"));
+    layoutChoiceRow();
     const config::SettingsAccessors settings(config::settingsFileName());
     cbPODR->setCurrentIndex(cbPODR->findText(settings.GetActiveCustomer(), Qt::MatchFixedString));
     cbPay->setCurrentIndex(cbPay->findText(settings.GetActivePercent(), Qt::MatchFixedString));
@@ -373,9 +411,10 @@ void TOrderFrm::layoutHeaderFields()
     QFont valueFont = tsHeader->font();
     valueFont.setBold(true);
     for (const HeaderFieldPlacement &pair : layout.fields) {
-        makeLabel(tsHeader, QStringLiteral("lb") + pair.fieldName, pair.caption, pair.captionPos.x(),
-                  pair.captionPos.y());
+        const QLabel *caption = makeLabel(tsHeader, QStringLiteral("lb") + pair.fieldName, pair.caption,
+                                          pair.captionPos.x(), pair.captionPos.y());
         QLabel *value = makeLabel(tsHeader, pair.controlName, QString(), pair.valuePos.x(), pair.valuePos.y());
+        placeAfter(caption, value, pair.valuePos.x()); // a long title never runs into its value
         value->setFont(valueFont);
         value->setStyleSheet(QStringLiteral("color: rgb(0, 0, 255)"));
     }

@@ -76,7 +76,9 @@ public:
     QTabWidget *PageControl1;
     QWidget *tsHeader;
     QWidget *TabSheet1;
+    QLabel *Label9;
     QComboBox *cbPODR;
+    QLabel *Label1;
     QComboBox *cbPay;
     QPushButton *btPrint;
     QToolButton *Button1;
@@ -100,6 +102,7 @@ protected:
 
 private:
     void buildForm();
+    void layoutChoiceRow();
     void prepareTable(const QString &tablePath);
     void layoutHeaderFields();
     void refreshHeaderValues();

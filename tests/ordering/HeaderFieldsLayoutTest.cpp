@@ -86,3 +86,18 @@ TEST_F(HeaderFieldsLayoutTest, MissingFileOrSectionGivesDefaultsAndNoPairs)
 }
 
 } // namespace
+
+namespace {
+
+// Keys are free: lines sharing a key still place their fields, in line order.
+TEST_F(HeaderFieldsLayoutTest, RepeatedKeysKeepEveryLine)
+{
+    writeIni("[Objects]\r\nF=Name\r\nF=Firm\r\nF=Cntr\r\n");
+    const HeaderLayout layout = LayoutHeaderFields(ini, table, 113);
+    ASSERT_EQ(layout.fields.size(), 3u);
+    EXPECT_EQ(layout.fields[0].fieldName, QStringLiteral("Name"));
+    EXPECT_EQ(layout.fields[1].fieldName, QStringLiteral("Firm"));
+    EXPECT_EQ(layout.fields[2].fieldName, QStringLiteral("Cntr"));
+}
+
+} // namespace

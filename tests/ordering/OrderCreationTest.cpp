@@ -341,6 +341,32 @@ TEST_F(OrderCreationTest, OnlyRowsWithAQuantityAreOrderedInAnyView)
     EXPECT_EQ(readAll(created.filePath).size(), 1u);
 }
 
+// The archived sum is that of the archived positions, also where the view
+// (the new arrivals) shows fewer ordered rows than the window's sum counts.
+TEST_F(OrderCreationTest, ArchivedSumIsTheSumOfTheArchivedPositions)
+{
+    const struct {
+        const char *filter;
+        double sum;
+    } cases[] = {{"Zak<>0", 14.6}, {"NewFlg=1", 2.6}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.filter);
+        reset();
+        openPrices({{.name = QStringLiteral("A"), .zak = 2, .price1 = 1.25, .newFlag = 1},
+                    {.name = QStringLiteral("B"), .zak = 3, .price1 = 4},
+                    {.name = QStringLiteral("C"), .price1 = 9, .newFlag = 1},
+                    {.name = QStringLiteral("D"), .zak = 1, .price1 = 0.1, .newFlag = 1}});
+        prices->setFilter(QString::fromLatin1(c.filter));
+        prices->first();
+        CreateOrder(input());
+        double positions = 0;
+        for (const Record &p : positionRows())
+            positions += p.at("QNT").toDouble() * p.at("PRICE").toDouble();
+        EXPECT_NEAR(positions, c.sum, 1e-9);
+        EXPECT_DOUBLE_EQ(headerRows().at(0).at("SUMMA").toDouble(), c.sum);
+    }
+}
+
 // Each failure found before writing leaves no archive row, no order file and
 // every quantity in place, and says which file is the cause.
 TEST_F(OrderCreationTest, ChecksStopBeforeAnythingIsWritten)
