@@ -42,7 +42,10 @@ std::optional<QDateTime> parseIn(const QString &value, const QLocale &locale)
 {
     const QString date = shortDateFormat(locale);
     const QString shortTime = withoutTimeZone(locale.timeFormat(QLocale::ShortFormat));
-    for (const QString &time : {longTimeFormat(locale), shortTime}) {
+    // Russian Windows writes the hour without a leading zero ("8:30:00").
+    const QString longTime = longTimeFormat(locale);
+    for (const QString &time : {longTime, QString(longTime).replace(QStringLiteral("HH"), QStringLiteral("H")), shortTime,
+                                QString(shortTime).replace(QStringLiteral("HH"), QStringLiteral("H"))}) {
         const QDateTime parsed = locale.toDateTime(value, date + u' ' + time);
         if (parsed.isValid())
             return parsed;

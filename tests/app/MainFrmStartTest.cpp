@@ -2,9 +2,11 @@
 
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
+#include "platform/MessageService.h"
 #include "tables/Table.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -142,7 +144,20 @@ TEST_F(MainFrmTest, DamagedSubCustomerTableIsReportedAndTheWindowStillOpens)
     inst_.writeFile(QStringLiteral("Reference/SubCustomer.dbf"), QByteArray("not a table at all"));
     auto frm = start();
     EXPECT_EQ(frm->windowTitle(), app::TMainFrm::baseCaption());
-    EXPECT_EQ(fake_.messages().errors().size(), 1);
+    ASSERT_EQ(fake_.messages().errors().size(), 1);
+    const QString shown = fake_.messages().errors().at(0);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Файл таблицы ") + inst_.path(QStringLiteral("Reference/SubCustomer.dbf"))))
+        << shown.toStdString();
+}
+
+// The caption is the program's own: the X11 platform appends Qt's display
+// name to every caption, so the program title is kept apart from it.
+TEST_F(MainFrmTest, CaptionIsTheProgramCaptionAlone)
+{
+    auto frm = start();
+    EXPECT_EQ(frm->windowTitle(), app::TMainFrm::baseCaption());
+    EXPECT_EQ(platform::applicationTitle(), QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
+    EXPECT_NE(QGuiApplication::applicationDisplayName(), platform::applicationTitle());
 }
 
 TEST_F(MainFrmTest, TableMenusListTheTablesWithTheirCaptions)

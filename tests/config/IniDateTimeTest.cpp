@@ -2,6 +2,7 @@
 
 #include "config/IniDateTime.h"
 #include "config/IniFile.h"
+#include "config/ProgramLocale.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,44 @@ TEST(IniDateTimeRead, TwoDigitYearFormatsAreWidened)
 {
     EXPECT_TRUE(config::shortDateFormat(QLocale(QLocale::English, QLocale::UnitedStates)).contains(QStringLiteral("yyyy")));
     EXPECT_FALSE(config::longTimeFormat(QLocale(QLocale::Russian, QLocale::Russia)).contains(u't'));
+}
+
+} // namespace
+
+namespace {
+
+// The program's locale: the system's where its users read it, else Russian.
+TEST(ProgramLocale, RussianUnlessTheSystemSpeaksALanguageOfItsUsers)
+{
+    const struct {
+        QLocale system;
+        QLocale::Language shown;
+    } cases[] = {
+        {QLocale::c(), QLocale::Russian},
+        {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::Russian},
+        {QLocale(QLocale::German, QLocale::Germany), QLocale::Russian},
+        {QLocale(QLocale::Russian, QLocale::Russia), QLocale::Russian},
+        {QLocale(QLocale::Ukrainian, QLocale::Ukraine), QLocale::Ukrainian},
+        {QLocale(QLocale::Belarusian, QLocale::Belarus), QLocale::Belarusian},
+        {QLocale(QLocale::Kazakh, QLocale::Kazakhstan), QLocale::Kazakh},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(config::programLocale(c.system).language(), c.shown) << c.system.name().toStdString();
+}
+
+// Settings written under another locale by earlier runs still read back.
+TEST(IniDateTimeForms, FormsWrittenSoFarAreRead)
+{
+    const QDateTime expected(QDate(2026, 12, 9), QTime(8, 30));
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    for (const QString &stored : {QStringLiteral("09.12.2026 8:30:00"), QStringLiteral("09.12.2026 08:30"),
+                                  QStringLiteral("9 Dec 2026 08:30:00")}) {
+        const std::optional<QDateTime> read = config::parseIniDateTime(stored, russian);
+        ASSERT_TRUE(read.has_value()) << stored.toStdString();
+        EXPECT_EQ(*read, expected) << stored.toStdString();
+    }
+    EXPECT_EQ(config::formatIniDateTime(expected, config::programLocale(QLocale::c())),
+              QStringLiteral("09.12.2026 08:30:00")); // never a time zone
 }
 
 } // namespace

@@ -105,3 +105,41 @@ TEST(DamagedTable, AppendAfterAWrongHeaderCountKeepsEveryRecord)
 }
 
 } // namespace
+
+namespace {
+
+// What a user reads of an engine error: Russian, the file named, the
+// technical text after it in parentheses.
+TEST(DamagedTable, UserMessagesAreRussianAndNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath(QStringLiteral("bad.dbf"));
+    writeFile(damaged, QByteArray("not a table at all"));
+    const QString missing = dir.filePath(QStringLiteral("none.dbf"));
+    const QString good = dir.filePath(QStringLiteral("good.dbf"));
+    writeFile(good, goodTable(dir));
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        QString lead;
+    } cases[] = {
+        {"damaged", [&] { Table(damaged).open(); }, QStringLiteral("Файл таблицы %1 повреждён (").arg(damaged)},
+        {"missing", [&] { Table(missing).open(); }, QStringLiteral("Не найден файл %1 (").arg(missing)},
+        {"no such field", [&] {
+             Table t(good);
+             t.open();
+             t.field(QStringLiteral("NOPE"));
+         }, QStringLiteral("В таблице %1 нет нужного поля (").arg(good)},
+    };
+    for (const auto &c : cases) {
+        try {
+            c.act();
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const TableError &e) {
+            EXPECT_TRUE(e.userMessage().startsWith(c.lead)) << e.userMessage().toStdString();
+            EXPECT_TRUE(e.userMessage().endsWith(e.message() + u')')) << c.name;
+        }
+    }
+}
+
+} // namespace

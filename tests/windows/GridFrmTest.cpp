@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QTimer>
+#include <QPointer>
 #include <QToolButton>
 
 using namespace windows_testing;
@@ -356,6 +357,38 @@ TEST_F(GridWindow, FindColumnByFieldNameIgnoringCase)
     EXPECT_EQ(w->FindColumn(QStringLiteral("fio")), 1); // FIO;3 ties with QNT's default and goes first
     EXPECT_EQ(w->FindColumn(QStringLiteral("Drug")), -1);
     closeAll();
+}
+
+// Closing posts what is typed in a cell; a value the field refuses keeps the
+// window open with the text, so nothing is lost unseen.
+TEST_F(GridWindow, ClosingPostsTheTypedValueOrStaysOpenWithIt)
+{
+    const struct Case {
+        const char *typed;
+        bool closes;
+        QVariant stored;
+    } cases[] = {{"7", true, 7}, {"12345678901", false, 1}}; // N(12,2) holds 9 digits before the point
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        const QString path = file(QStringLiteral("ref.dbf"));
+        createTable(path, {{"NAME", K::String}, {"QNT", K::Float}}, {{{"NAME", QStringLiteral("А")}, {"QNT", 1}}});
+        properties().writeString(QStringLiteral("ref.dbf"), QStringLiteral("QNT"), QStringLiteral("QNT;2;QNT;Y;N;N;0"));
+        windows::TGridFrm *w = openMdi(QStringLiteral("Справочник"), path);
+        press(w, Qt::Key_Right);
+        ASSERT_EQ(w->dbGrid()->selectedField().name(), QStringLiteral("QNT"));
+        type(w, QString::fromLatin1(c.typed)); // the cell editor holds the text
+        QPointer<windows::TGridFrm> alive(w);
+        w->closeWindow();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(alive.isNull(), c.closes);
+        if (alive) {
+            EXPECT_FALSE(fake.messages().errors().isEmpty());
+            press(w, Qt::Key_Escape);
+        }
+        closeAll();
+        EXPECT_TRUE(main.area.subWindowList().isEmpty());
+        EXPECT_EQ(column(path, "QNT").at(0).toInt(), c.stored.toInt());
+    }
 }
 
 } // namespace

@@ -12,10 +12,14 @@
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
+#include "tables/TableCreate.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -262,6 +267,68 @@ TEST_F(DemoOrdering, NewArrivalsShowTheFlaggedRowsInBlue)
         }
     EXPECT_GT(bluePixels, 10);
     EXPECT_EQ(otherInk, 0);
+}
+
+// A damaged pharmacy table on the demo installation: the program starts,
+// the price list opens and takes quantities, "Сформировать" stays off with
+// the reason in the status line, and the idle hooks never end the program.
+TEST_F(DemoOrdering, DamagedPharmacyTableLeavesThePriceListUsable)
+{
+    const QString subCustomers = dir.path() + QStringLiteral("/Reference/SubCustomer.dbf");
+    const struct {
+        QByteArray damage; // empty: a sound table without IDRow
+        QString lead;
+    } cases[] = {{"not a table at all", QStringLiteral("Файл таблицы ")}, {{}, QStringLiteral("В таблице ")}};
+    for (const auto &[damage, lead] : cases) {
+        SCOPED_TRACE(damage.isEmpty() ? "no IDRow" : "damaged");
+        frm.reset();
+        if (damage.isEmpty()) {
+            tables::createTable(subCustomers, 4, {{QStringLiteral("NAME"), tables::FieldKind::String, 40}},
+                                {.overwrite = true});
+            tables::Table table(subCustomers);
+            table.open();
+            table.append();
+            table.field(QStringLiteral("NAME")).setString(QStringLiteral("Аптека"));
+            table.post();
+        } else {
+            QFile file(subCustomers);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(damage);
+        }
+        QFile::remove(dir.path() + QStringLiteral("/Reference/SubCustomer.mdx"));
+        startMainWindow();
+        ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+        ASSERT_NE(w, nullptr);
+        for (int i = 0; i < 3; ++i) {
+            QEventLoop loop; // blocks as an idle program does, so every idle hook runs
+            QTimer::singleShot(20, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        EXPECT_FALSE(w->acnCreateOrder->isEnabled());
+        EXPECT_TRUE(frm->statusText().contains(QStringLiteral("SubCustomer.dbf"))) << frm->statusText().toStdString();
+        EXPECT_TRUE(frm->statusText().startsWith(lead)) << frm->statusText().toStdString();
+        w->dbGrid()->setFocus();
+        press(Qt::Key_Return, w);
+        type(QStringLiteral("2"), w);
+        press(Qt::Key_Return, w);
+        closeWindows();
+        EXPECT_EQ(storedQuantities().size(), 1u);
+    }
+}
+
+// The demo is set up as a pharmacy would set it: every column titled in Russian.
+TEST_F(DemoOrdering, PriceListColumnsCarryRussianTitles)
+{
+    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ASSERT_NE(w, nullptr);
+    grid::DBGrid *g = w->dbGrid();
+    EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("Extra"))), QStringLiteral("Наценка"));
+    for (int c = 0; c < g->columnCount(); ++c) {
+        const QString title = g->columnTitle(c);
+        EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar ch) { return ch.script() == QChar::Script_Cyrillic; }))
+            << title.toStdString();
+    }
+    closeWindows();
 }
 
 } // namespace

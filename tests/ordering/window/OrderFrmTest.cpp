@@ -7,18 +7,23 @@
 #include "ordering/OrderWindows.h"
 #include "ordering/uOrderFrm.h"
 #include "platform/WidgetKeyInput.h"
+#include "config/ProgramLocale.h"
 #include "tables/TableCreate.h"
+#include "tables/TableError.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QEventLoop>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QScreen>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -31,8 +36,18 @@ namespace {
 // The main window with the pharmacy's own record in SubCustomer.dbf or without it.
 class OrderMainFrm : public FakeMainFrm {
 public:
-    QVariant lookupSubCustomer(const QString &) override { return subCustomerId; }
+    QVariant lookupSubCustomer(const QString &field) override
+    {
+        return lookup ? lookup(field) : QVariant(subCustomerId);
+    }
+    void setStatusText(const QString &text) override
+    {
+        FakeMainFrm::setStatusText(text);
+        statusTexts << text;
+    }
     int subCustomerId = -1;
+    std::function<QVariant(const QString &)> lookup; // replaces subCustomerId when set
+    QStringList statusTexts;
 };
 
 class OrderWindow : public ProgramFolderFixture {
@@ -552,6 +567,225 @@ TEST_F(OrderWindow, ScreenAfterEachStepMatchesAFullRepaint)
     }
     press(w, Qt::Key_Return); // the quantity left in the editor is posted
     EXPECT_DOUBLE_EQ(w->OrderSum(), 7 * 5 + 2 * 4);
+}
+
+// Until the event loop has nothing left to do and blocks, as an idle program does.
+void waitForInput(int ms = 20)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Whatever SubCustomer.dbf gives, the price list opens for browsing and
+// typing; only "Сформировать" is off, with the reason said once.
+TEST_F(OrderWindow, PharmacyRecordThatFailsOrIsEmptyDisablesOnlyOrdering)
+{
+    const tables::TableError damaged(tables::TableErrorKind::Damaged, QStringLiteral("/ref/SubCustomer.dbf"),
+                                     QStringLiteral("Damaged table /ref/SubCustomer.dbf: impossible header size 8094"));
+    const struct Case {
+        const char *name;
+        std::function<QVariant(const QString &)> lookup;
+        const char *reason; // a part of the status line
+    } cases[] = {
+        {"damaged table", [&](const QString &) -> QVariant { throw damaged; }, "повреждён"},
+        {"no IDRow field", [](const QString &) -> QVariant {
+             throw tables::TableError(tables::TableErrorKind::NoField, QStringLiteral("/ref/SubCustomer.dbf"),
+                                      QStringLiteral("Field IDRow not found in table /ref/SubCustomer.dbf"));
+         }, "нет нужного поля"},
+        {"no record", [](const QString &) { return QVariant(); }, "Нет кода аптеки"},
+        {"IDRow left empty", [](const QString &) { return QVariant(QMetaType::fromType<int>()); }, "Нет кода аптеки"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        createPrices({{.name = QStringLiteral("А"), .price1 = 2}, {.name = QStringLiteral("Б"), .price1 = 3}});
+        settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), 8);
+        settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), 2);
+        main.lookup = c.lookup;
+        main.statusTexts.clear();
+        ordering::TOrderFrm *w = open();
+        ASSERT_TRUE(w->hasTable());
+        for (int i = 0; i < 3; ++i)
+            waitForInput(); // the idle hook runs again and again
+        EXPECT_FALSE(w->acnCreateOrder->isEnabled());
+        EXPECT_TRUE(main.status.contains(QString::fromUtf8(c.reason))) << main.status.toStdString();
+        EXPECT_EQ(main.statusTexts.count(main.status), 1) << "reported once";
+        press(w, Qt::Key_Return);
+        type(w, QStringLiteral("4"));
+        press(w, Qt::Key_Return);
+        EXPECT_DOUBLE_EQ(w->OrderSum(), 8);
+        w->acnCreateOrderExecute(); // not even through the action's own path
+        EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("Z*.dbf")}).isEmpty());
+        closeAll();
+        EXPECT_DOUBLE_EQ(zakColumn().at(0).toDouble(), 4);
+    }
+}
+
+// What was typed reaches the table before the window closes; a quantity the
+// field refuses keeps the window open with the text still in its cell.
+TEST_F(OrderWindow, ClosingPostsTheTypedQuantityOrStaysOpenWithIt)
+{
+    const struct Case {
+        const char *name;
+        const char *typed;
+        bool settingsWritable;
+        bool closes;
+        double stored; // -1: nothing stored
+    } cases[] = {
+        {"a quantity that fits", "7", true, true, 7},
+        {"a quantity too large for N(18,8)", "12345678901", true, false, -1},
+        {"a settings file that cannot be written", "5", false, true, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        createPrices({{.name = QStringLiteral("А"), .price1 = 2}});
+        ordering::TOrderFrm *w = open();
+        if (!c.settingsWritable) {
+            QFile::remove(config::settingsFileName());
+            ASSERT_TRUE(QDir().mkpath(config::settingsFileName()));
+        }
+        const qsizetype errorsBefore = fake.messages().errors().size();
+        press(w, Qt::Key_Return);
+        type(w, QString::fromLatin1(c.typed)); // still in the cell editor
+        QPointer<ordering::TOrderFrm> alive(w);
+        w->closeWindow();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(alive.isNull(), c.closes);
+        const QVariant stored = zakColumn().at(0);
+        if (c.stored < 0) {
+            EXPECT_TRUE(stored.isNull()) << stored.toString().toStdString();
+            EXPECT_GT(fake.messages().errors().size(), errorsBefore);
+            ASSERT_FALSE(alive.isNull());
+            EXPECT_EQ(selected(w), QStringLiteral("ZAK"));
+            press(w, Qt::Key_Escape); // the user gives up the value; now it closes
+        } else {
+            EXPECT_DOUBLE_EQ(stored.toDouble(), c.stored);
+        }
+        closeAll();
+        EXPECT_TRUE(main.area.subWindowList().isEmpty());
+        QDir(config::settingsFileName()).removeRecursively();
+    }
+}
+
+// A malformed entry of properties.ini opens no window, only the message.
+TEST_F(OrderWindow, SetUpFailureOpensNoWindow)
+{
+    createPrices({{.name = QStringLiteral("А"), .price1 = 2}});
+    properties().writeString(QStringLiteral("price.dbf"), QStringLiteral("PRICE1"),
+                             QStringLiteral("PRICE1;x;Цена;Y;Y;N;0"));
+    EXPECT_EQ(ordering::OpenOrderWindow(main, ordering::OrderWindowMode::Price, pricePath), nullptr);
+    EXPECT_TRUE(main.area.subWindowList().isEmpty());
+    ASSERT_EQ(fake.messages().errors().size(), 1);
+    EXPECT_TRUE(fake.messages().errors().at(0).contains(QStringLiteral("properties.ini")));
+    EXPECT_TRUE(fake.messages().errors().at(0).startsWith(QStringLiteral("Неверная запись")));
+}
+
+// A markup stored as N(5,2) is the same whole number as one stored as text.
+TEST_F(OrderWindow, NumericMarkupColumnsGiveTheirNumber)
+{
+    const struct Case {
+        const char *name;
+        tables::FieldSpec procent;
+        QVariant twelve;
+    } cases[] = {
+        {"N(5,2)", {QStringLiteral("PROCENT"), tables::FieldKind::Float, 5, 2}, 12.0},
+        {"C(10)", {QStringLiteral("PROCENT"), tables::FieldKind::String, 10}, QStringLiteral("12")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 10, .price3 = 30}});
+        const QString scheme = file(QStringLiteral("WorkScheme.dbf"));
+        tables::createTable(scheme, 4, {{QStringLiteral("IDROW"), tables::FieldKind::Integer, 10}, c.procent},
+                            {.overwrite = true});
+        {
+            tables::Table t(scheme);
+            t.open();
+            t.append();
+            t.field(QStringLiteral("IDROW")).setInteger(2);
+            t.field(QStringLiteral("PROCENT")).setValue(c.twelve);
+            t.post();
+        }
+        settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), 8);
+        main.subCustomerId = 1;
+        ordering::TOrderFrm *w = open();
+        ASSERT_EQ(w->cbPay->count(), 1);
+        EXPECT_EQ(w->cbPay->itemText(0), QStringLiteral("12"));
+        w->cbPay->setCurrentIndex(0);
+        emit w->cbPay->activated(0);
+        EXPECT_EQ(w->PriceField(), QStringLiteral("PRICE3"));
+        EXPECT_EQ(settings().readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), -1), 2);
+        waitForInput();
+        EXPECT_TRUE(w->acnCreateOrder->isEnabled());
+        closeAll();
+    }
+}
+
+// On a machine left in C or English the dates read as a Russian pharmacist
+// writes them; a Ukrainian system keeps its own forms, with four-digit years.
+TEST_F(OrderWindow, DatesInTheFormsItsUsersRead)
+{
+    const struct Case {
+        const char *name;
+        QLocale system;
+        const char *priceDate;
+    } cases[] = {
+        {"C", QLocale::c(), "09.12.2026 08:30:00"},
+        {"English", QLocale(QLocale::English, QLocale::UnitedStates), "09.12.2026 08:30:00"},
+        {"Ukrainian", QLocale(QLocale::Ukrainian, QLocale::Ukraine), "09.12.2026 08:30:00"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ordering::test::LocaleScope scope(config::programLocale(c.system));
+        settings().writeDateTime(QStringLiteral("FTP"), QStringLiteral("LastRefresh"),
+                                 QDateTime(QDate(2026, 12, 9), QTime(8, 30), Qt::UTC));
+        createPrices({{.name = QStringLiteral("А"), .price1 = 2}});
+        ordering::TOrderFrm *w = open();
+        EXPECT_EQ(w->orderBarText(1), QString::fromLatin1(c.priceDate));
+        EXPECT_EQ(w->lbOrder->text(),
+                  QStringLiteral("ЗАКАЗ ОТ ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+        closeAll();
+    }
+}
+
+// Every caption, count and tab shows its whole text, and nothing runs into
+// its neighbour, in the narrow and in the wide face.
+TEST_F(OrderWindow, NothingIsCutOrOverlapping)
+{
+    for (const char *face : {"DejaVu Sans Condensed", "DejaVu Sans"}) {
+        SCOPED_TRACE(face);
+        QFont::removeSubstitutions(QStringLiteral("Tahoma"));
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QString::fromLatin1(face));
+        createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 2}, {.name = QStringLiteral("Б"), .zak = 1}});
+        windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
+                                     {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
+                                     {{{"IDROW", 1}, {"NAME", QStringLiteral("Аптечный киоск при поликлинике №3")}}});
+        ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
+        EXPECT_EQ(w->lbSymRem->text(), QStringLiteral("100"));
+        for (QWidget *page : {w->tsHeader, w->TabSheet1}) {
+            std::vector<QWidget *> row;
+            for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (auto *label = qobject_cast<QLabel *>(child)) {
+                    EXPECT_GE(label->width(), label->sizeHint().width()) << label->objectName().toStdString();
+                }
+                if (child->height() > 1 && child->y() < 100)
+                    row.push_back(child);
+            }
+            std::sort(row.begin(), row.end(), [](QWidget *a, QWidget *b) { return a->x() < b->x(); });
+            for (std::size_t i = 0; i < row.size(); ++i)
+                for (std::size_t j = i + 1; j < row.size(); ++j)
+                    EXPECT_FALSE(row[i]->geometry().intersects(row[j]->geometry()))
+                        << row[i]->objectName().toStdString() << " and " << row[j]->objectName().toStdString();
+        }
+        const QFontMetrics metrics(w->cbPODR->font());
+        EXPECT_GE(w->cbPODR->width(), metrics.horizontalAdvance(w->cbPODR->itemText(0)) + 20);
+        QTabBar *tabs = w->PageControl1->tabBar();
+        for (int i = 0; i < tabs->count(); ++i)
+            EXPECT_GE(tabs->tabRect(i).height(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)))
+                << tabs->tabText(i).toStdString();
+        EXPECT_LE(tabs->sizeHint().height(), w->PageControl1->height());
+        closeAll();
+    }
+    QFont::removeSubstitutions(QStringLiteral("Tahoma"));
 }
 
 } // namespace
