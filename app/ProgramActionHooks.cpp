@@ -1,8 +1,11 @@
 #include "ProgramActionHooks.h"
 
 #include "ordering/OrderWindows.h"
+#include "settings_windows/ToolsWindow.h"
 #include "windows/ArchiveWindow.h"
 #include "windows/TableWindows.h"
+
+#include <QCoreApplication>
 
 namespace app {
 
@@ -31,6 +34,12 @@ void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const Q
                                          const QString &tablePath)
 {
     windows::OpenTableWindow(main, caption, tablePath);
+}
+
+void ProgramActionHooks::openSettingsWindow(windows::MainFrmServices &main)
+{
+    // The first argument "KVT" opens the administrator's pages.
+    settings::OpenToolsWindow(main, QCoreApplication::arguments().mid(1));
 }
 
 } // namespace app

@@ -12,6 +12,7 @@ public:
     void openArchiveWindow(windows::MainFrmServices &main, const QString &archivePath, const QString &positionsPath,
                            const QString &mode) override;
     void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
+    void openSettingsWindow(windows::MainFrmServices &main) override;
 };
 
 } // namespace app

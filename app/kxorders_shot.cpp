@@ -1,6 +1,7 @@
-// kxorders-shot DIR FILE.png [MENU...] [--open CAPTION]...: starts the main
-// window on the installation in DIR without touching the network or modems,
-// opens the reference or invoice tables or the windows named by --open, and saves a picture
+// kxorders-shot DIR FILE.png [MENU...] [--open CAPTION]... [--page TAB]...: starts the
+// main window on the installation in DIR without touching the network or modems,
+// opens the reference or invoice tables or the windows named by --open, turns
+// their tab pages captioned TAB to the front, and saves a picture
 // of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
 // FILE-MENU.png. For looking at the window where no desktop is at hand:
 //   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice --open Наценки
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -53,10 +55,13 @@ int main(int argc, char **argv)
 
     QStringList menus;
     QStringList tablesToOpen;
+    QStringList pages;
     for (int i = 3; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--open") && i + 1 < argc)
             tablesToOpen << QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--page") && i + 1 < argc)
+            pages << QString::fromLocal8Bit(argv[++i]);
         else
             menus << arg;
     }
@@ -71,6 +76,12 @@ int main(int argc, char **argv)
                 item->trigger();
                 break;
             }
+    // A page of the windows opened, by its tab caption ("Соединение").
+    for (const QString &page : pages)
+        for (QTabWidget *tabs : mainFrm.findChildren<QTabWidget *>())
+            for (int t = 0; t < tabs->count(); ++t)
+                if (tabs->tabText(t) == page)
+                    tabs->setCurrentIndex(t);
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
     mainFrm.ActionList1Update();

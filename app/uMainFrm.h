@@ -48,7 +48,7 @@ public:
     void showChild(QWidget *child) override;
 
     // The settings window replaces folders while it is open.
-    void setFolder(windows::WorkFolder which, const QString &path);
+    void setFolder(windows::WorkFolder which, const QString &path) override;
 
     // Rebuilds one table menu from the "*.dbf" files of a folder.
     void BuildTableMenu(const QString &folder, QMenu *menu);

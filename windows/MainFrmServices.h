@@ -18,6 +18,8 @@ public:
 
     // Absolute folder path ending with '/'.
     virtual QString folder(WorkFolder which) const = 0;
+    // The settings window's choice; used from then on, stored by that window.
+    virtual void setFolder(WorkFolder which, const QString &path) = 0;
 
     // The one-line status area.
     virtual void setStatusText(const QString &text) = 0;

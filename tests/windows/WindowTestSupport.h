@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QMap>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
@@ -97,7 +98,8 @@ public:
         windows::setMainFrm(this);
     }
     ~FakeMainFrm() override { windows::setMainFrm(nullptr); }
-    QString folder(windows::WorkFolder) const override { return folderPath; }
+    QString folder(windows::WorkFolder which) const override { return folders.value(which, folderPath); }
+    void setFolder(windows::WorkFolder which, const QString &path) override { folders[which] = path; }
     void setStatusText(const QString &text) override { status = text; }
     QString statusText() const override { return status; }
     QVariant lookupSubCustomer(const QString &) override { return -1; }
@@ -120,7 +122,8 @@ public:
     }
 
     QMdiArea area;
-    QString folderPath;
+    QString folderPath;                         // every folder not set apart
+    QMap<windows::WorkFolder, QString> folders; // set apart
     QString status;
 };
 

@@ -90,6 +90,7 @@ public:
         }
         return base_;
     }
+    void setFolder(windows::WorkFolder, const QString &) override {}
     void setStatusText(const QString &text) override { status_ = text; }
     QString statusText() const override { return status_; }
     QVariant lookupSubCustomer(const QString &) override { return 1; }

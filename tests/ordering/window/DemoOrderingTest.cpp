@@ -10,6 +10,8 @@
 #include "grid/TableModel.h"
 #include "ordering/uOrderFrm.h"
 #include "platform/fake/FakePlatform.h"
+#include "settings_windows/ToolsWindow.h"
+#include "settings_windows/uToolsFrm.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
@@ -21,6 +23,10 @@
 #include <QFile>
 #include <QTimer>
 #include <QImage>
+#include <QToolButton>
+#include <QTableWidget>
+#include <QListWidget>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -328,6 +334,46 @@ TEST_F(DemoOrdering, PriceListColumnsCarryRussianTitles)
         EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar ch) { return ch.script() == QChar::Script_Cyrillic; }))
             << title.toStdString();
     }
+    closeWindows();
+}
+
+// The settings window on the demo: a folder and the modem account survive a
+// restart; an administrator's new column title shows in the price list.
+TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
+{
+    const QString orders = dir.path() + QStringLiteral("/Orders2/");
+    fake.fileDialogs().folders.push_back(orders);
+    frm->ActionList1Update();
+    frm->actions().acnTools->trigger();
+    auto *tools = qobject_cast<settings::TToolsFrm *>(frm->findChildByCaption(QStringLiteral("Настройки")));
+    ASSERT_NE(tools, nullptr);
+    QTest::mouseClick(tools->pathRow(windows::WorkFolder::Orders).button, Qt::LeftButton);
+    tools->pcTools->setCurrentWidget(tools->tsInternet);
+    tools->edPhone->setFocus();
+    QTest::keyClicks(tools->edPhone, QStringLiteral("88001234567"));
+    QTest::keyClicks(tools->edUserName, QStringLiteral("apteka12"));
+    closeWindows();
+    frm.reset();
+    startMainWindow();
+    EXPECT_EQ(frm->folder(windows::WorkFolder::Orders), orders);
+    tools = settings::OpenToolsWindow(*frm, {QStringLiteral("kvt")});
+    EXPECT_EQ(tools->edPhone->text(), QStringLiteral("88001234567"));
+    EXPECT_EQ(tools->edUserName->text(), QStringLiteral("apteka12"));
+
+    // The administrator's page: the price list's name column gets another title.
+    tools->pcTools->setCurrentWidget(tools->tsStructure);
+    ASSERT_EQ(tools->lbInTables->currentItem()->text().toLower(), QStringLiteral("price.dbf"));
+    QTableWidget *grid = tools->sgTableProperties;
+    int nameRow = -1;
+    for (int r = 0; r < grid->rowCount(); ++r)
+        if (grid->item(r, 0)->text().compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
+            nameRow = r;
+    ASSERT_GE(nameRow, 0);
+    grid->item(nameRow, 2)->setText(QStringLiteral("Препарат"));
+    closeWindows();
+    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->dbGrid()->columnTitle(w->dbGrid()->findColumn(QStringLiteral("Name"))), QStringLiteral("Препарат"));
     closeWindows();
 }
 
