@@ -42,6 +42,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -314,9 +316,17 @@ void TOrderFrm::layoutChoiceRow()
 {
     // The consignee combo is as wide as its longest name (at least its form
     // width); the markup follows it.
+    // Measured here: a combo adjusting to its contents would shrink itself
+    // below its form width on a timer of its own.
     const auto fit = [](QComboBox *combo, int width) {
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        combo->resize(std::max(width, combo->sizeHint().width()), combo->sizeHint().height());
+        int text = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            text = std::max(text, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const QSize needed = combo->style()->sizeFromContents(
+            QStyle::CT_ComboBox, &option, QSize(text, combo->fontMetrics().height()), combo);
+        combo->resize(std::max(width, needed.width()), combo->sizeHint().height());
         combo->view()->setMinimumWidth(combo->width());
     };
     placeAfter(Label9, cbPODR, 87);

@@ -165,10 +165,18 @@ TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
 TEST_F(MainFrmReady, ActionsWithoutWindowsYetReportInTheStatusLine)
 {
     app::TMainFrm frm; // the program's own hooks
-    frm.actions().acnTools->trigger();
+    frm.actions().acnConnect->trigger();
     EXPECT_FALSE(frm.statusText().isEmpty());
     frm.setStatusText(QStringLiteral("Нет соединения с интернетом..."));
     EXPECT_EQ(frm.statusText(), QStringLiteral("Нет соединения с интернетом..."));
+}
+
+TEST_F(MainFrmReady, ToolsOpensTheSettingsWindow)
+{
+    app::TMainFrm frm; // the program's own hooks
+    frm.show();
+    frm.actions().acnTools->trigger();
+    EXPECT_TRUE(frm.childExists(QStringLiteral("Настройки")));
 }
 
 TEST_F(MainFrmReady, ArchiveOpensTheArchiveWindowOverTheArchiveFolder)
