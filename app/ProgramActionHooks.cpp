@@ -1,5 +1,6 @@
 #include "ProgramActionHooks.h"
 
+#include "exchange_windows/DialUpWindow.h"
 #include "ordering/OrderWindows.h"
 #include "settings_windows/ToolsWindow.h"
 #include "windows/ArchiveWindow.h"
@@ -34,6 +35,11 @@ void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const Q
                                          const QString &tablePath)
 {
     windows::OpenTableWindow(main, caption, tablePath);
+}
+
+void ProgramActionHooks::openDialUpWindow(windows::MainFrmServices &main)
+{
+    exchange_windows::OpenDialUpWindow(main);
 }
 
 void ProgramActionHooks::openSettingsWindow(windows::MainFrmServices &main)

@@ -13,6 +13,7 @@ public:
                            const QString &mode) override;
     void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
     void openSettingsWindow(windows::MainFrmServices &main) override;
+    void openDialUpWindow(windows::MainFrmServices &main) override;
 };
 
 } // namespace app

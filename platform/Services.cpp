@@ -3,6 +3,7 @@
 #include "CodePageRegistry.h"
 #include "DesktopShell.h"
 #include "NetworkManagerDialUp.h"
+#include "NetworkManagerDialler.h"
 #include "QtFileDialogs.h"
 #include "QtMessageService.h"
 #include "RouteConnectivity.h"
@@ -12,13 +13,18 @@ namespace platform {
 
 namespace {
 
+class NetworkManagerDiallers : public DiallerFactory {
+public:
+    std::unique_ptr<Dialler> create() override { return std::make_unique<NetworkManagerDialler>(); }
+};
+
 Services &installed()
 {
     static Services services{
         std::make_shared<QtMessageService>(),   std::make_shared<RouteConnectivity>(),
         std::make_shared<NetworkManagerDialUp>(), std::make_shared<QtFileDialogs>(),
         std::make_shared<DesktopShell>(),       std::make_shared<WidgetKeyInput>(),
-        std::make_shared<AbsentCodePageRegistry>(),
+        std::make_shared<AbsentCodePageRegistry>(), std::make_shared<NetworkManagerDiallers>(),
     };
     return services;
 }
@@ -40,6 +46,7 @@ FileDialogs &fileDialogs() { return *installed().fileDialogs; }
 Shell &shell() { return *installed().shell; }
 KeyInput &keyInput() { return *installed().keyInput; }
 CodePageRegistry &codePageRegistry() { return *installed().codePageRegistry; }
+DiallerFactory &diallers() { return *installed().diallers; }
 
 ServicesOverride::ServicesOverride(const Services &r)
 {
@@ -51,6 +58,7 @@ ServicesOverride::ServicesOverride(const Services &r)
     replace(s.shell, r.shell, previous_.shell);
     replace(s.keyInput, r.keyInput, previous_.keyInput);
     replace(s.codePageRegistry, r.codePageRegistry, previous_.codePageRegistry);
+    replace(s.diallers, r.diallers, previous_.diallers);
 }
 
 ServicesOverride::~ServicesOverride() { installed() = previous_; }

@@ -7,6 +7,7 @@ namespace platform {
 class CodePageRegistry;
 class Connectivity;
 class DialUpConnections;
+class DiallerFactory;
 class FileDialogs;
 class KeyInput;
 class MessageService;
@@ -21,6 +22,7 @@ FileDialogs &fileDialogs();
 Shell &shell();
 KeyInput &keyInput();
 CodePageRegistry &codePageRegistry();
+DiallerFactory &diallers();
 
 // A set of replacements; null members leave the service in place.
 struct Services {
@@ -31,6 +33,7 @@ struct Services {
     std::shared_ptr<Shell> shell;
     std::shared_ptr<KeyInput> keyInput;
     std::shared_ptr<CodePageRegistry> codePageRegistry;
+    std::shared_ptr<DiallerFactory> diallers;
 };
 
 // Installs replacements for its lifetime and puts the previous services back.

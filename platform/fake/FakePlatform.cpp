@@ -110,7 +110,8 @@ std::optional<QString> FakeCodePageRegistry::readValue(const QString &name)
 }
 
 FakePlatform::FakePlatform()
-    : override_(Services{messages_, connectivity_, dialUp_, fileDialogs_, shell_, keyInput_, codePageRegistry_})
+    : override_(
+          Services{messages_, connectivity_, dialUp_, fileDialogs_, shell_, keyInput_, codePageRegistry_, diallers_})
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FakeDialler.h"
+
 #include "platform/CodePageRegistry.h"
 #include "platform/Connectivity.h"
 #include "platform/DialUpConnections.h"
@@ -136,6 +138,7 @@ public:
     FakeShell &shell() { return *shell_; }
     FakeKeyInput &keyInput() { return *keyInput_; }
     FakeCodePageRegistry &codePageRegistry() { return *codePageRegistry_; }
+    FakeDiallerFactory &diallers() { return *diallers_; }
 
 private:
     std::shared_ptr<FakeMessageService> messages_ = std::make_shared<FakeMessageService>();
@@ -145,6 +148,7 @@ private:
     std::shared_ptr<FakeShell> shell_ = std::make_shared<FakeShell>();
     std::shared_ptr<FakeKeyInput> keyInput_ = std::make_shared<FakeKeyInput>();
     std::shared_ptr<FakeCodePageRegistry> codePageRegistry_ = std::make_shared<FakeCodePageRegistry>();
+    std::shared_ptr<FakeDiallerFactory> diallers_ = std::make_shared<FakeDiallerFactory>();
     ServicesOverride override_;
 };
 

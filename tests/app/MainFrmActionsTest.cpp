@@ -165,18 +165,20 @@ TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
 TEST_F(MainFrmReady, ActionsWithoutWindowsYetReportInTheStatusLine)
 {
     app::TMainFrm frm; // the program's own hooks
-    frm.actions().acnConnect->trigger();
+    frm.actions().acnSend->trigger();
     EXPECT_FALSE(frm.statusText().isEmpty());
     frm.setStatusText(QStringLiteral("Нет соединения с интернетом..."));
     EXPECT_EQ(frm.statusText(), QStringLiteral("Нет соединения с интернетом..."));
 }
 
-TEST_F(MainFrmReady, ToolsOpensTheSettingsWindow)
+TEST_F(MainFrmReady, ToolsAndConnectOpenTheirWindows)
 {
     app::TMainFrm frm; // the program's own hooks
     frm.show();
     frm.actions().acnTools->trigger();
     EXPECT_TRUE(frm.childExists(QStringLiteral("Настройки")));
+    frm.actions().acnConnect->trigger();
+    EXPECT_TRUE(frm.childExists(QStringLiteral("Дозвон")));
 }
 
 TEST_F(MainFrmReady, ArchiveOpensTheArchiveWindowOverTheArchiveFolder)
