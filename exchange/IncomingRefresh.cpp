@@ -92,7 +92,8 @@ public:
           newCarried_(newTable.fieldsByNames(columns.carriedList())), oldName_(oldTable.findField(kNameField)),
           prices_(priceFields(oldTable, newTable, columns.carried))
     {
-        newTable.fieldsByNames(columns.keyList()); // every key column must be there
+        // Every key column must be there.
+        lastKeyText_ = newTable.fieldsByNames(columns.keyList()).back().kind() == tables::FieldKind::String;
         // A carried key column changes the keys the later searches see: then
         // every search is the table's own, one after the other.
         bool carriesKey = false;
@@ -112,7 +113,10 @@ public:
             QVariantList key;
             for (const tables::Field &f : oldKeys_)
                 key.append(f.value());
-            const std::uint32_t found = find(key);
+            // An empty text searched by its beginning would match the first
+            // record of the table, whatever drug that is.
+            const bool nothingToSearch = lastKeyText_ && key.last().toString().isEmpty();
+            const std::uint32_t found = nothingToSearch ? 0 : find(key);
             if (!found) {
                 report_.dropped.append(describe());
                 return;
@@ -167,6 +171,7 @@ private:
     tables::Field oldName_;
     std::vector<PricePair> prices_;
     std::unique_ptr<FirstMatchIndex> index_;
+    bool lastKeyText_ = false;
     CarryReport report_;
 };
 
