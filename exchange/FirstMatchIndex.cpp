@@ -31,55 +31,69 @@ bool isNumberKind(FieldKind kind)
     }
 }
 
-QByteArray numberCell(double value)
+// Cells are joined with their length so that no two key tuples give one text.
+void appendCell(QByteArray &joined, const char *bytes, qsizetype size)
+{
+    const auto length = std::uint32_t(size);
+    joined.append(reinterpret_cast<const char *>(&length), sizeof length);
+    joined.append(bytes, size);
+}
+
+void appendNumberCell(QByteArray &joined, double value)
 {
     if (value == 0)
         value = 0; // -0 equals 0
-    QByteArray cell(1 + sizeof value, kNumber);
-    std::memcpy(cell.data() + 1, &value, sizeof value);
-    return cell;
+    char cell[1 + sizeof value];
+    cell[0] = kNumber;
+    std::memcpy(cell + 1, &value, sizeof value);
+    appendCell(joined, cell, sizeof cell);
 }
 
-// Cells are joined with their length so that no two key tuples give one text.
-void appendCell(QByteArray &joined, const QByteArray &cell)
+void appendNullNumberCell(QByteArray &joined)
 {
-    const auto size = std::uint32_t(cell.size());
-    joined.append(reinterpret_cast<const char *>(&size), sizeof size);
-    joined.append(cell);
+    const char cell = kNullNumber;
+    appendCell(joined, &cell, 1);
 }
+
+constexpr qsizetype kLengthSize = sizeof(std::uint32_t);
 
 } // namespace
 
-QByteArray FirstMatchIndex::fold(QByteArray bytes) const
+void FirstMatchIndex::appendFolded(QByteArray &joined, const char *bytes, qsizetype size) const
 {
-    for (char &c : bytes)
-        c = char(codePage_->fold(uchar(c)));
-    return bytes;
+    const qsizetype at = joined.size() + kLengthSize;
+    appendCell(joined, bytes, size);
+    char *p = joined.data() + at;
+    for (qsizetype i = 0; i < size; ++i)
+        p[i] = char(codePage_->fold(uchar(p[i])));
 }
 
-bool FirstMatchIndex::cellOfRecord(const KeyField &key, const char *record, QByteArray *out) const
+void FirstMatchIndex::appendRecordCell(const KeyField &key, const char *record, QByteArray &joined) const
 {
     const tables::FieldDef &f = defs_[size_t(key.index)];
-    if (key.text)
-        *out = fold(tables::codec::trimmedBytes(f, record)); // a null text field is the empty text
-    else if (tables::codec::isNull(f, record))
-        *out = QByteArray(1, kNullNumber);
-    else
-        *out = numberCell(tables::codec::asFloat(f, record));
-    return true;
+    if (key.text) {
+        // A null text field is the empty text.
+        const QByteArray trimmed = tables::codec::trimmedBytes(f, record);
+        appendFolded(joined, trimmed.constData(), trimmed.size());
+    } else if (tables::codec::isNull(f, record)) {
+        appendNullNumberCell(joined);
+    } else {
+        appendNumberCell(joined, tables::codec::asFloat(f, record));
+    }
 }
 
 // The cell a searched value must equal, as Table::locate converts it; false
 // when the value can match no record (a text that is no number).
-bool FirstMatchIndex::cellOfValue(const KeyField &key, const QVariant &value, QByteArray *out) const
+bool FirstMatchIndex::appendValueCell(const KeyField &key, const QVariant &value, QByteArray &joined) const
 {
     const bool null = !value.isValid() || value.isNull();
     if (key.text) {
-        *out = null ? QByteArray() : fold(codePage_->encode(value.toString()));
+        const QByteArray encoded = null ? QByteArray() : codePage_->encode(value.toString());
+        appendFolded(joined, encoded.constData(), encoded.size());
         return true;
     }
     if (null) {
-        *out = QByteArray(1, kNullNumber);
+        appendNullNumberCell(joined);
         return true;
     }
     bool ok = false;
@@ -88,7 +102,7 @@ bool FirstMatchIndex::cellOfValue(const KeyField &key, const QVariant &value, QB
         : value.toDouble(&ok);
     if (!ok)
         return false;
-    *out = numberCell(number);
+    appendNumberCell(joined, number);
     return true;
 }
 
@@ -109,24 +123,30 @@ std::unique_ptr<FirstMatchIndex> FirstMatchIndex::build(tables::Table &table, co
         return nullptr;
     index->prefixLast_ = index->keys_.back().text;
 
-    QByteArray cell;
+    // One buffer for every record's key: a stored key costs one copy, and
+    // only where it is the first of its kind.
+    QByteArray joined;
+    const qsizetype expected = qsizetype(table.recordCount());
+    if (index->prefixLast_)
+        index->entries_.reserve(size_t(expected));
+    else
+        index->exact_.reserve(expected);
     table.forEachVisible([&](std::uint32_t recno) {
         const char *record = table.recordBuffer();
-        QByteArray group;
-        for (size_t k = 0; k + 1 < index->keys_.size(); ++k) {
-            index->cellOfRecord(index->keys_[k], record, &cell);
-            appendCell(group, cell);
-        }
-        index->cellOfRecord(index->keys_.back(), record, &cell);
-        QByteArray all = group;
-        appendCell(all, cell);
-        if (!index->exact_.contains(all)) // the first record in stored order
-            index->exact_.insert(all, recno);
-        if (index->prefixLast_) {
+        joined.clear();
+        for (size_t k = 0; k + 1 < index->keys_.size(); ++k)
+            index->appendRecordCell(index->keys_[k], record, joined);
+        const qsizetype groupSize = joined.size();
+        index->appendRecordCell(index->keys_.back(), record, joined);
+        if (!index->prefixLast_) {
+            if (!index->exact_.contains(joined)) // the first record in stored order
+                index->exact_.insert(joined, recno);
+        } else {
+            const QByteArray group = joined.first(groupSize);
             auto groupIt = index->groups_.constFind(group);
             if (groupIt == index->groups_.cend())
                 groupIt = index->groups_.insert(group, int(index->groups_.size()));
-            index->entries_.push_back({*groupIt, cell, recno});
+            index->entries_.push_back({*groupIt, joined.sliced(groupSize + kLengthSize), recno});
         }
     });
     if (index->prefixLast_) {
@@ -171,23 +191,20 @@ std::uint32_t FirstMatchIndex::find(const QVariantList &values) const
 {
     if (values.size() != qsizetype(keys_.size()))
         return 0;
-    QByteArray group;
-    QByteArray cell;
-    for (size_t k = 0; k + 1 < keys_.size(); ++k) {
-        if (!cellOfValue(keys_[k], values[qsizetype(k)], &cell))
+    QByteArray joined;
+    for (size_t k = 0; k + 1 < keys_.size(); ++k)
+        if (!appendValueCell(keys_[k], values[qsizetype(k)], joined))
             return 0;
-        appendCell(group, cell);
-    }
+    const qsizetype groupSize = joined.size();
     const QVariant &last = values.back();
-    if (!cellOfValue(keys_.back(), last, &cell))
+    if (!appendValueCell(keys_.back(), last, joined))
         return 0;
-    const bool lastNull = !last.isValid() || last.isNull();
-    if (!prefixLast_ || lastNull) {
-        // A null key matches a null field exactly, also where the key is partial.
-        QByteArray all = group;
-        appendCell(all, cell);
-        return exact_.value(all, 0);
-    }
+    if (!prefixLast_)
+        return exact_.value(joined, 0);
+    // A null key matches a null field exactly, also where the key is partial.
+    const bool exact = !last.isValid() || last.isNull();
+    const QByteArray group = joined.first(groupSize);
+    const QByteArray cell = joined.sliced(groupSize + kLengthSize);
     const auto groupIt = groups_.constFind(group);
     if (groupIt == groups_.cend())
         return 0;
@@ -197,7 +214,7 @@ std::uint32_t FirstMatchIndex::find(const QVariantList &values) const
                                          return e.group != key.first ? e.group < key.first : e.text < key.second;
                                      });
     const auto hi = std::partition_point(lo, entries_.end(), [&](const TextEntry &e) {
-        return e.group == g && e.text.startsWith(cell);
+        return e.group == g && (exact ? e.text.isEmpty() : e.text.startsWith(cell));
     });
     if (lo == hi)
         return 0;

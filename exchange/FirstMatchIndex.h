@@ -44,9 +44,11 @@ private:
     };
 
     FirstMatchIndex() = default;
-    bool cellOfRecord(const KeyField &key, const char *record, QByteArray *out) const;
-    bool cellOfValue(const KeyField &key, const QVariant &value, QByteArray *out) const;
-    QByteArray fold(QByteArray bytes) const;
+    // Each appends one key cell to `joined`: folded text, or a number or null.
+    void appendRecordCell(const KeyField &key, const char *record, QByteArray &joined) const;
+    // False when the value can match no record (a text that is no number).
+    bool appendValueCell(const KeyField &key, const QVariant &value, QByteArray &joined) const;
+    void appendFolded(QByteArray &joined, const char *bytes, qsizetype size) const;
     std::uint32_t minRecno(size_t from, size_t to) const;
     void buildRangeMinimum();
 
@@ -54,7 +56,7 @@ private:
     std::vector<tables::FieldDef> defs_;
     std::vector<KeyField> keys_;
     bool prefixLast_ = false;                  // last key is text: searched by its beginning
-    QHash<QByteArray, std::uint32_t> exact_;   // all key cells -> first record
+    QHash<QByteArray, std::uint32_t> exact_;   // all key cells -> first record (last key a number)
     QHash<QByteArray, int> groups_;            // cells of the keys before the last
     std::vector<TextEntry> entries_;           // sorted by group, text, record
     std::vector<std::vector<std::uint32_t>> rangeMin_; // sparse table over entries_
