@@ -4,6 +4,8 @@
 // rows moved, 1% vanished and 1% are new and Zak is missing (restructure
 // included), keyed by IDRow and by Name; packing the list at level 8 next to
 // Info-ZIP's `zip -8`, unpacking it next to `unzip`.
+#include "../PriceCopies.h"
+
 #include "exchange/CarryReport.h"
 #include "exchange/ExchangeFeedback.h"
 #include "exchange/IncomingRefresh.h"
@@ -62,17 +64,13 @@ double best(int runs, const std::function<void()> &prepare, const std::function<
 // elsewhere, 1% gone, 1% new ones at the end.
 void makeNewCopy(const QString &oldPath, const QString &newPath)
 {
-    tables::Table old(oldPath);
-    old.setReadOnly(true);
-    old.open();
-    tables::FieldSpecs specs;
-    for (const tables::FieldSpec &s : tables::fieldSpecsOf(old))
-        if (s.name != QStringLiteral("ZAK"))
-            specs.push_back(s);
-    tables::createTable(newPath, 4, specs, {.languageId = 0, .overwrite = true});
     std::vector<std::uint32_t> order;
-    for (old.first(); !old.eof(); old.next())
-        order.push_back(old.recNo());
+    {
+        tables::Table old(oldPath);
+        old.setReadOnly(true);
+        old.open();
+        order = exchange_test::recordNumbers(old);
+    }
     std::mt19937 rng(7);
     std::vector<std::uint32_t> kept;
     std::vector<std::uint32_t> moved;
@@ -84,16 +82,9 @@ void makeNewCopy(const QString &oldPath, const QString &newPath)
     }
     for (std::uint32_t r : moved)
         kept.insert(kept.begin() + qsizetype(rng() % (kept.size() + 1)), r);
+    exchange_test::copyPriceRows(oldPath, newPath, kept);
     tables::Table fresh(newPath);
     fresh.open();
-    const QStringList names = fresh.fieldNames();
-    for (std::uint32_t r : kept) {
-        old.gotoBookmark(r);
-        fresh.append();
-        for (const QString &name : names)
-            fresh.field(name).setValue(old.field(name).value());
-        fresh.post();
-    }
     const qint64 newRows = qint64(order.size()) / 100;
     for (qint64 i = 0; i < newRows; ++i) {
         fresh.append();
