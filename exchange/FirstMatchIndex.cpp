@@ -17,20 +17,6 @@ using tables::FieldKind;
 constexpr char kNullNumber = 'N';
 constexpr char kNumber = 'V';
 
-bool isTextKind(FieldKind kind) { return kind == FieldKind::String; }
-
-bool isNumberKind(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::SmallInt:
-    case FieldKind::Integer:
-    case FieldKind::LargeInt:
-    case FieldKind::Float:
-    case FieldKind::AutoInc: return true;
-    default: return false;
-    }
-}
-
 // Cells are joined with their length so that no two key tuples give one text.
 void appendCell(QByteArray &joined, const char *bytes, qsizetype size)
 {
@@ -114,10 +100,10 @@ std::unique_ptr<FirstMatchIndex> FirstMatchIndex::build(tables::Table &table, co
     for (const tables::Field &field : table.fieldsByNames(keyFields.join(u';'))) {
         if (field.isCalculated())
             return nullptr;
-        const FieldKind kind = field.kind();
-        if (!isTextKind(kind) && !isNumberKind(kind))
+        const bool text = field.kind() == FieldKind::String;
+        if (!text && !field.isNumeric())
             return nullptr;
-        index->keys_.push_back({field.index(), isTextKind(kind)});
+        index->keys_.push_back({field.index(), text});
     }
     if (index->keys_.empty())
         return nullptr;

@@ -103,6 +103,23 @@ struct PriceRow {
     double price = 10;
 };
 
+// A level 4 table without code page mark holding `rows`, values in field
+// order (a null value leaves the field empty).
+inline void createTableWithRows(const QString &path, const tables::FieldSpecs &specs,
+                                const std::vector<QVariantList> &rows)
+{
+    tables::createTable(path, 4, specs, {.languageId = 0, .overwrite = true});
+    tables::Table t(path);
+    t.open();
+    for (const QVariantList &row : rows) {
+        t.append();
+        for (int i = 0; i < row.size(); ++i)
+            if (!row[i].isNull())
+                t.field(i).setValue(row[i]);
+        t.post();
+    }
+}
+
 inline void createPrice(const QString &path, const std::vector<PriceRow> &rows, bool withZak = true)
 {
     using tables::FieldKind;
@@ -111,18 +128,13 @@ inline void createPrice(const QString &path, const std::vector<PriceRow> &rows, 
                              {QStringLiteral("Price1"), FieldKind::Float, 12, 2}};
     if (withZak)
         specs.push_back({QStringLiteral("Zak"), FieldKind::Float, 12, 2});
-    tables::createTable(path, 4, specs, {.languageId = 0, .overwrite = true});
-    tables::Table t(path);
-    t.open();
+    std::vector<QVariantList> values;
     for (const PriceRow &r : rows) {
-        t.append();
-        t.field(u"IDRow").setInteger(r.id);
-        t.field(u"Name").setString(r.name);
-        t.field(u"Price1").setFloat(r.price);
-        if (withZak && r.zak)
-            t.field(u"Zak").setFloat(*r.zak);
-        t.post();
+        values.push_back({r.id, r.name, r.price});
+        if (withZak)
+            values.back().append(r.zak ? QVariant(*r.zak) : QVariant());
     }
+    createTableWithRows(path, specs, values);
 }
 
 // Zak of every record in stored order; nothing where it is empty.

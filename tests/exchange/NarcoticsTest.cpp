@@ -20,17 +20,12 @@ struct Permission {
 void writeCustomers(const QString &folder, const std::vector<Permission> &rows)
 {
     using tables::FieldKind;
-    const QString path = folder + QStringLiteral("CustomerN.dbf");
-    tables::createTable(path, 4, {{QStringLiteral("ID"), FieldKind::Integer, 0}, {QStringLiteral("Value1"), FieldKind::Integer, 0}},
-                        {.languageId = 0, .overwrite = true});
-    tables::Table t(path);
-    t.open();
-    for (const Permission &p : rows) {
-        t.append();
-        t.field(u"ID").setInteger(p.id);
-        t.field(u"Value1").setInteger(p.value);
-        t.post();
-    }
+    std::vector<QVariantList> values;
+    for (const Permission &p : rows)
+        values.push_back({p.id, p.value});
+    createTableWithRows(folder + QStringLiteral("CustomerN.dbf"),
+                        {{QStringLiteral("ID"), FieldKind::Integer, 0}, {QStringLiteral("Value1"), FieldKind::Integer, 0}},
+                        values);
 }
 
 struct PermissionCase {
