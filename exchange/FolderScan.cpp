@@ -5,6 +5,7 @@
 #include "config/ProgramFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace exchange {
@@ -50,6 +51,12 @@ QStringList forEachFileByExt(const QString &folder, const QString &extension, Ex
         }
     }
     return order;
+}
+
+QStringList removeFilesByExt(const QString &folder, const QString &extension, ExchangeFeedback &feedback)
+{
+    return forEachFileByExt(folder, extension, feedback, QStringLiteral("Не удаётся удалить файл "),
+                            [](const QString &path) { QFile::remove(path); });
 }
 
 } // namespace exchange

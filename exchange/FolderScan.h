@@ -32,6 +32,10 @@ std::optional<QString> FindFileByExt(const QString &folder, const QString &exten
 QStringList forEachFileByExt(const QString &folder, const QString &extension, ExchangeFeedback &feedback,
                              const QString &resistedText, const std::function<void(const QString &path)> &handle);
 
+// Deletes every file of the folder with the extension, through
+// forEachFileByExt: one that cannot be deleted is named and passed over.
+QStringList removeFilesByExt(const QString &folder, const QString &extension, ExchangeFeedback &feedback);
+
 // Folder path with one trailing '/'.
 QString folderPath(const QString &folder);
 

@@ -5,7 +5,6 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 
-#include <QFile>
 
 namespace exchange {
 
@@ -35,8 +34,7 @@ void ClearNarcotics(const QString &narcoticsFolder, int activeCustomerId, Exchan
     if (NarcoticsAllowed(narcoticsFolder, activeCustomerId))
         return;
     for (const QString &extension : {QStringLiteral(".dbf"), QStringLiteral(".mdx")})
-        forEachFileByExt(narcoticsFolder, extension, feedback, QStringLiteral("Не удаётся удалить файл "),
-                         [](const QString &path) { QFile::remove(path); });
+        removeFilesByExt(narcoticsFolder, extension, feedback);
 }
 
 } // namespace exchange

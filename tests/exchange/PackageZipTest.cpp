@@ -105,3 +105,22 @@ TEST(ZipFiles, InfoZipTestsThePackageGood)
     }
     EXPECT_THROW(ZipFiles(orders.path() + QStringLiteral("*.dbf"), 10, QString(), 17, feedback), ExchangeError);
 }
+
+TEST(ZipFiles, APasswordEncryptsAndOnlyThatPasswordUnpacks)
+{
+    OrdersFolder orders;
+    RecordingFeedback feedback;
+    const QString package = ZipFiles(orders.path() + QStringLiteral("Z17_2.dbf"), 8, QStringLiteral("секрет"), 17, feedback);
+    const QByteArray packed = readFile(package);
+    EXPECT_FALSE(packed.contains("second order"));
+    QFile::remove(orders.path() + QStringLiteral("Z17_2.dbf"));
+
+    writeFile(orders.path() + QStringLiteral("copy.zip"), packed);
+    UnzipFile(orders.path() + QStringLiteral("copy.zip"), QString(), true, feedback);
+    EXPECT_EQ(feedback.messages.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(orders.path() + QStringLiteral("Z17_2.dbf")));
+
+    UnzipFile(package, QStringLiteral("секрет"), true, feedback);
+    EXPECT_EQ(feedback.messages.size(), 1);
+    EXPECT_EQ(readFile(orders.path() + QStringLiteral("Z17_2.dbf")), "second order");
+}

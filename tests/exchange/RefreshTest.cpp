@@ -42,9 +42,11 @@ TEST(RefreshIncomingTables, ZakGoesToTheRecordWithTheSameIDRow)
     PriceFolder p;
     writePriceEntries(p.properties);
     p.writeOld("price.dbf", {{1, "Аспирин", 5}, {2, "Валидол", nullopt}, {3, "Цитрамон", 2.5}});
-    createPrice(p.path("price.dbf"), {{3, "Цитрамон", nullopt}, {2, "Валидол", 7}, {4, "Новинка", nullopt}, {1, "Аспирин", nullopt}});
+    // IDRow 10 and 12 do not begin a number match: 1 is found by value.
+    createPrice(p.path("price.dbf"), {{10, "Десятый", nullopt}, {12, "Двенадцатый", nullopt}, {3, "Цитрамон", nullopt},
+                                      {2, "Валидол", 7}, {4, "Новинка", nullopt}, {1, "Аспирин", nullopt}});
     const CarryReport report = p.refresh();
-    EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{2.5, 7, nullopt, 5}));
+    EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{nullopt, nullopt, 2.5, 7, nullopt, 5}));
     EXPECT_EQ(p.files(), QStringList{QStringLiteral("price.dbf")});
     EXPECT_EQ(p.feedback.statuses, QStringList{QStringLiteral("Информация перенесена - price.dbf")});
     EXPECT_TRUE(report.dropped.isEmpty());
@@ -98,6 +100,18 @@ TEST(RefreshIncomingTables, TextKeyFindsTheFirstRecordBeginningWithItInAnyCase)
     createPrice(p.path("price.dbf"), {{1, "ABC", nullopt}, {2, "ab", nullopt}, {3, "ЁЛКА", nullopt}});
     p.refresh();
     EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{3, nullopt, 4}));
+}
+
+TEST(RefreshIncomingTables, ACarriedKeyColumnChangesWhatTheNextSearchesFind)
+{
+    PriceFolder p;
+    writeEntry(p.properties, QStringLiteral("price.dbf"), QStringLiteral("Name"), true, false, true);
+    writeEntry(p.properties, QStringLiteral("price.dbf"), QStringLiteral("Zak"), true, false, false);
+    // "A" lands on "AX" and renames it, so "AX" then finds "AXE".
+    p.writeOld("price.dbf", {{1, "A", 1}, {2, "AX", 2}});
+    createPrice(p.path("price.dbf"), {{1, "AX", nullopt}, {2, "AXE", nullopt}});
+    p.refresh();
+    EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{1, 2}));
 }
 
 TEST(RefreshIncomingTables, AnEmptyTextKeyIsReportedRatherThanPutOnTheFirstRecord)
