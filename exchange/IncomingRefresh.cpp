@@ -11,6 +11,7 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
+#include "tables/TableError.h"
 
 #include <QDir>
 #include <QFile>
@@ -146,6 +147,20 @@ private:
             return;
         if (mode_ == CarryMode::FillEmpty && !allEmpty(newCarried_))
             return;
+        // A value the new column cannot hold is reported with the dropped
+        // ones: one such value must not stop every other from being carried.
+        try {
+            new_.edit();
+            for (size_t i = 0; i < oldCarried_.size(); ++i)
+                newCarried_[i].setValue(oldCarried_[i].value());
+            new_.post();
+        } catch (const tables::TableError &e) {
+            new_.cancel();
+            DroppedValue dropped = describe();
+            dropped.value += QStringLiteral(" (не помещается: %1)").arg(e.message());
+            report_.dropped.append(dropped);
+            return;
+        }
         for (const PricePair &p : prices_) {
             const double before = p.before.asFloat();
             const double after = p.after.asFloat();
@@ -154,10 +169,6 @@ private:
                 break;
             }
         }
-        new_.edit();
-        for (size_t i = 0; i < oldCarried_.size(); ++i)
-            newCarried_[i].setValue(oldCarried_[i].value());
-        new_.post();
     }
 
     tables::Table &old_;

@@ -18,14 +18,23 @@ QString withExtension(const QString &path, const QString &extension)
 }
 } // namespace
 
-CarryReport renameTablesToOld(const QString &priceFolder, const QString &propertiesFile, ExchangeFeedback &feedback)
+CarryReport finishInterruptedRefreshes(const QString &priceFolder, const QString &propertiesFile,
+                                       ExchangeFeedback &feedback)
 {
     CarryReport report;
-    forEachFileByExt(priceFolder, QStringLiteral(".dbf"), feedback, kRenameFailed, [&](const QString &path) {
-        if (QFileInfo::exists(oldTablePath(path)))
-            report.append(refreshTable(priceFolder, QFileInfo(path).fileName(), propertiesFile, feedback,
-                                       CarryMode::FillEmpty));
-        // QFile::rename never replaces an existing file.
+    const QString folder = folderPath(priceFolder);
+    for (const QString &name : filesByExt(folder, QStringLiteral(".dbf")))
+        if (QFileInfo::exists(oldTablePath(folder + name)))
+            report.append(refreshTable(folder, name, propertiesFile, feedback, CarryMode::FillEmpty));
+    return report;
+}
+
+CarryReport renameTablesToOld(const QString &priceFolder, const QString &propertiesFile, ExchangeFeedback &feedback)
+{
+    const CarryReport report = finishInterruptedRefreshes(priceFolder, propertiesFile, feedback);
+    // QFile::rename never replaces an existing file: a ".old" that could not
+    // be removed keeps its table from being renamed, and is kept itself.
+    forEachFileByExt(priceFolder, QStringLiteral(".dbf"), feedback, kRenameFailed, [](const QString &path) {
         QFile::rename(path, withExtension(path, QStringLiteral(".old")));
     });
     return report;

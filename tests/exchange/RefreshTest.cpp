@@ -161,6 +161,31 @@ TEST(RefreshIncomingTables, DroppedValuesAndLargePriceChangesAreReported)
     EXPECT_FALSE(QFileInfo::exists(report.reportFiles[0]));
 }
 
+TEST(RefreshIncomingTables, AValueTheNewColumnCannotHoldIsReportedAndTheOthersAreCarried)
+{
+    PriceFolder p;
+    writePriceEntries(p.properties);
+    p.writeOld("price.dbf", {{1, "Аспирин", 5}, {2, "Валидол", 123456}, {3, "Цитрамон", 2}});
+    tables::createTable(p.path("price.dbf"), 4,
+                        {{QStringLiteral("IDRow"), tables::FieldKind::LargeInt, 10},
+                         {QStringLiteral("Zak"), tables::FieldKind::Float, 6, 2}},
+                        {.languageId = 0});
+    {
+        tables::Table t(p.path("price.dbf"));
+        t.open();
+        for (int id = 1; id <= 3; ++id) {
+            t.append();
+            t.field(u"IDRow").setInteger(id);
+            t.post();
+        }
+    }
+    const CarryReport report = p.refresh();
+    EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{5, nullopt, 2}));
+    ASSERT_EQ(report.dropped.size(), 1);
+    EXPECT_TRUE(report.dropped[0].value.startsWith(QStringLiteral("123456.00 (не помещается"))) << report.dropped[0].value.toStdString();
+    EXPECT_EQ(p.files(), (QStringList{QStringLiteral("price.dbf"), QStringLiteral("price_перенос.txt")}));
+}
+
 TEST(RefreshIncomingTables, AnEngineErrorKeepsTheOldCopyAndLeavesNoTableOpen)
 {
     PriceFolder p;
