@@ -82,10 +82,10 @@ inline bool haveProgram(const QString &name) { return !QStandardPaths::findExecu
 // A package written by package_tool.py from its entry list (see there).
 inline void makePackage(const QString &path, const QJsonArray &entries)
 {
-    const QString spec = path + QStringLiteral(".json");
-    writeFile(spec, QJsonDocument(entries).toJson());
-    const ToolRun run = runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("make"), path, spec});
-    QFile::remove(spec);
+    const QString listFile = path + QStringLiteral(".json");
+    writeFile(listFile, QJsonDocument(entries).toJson());
+    const ToolRun run = runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("make"), path, listFile});
+    QFile::remove(listFile);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 }
 

@@ -2,7 +2,7 @@
 """Builds test packages the way other zip tools (or attackers) write them, and
 reads packages back with Python's zipfile.
 
-  package_tool.py make OUT.zip SPEC.json   SPEC: list of entries
+  package_tool.py make OUT.zip ENTRIES.json   a list of entries
       {"name": text, "raw": hex name bytes (instead of name), "utf8": flag,
        "data": text, "zeros": n, "mode": unix mode, "store": bool,
        "declare": n (size written in the headers instead of the true one)}
@@ -14,10 +14,10 @@ import sys
 import zipfile
 
 
-def make(out, spec):
+def make(out, entries):
     patches = []
     with zipfile.ZipFile(out, "w") as z:
-        for i, e in enumerate(spec):
+        for i, e in enumerate(entries):
             raw = bytes.fromhex(e["raw"]) if "raw" in e else e["name"].encode("utf-8")
             # An ASCII stand-in of the same length, replaced by the raw bytes afterwards.
             placeholder = (("~%d" % i) + "~" * len(raw)).encode()[:len(raw)]
