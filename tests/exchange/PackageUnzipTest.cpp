@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <random>
+
 using namespace exchange;
 using namespace exchange_test;
 
@@ -194,4 +196,36 @@ TEST(UnzipFile, ExecutePermissionOnlyInTheProgramFolder)
     const QFileDevice::Permissions inProgram = unpackTool(f.root.path() + u'/');
     config::setProgramFolder(QString());
     EXPECT_TRUE(inProgram & QFileDevice::ExeOwner);
+}
+
+// Damaged in transit, anywhere: either the file comes out whole and right, or
+// the package is reported and nothing half-written is left.
+TEST(UnzipFile, RandomlyDamagedPackagesNeverLeaveAWrongFile)
+{
+    Folders f;
+    QByteArray content;
+    for (int i = 0; i < 4000; ++i)
+        content += QByteArray::number(i * 7919 % 10007) + ' ';
+    makePackage(f.folder + QStringLiteral("model.zip"), {entry(QStringLiteral("price.dbf"), QString::fromLatin1(content))});
+    const QByteArray model = readFile(f.folder + QStringLiteral("model.zip"));
+    QFile::remove(f.folder + QStringLiteral("model.zip"));
+    std::mt19937 rng(99);
+    int reported = 0;
+    for (int round = 0; round < 200; ++round) {
+        QByteArray damaged = model;
+        for (int flips = 1 + int(rng() % 3); flips > 0; --flips)
+            damaged[qsizetype(rng() % quint32(damaged.size()))] = char(rng());
+        writeFile(f.folder + QStringLiteral("p.zip"), damaged);
+        RecordingFeedback feedback;
+        UnzipFile(f.folder + QStringLiteral("p.zip"), QString(), true, feedback);
+        reported += int(feedback.messages.size());
+        const QStringList left = f.inFolder();
+        EXPECT_FALSE(QFileInfo::exists(f.folder + QStringLiteral("p.zip")));
+        for (const QString &name : left) {
+            // A damaged name may come out under another name; the content is whole or not there.
+            EXPECT_EQ(readFile(f.folder + name), content) << "round " << round << ": " << name.toStdString();
+            QFile::remove(f.folder + name);
+        }
+    }
+    EXPECT_GT(reported, 100);
 }
