@@ -52,13 +52,20 @@ TEST(RefreshCrash, KilledAtAnyMomentLosesNoEnteredValue)
         createPrice(model + QStringLiteral("price.old"), rows(rng, true));
         createPrice(model + QStringLiteral("price.dbf"), rows(rng, false), !restructure);
 
-        const QString reference = dir.filePath(QStringLiteral("reference%1/").arg(restructure));
-        copyInto(model, reference);
+        // The shortest of two runs (the first one reads cold files) sets the
+        // range of the kill moments.
         RecordingFeedback quiet;
-        QElapsedTimer clock;
-        clock.start();
-        refreshTable(reference, QStringLiteral("price.dbf"), properties, quiet);
-        const qint64 took = std::max<qint64>(clock.elapsed(), 5);
+        qint64 took = 0;
+        QString reference;
+        for (int run = 0; run < 2; ++run) {
+            reference = dir.filePath(QStringLiteral("reference%1_%2/").arg(restructure).arg(run));
+            copyInto(model, reference);
+            QElapsedTimer clock;
+            clock.start();
+            refreshTable(reference, QStringLiteral("price.dbf"), properties, quiet);
+            took = run == 0 ? clock.elapsed() : std::min(took, clock.elapsed());
+        }
+        took = std::max<qint64>(took, 5);
         const auto expected = zakColumn(reference + QStringLiteral("price.dbf"));
         const auto entered = zakColumn(model + QStringLiteral("price.old"));
 
@@ -78,7 +85,7 @@ TEST(RefreshCrash, KilledAtAnyMomentLosesNoEnteredValue)
                 }
                 ::_exit(0);
             }
-            ::usleep(useconds_t(std::uniform_int_distribution<qint64>(0, took * 1200)(rng)));
+            ::usleep(useconds_t(std::uniform_int_distribution<qint64>(0, took * 1000)(rng)));
             ::kill(pid, SIGKILL);
             int status = 0;
             ::waitpid(pid, &status, 0);
