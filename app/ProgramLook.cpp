@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace app {
 
@@ -17,6 +20,11 @@ void setUpProgram(QApplication &application)
     // Not Qt's display name: on X11 that would be appended to the main caption.
     platform::setApplicationTitle(QStringLiteral("ЗАКАЗ \"ОРЕЛИКС\""));
     config::useProgramLocale();
+    // The toolkit's own dialogs (print preview, file and font choice) in the program's language.
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
     QApplication::setWindowIcon(toolIcon(ToolIcon::Order));
     // The windows are laid out for Tahoma; where it is missing, a face of
     // about its width keeps labels clear of the controls beside them.

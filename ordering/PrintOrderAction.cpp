@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 #include "platform/PdfPrinter.h"
 #include "platform/PlatformError.h"
+#include "platform/PrintPreview.h"
 #include "platform/Printer.h"
 #include "platform/Services.h"
 #include "platform/SystemPrinter.h"
@@ -50,6 +51,14 @@ void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent)
         return;
     }
     printSafely(platform::printer(), input, parent);
+}
+
+void previewOrder(const PrintOrderInput &input, QWidget *parent)
+{
+    const QString title = input.orderNumber == 0 ? QStringLiteral("Заказ")
+                                                 : QStringLiteral("Заказ %1").arg(input.orderNumber);
+    platform::printPreview().show(
+        title, [&](platform::Printer &printer) { printSafely(printer, input, parent); }, parent);
 }
 
 } // namespace ordering

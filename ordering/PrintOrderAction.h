@@ -11,4 +11,8 @@ namespace ordering {
 // file instead. Printer errors are shown as messages; nothing is thrown.
 void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent = nullptr);
 
+// "Печать" with a look first: the preview shows exactly the pages the printer
+// would get, and prints them or saves them as a PDF file from there.
+void previewOrder(const PrintOrderInput &input, QWidget *parent = nullptr);
+
 } // namespace ordering

@@ -602,7 +602,7 @@ void TOrderFrm::btPrintClick()
     if (windows::MainFrmServices *main = windows::mainFrm())
         input.payer = main->lookupSubCustomer(QStringLiteral("Name")).toString();
     input.orderDate = QDateTime::currentDateTime();
-    printOrderOnSystemPrinter(input, this);
+    previewOrder(input, this);
 }
 
 void TOrderFrm::acnCreateOrderUpdate()

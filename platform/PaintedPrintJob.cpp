@@ -8,9 +8,15 @@ namespace platform {
 
 PaintedPrintJob::PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, const QString &what,
                                  std::function<void()> checkDone)
-    : device_(std::move(device)), what_(what), checkDone_(std::move(checkDone))
+    : owned_(std::move(device)), device_(owned_.get()), what_(what), checkDone_(std::move(checkDone))
 {
-    if (!painter_.begin(device_.get()))
+    if (!painter_.begin(device_))
+        throw PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
+}
+
+PaintedPrintJob::PaintedPrintJob(QPagedPaintDevice &device, const QString &what) : device_(&device), what_(what)
+{
+    if (!painter_.begin(device_))
         throw PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
 }
 
@@ -19,7 +25,7 @@ PaintedPrintJob::~PaintedPrintJob()
     if (!painter_.isActive())
         return;
     // An unfinished job is not spooled half printed.
-    if (auto *printer = dynamic_cast<QPrinter *>(device_.get()))
+    if (auto *printer = dynamic_cast<QPrinter *>(device_))
         printer->abort();
     painter_.end();
 }

@@ -16,6 +16,8 @@ public:
     // `checkDone` reports a failure after painting ended (PlatformError).
     PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, const QString &what,
                     std::function<void()> checkDone = {});
+    // On a device someone else owns (the printer of a preview).
+    PaintedPrintJob(QPagedPaintDevice &device, const QString &what);
     ~PaintedPrintJob() override;
 
     QPainter &painter() override { return painter_; }
@@ -23,7 +25,8 @@ public:
     void finish() override;
 
 private:
-    std::unique_ptr<QPagedPaintDevice> device_;
+    std::unique_ptr<QPagedPaintDevice> owned_;
+    QPagedPaintDevice *device_;
     QPainter painter_;
     QString what_;
     std::function<void()> checkDone_;

@@ -13,6 +13,11 @@ namespace platform {
 
 PdfPrinter::PdfPrinter(QString filePath) : filePath_(std::move(filePath)) {}
 
+QPageLayout PdfPrinter::pageLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+}
+
 std::unique_ptr<PrintJob> PdfPrinter::beginJob(const QString &title)
 {
     // QPdfWriter reports an unwritable file only by painting nowhere: test first.
@@ -25,8 +30,7 @@ std::unique_ptr<PrintJob> PdfPrinter::beginJob(const QString &title)
     writer->setResolution(kResolution);
     writer->setTitle(title);
     writer->setCreator(QStringLiteral("KXOrders"));
-    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
-                                      QPageLayout::Millimeter));
+    writer->setPageLayout(pageLayout());
     const QString path = filePath_;
     return std::make_unique<PaintedPrintJob>(std::move(writer), path, [path] {
         if (QFileInfo(path).size() == 0)

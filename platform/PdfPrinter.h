@@ -2,6 +2,7 @@
 
 #include "Printer.h"
 
+#include <QPageLayout>
 #include <QString>
 
 namespace platform {
@@ -15,6 +16,8 @@ public:
     std::unique_ptr<PrintJob> beginJob(const QString &title) override;
 
     const QString &filePath() const { return filePath_; }
+    // A4 portrait with 5 mm margins.
+    static QPageLayout pageLayout();
     static constexpr int kResolution = 600;
 
 private:

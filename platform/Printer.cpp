@@ -1,5 +1,7 @@
 #include "Printer.h"
 
+#include "PrintPreview.h"
+#include "QtPrintPreview.h"
 #include "SystemPrinter.h"
 
 namespace platform {
@@ -12,9 +14,23 @@ std::shared_ptr<Printer> &current()
     return installed;
 }
 
+std::shared_ptr<PrintPreview> &currentPreview()
+{
+    static std::shared_ptr<PrintPreview> installed = std::make_shared<QtPrintPreview>();
+    return installed;
+}
+
 } // namespace
 
 Printer &printer() { return *current(); }
+PrintPreview &printPreview() { return *currentPreview(); }
+
+PrintPreviewOverride::PrintPreviewOverride(std::shared_ptr<PrintPreview> replacement) : previous_(currentPreview())
+{
+    currentPreview() = std::move(replacement);
+}
+
+PrintPreviewOverride::~PrintPreviewOverride() { currentPreview() = std::move(previous_); }
 
 PrinterOverride::PrinterOverride(std::shared_ptr<Printer> replacement) : previous_(current())
 {

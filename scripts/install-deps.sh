@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libzip-dev
-      python3 python3-dbfread zip unzip python3-xlrd poppler-utils fp-compiler-3.2.2 fp-units-db-3.2.2 fp-units-fcl-3.2.2)
+      qt6-translations-l10n python3 python3-dbfread zip unzip python3-xlrd poppler-utils fp-compiler-3.2.2 fp-units-db-3.2.2 fp-units-fcl-3.2.2)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")

@@ -380,7 +380,7 @@ void TDblGridFrm::tbPrintOrderClick()
     input.orderDate = archive_->field(QStringLiteral("DateZ")).asDate().startOfDay();
     if (MainFrmServices *main = mainFrm())
         input.payer = main->lookupSubCustomer(QStringLiteral("Name")).toString();
-    ordering::printOrderOnSystemPrinter(input, this);
+    ordering::previewOrder(input, this);
 }
 
 void TDblGridFrm::FormDestroy()

@@ -6,6 +6,7 @@
 #include "config/SettingsAccessors.h"
 #include "grid/DBGrid.h"
 #include "platform/PdfPrinter.h"
+#include "platform/fake/FakePrintPreview.h"
 #include "windows/ArchiveWindow.h"
 #include "windows/uDblGrid.h"
 
@@ -375,6 +376,7 @@ TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
     const ordering::test::LocaleScope locale(ordering::test::russian());
     const QString pdf = file(QStringLiteral("archive.pdf"));
     platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
+    platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
     windows::TDblGridFrm *w = open();
     choose(w, 0, 3);
     w->DBGridMaster->setFocus();

@@ -11,6 +11,7 @@
 #include "grid/DBGrid.h"
 #include "ordering/uOrderFrm.h"
 #include "platform/PdfPrinter.h"
+#include "platform/fake/FakePrintPreview.h"
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
@@ -147,6 +148,7 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
 #ifdef KX_PDFTOTEXT
     const QString pdf = dir.filePath(QStringLiteral("archive.pdf"));
     platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
+    platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
     QTest::mouseClick(archive->tbPrintOrder, Qt::LeftButton);
     QProcess p;
     p.start(QStringLiteral(KX_PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

@@ -17,6 +17,9 @@
 #include <QImage>
 #include <QPixmap>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QScreen>
 #include <QDir>
 #include <QFile>
@@ -787,5 +790,43 @@ TEST_F(OrderWindow, NothingIsCutOrOverlapping)
     }
     QFont::removeSubstitutions(QStringLiteral("Tahoma"));
 }
+
+#ifdef KX_PDFTOTEXT
+// "Печать" shows the pages first, drawn by the printing code itself: as many
+// as a direct print gives, and "Сохранить в PDF" there saves exactly the order.
+TEST_F(OrderWindow, PrintShowsThePagesTheyPrintAndSavesThemAsPdf)
+{
+    std::vector<PriceRow> rows{{.name = QStringLiteral("Анальгин"), .zak = 3, .price1 = 0.125}};
+    for (int i = 0; i < 80; ++i)
+        rows.push_back({.name = QStringLiteral("Позиция %1").arg(i), .zak = 1, .price1 = 1});
+    createPrices(rows);
+    ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
+    const QString pdf = file(QStringLiteral("Заказ.pdf"));
+    fake.fileDialogs().files.push_back(pdf);
+    int previewPages = -1;
+    QTimer::singleShot(0, w, [&] {
+        // Inside the preview's own event loop.
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto *pages = dialog->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(pages, nullptr);
+        pages->updatePreview();
+        previewPages = pages->pageCount();
+        auto *save = dialog->findChild<QAction *>(QStringLiteral("acnSavePdf"));
+        ASSERT_NE(save, nullptr);
+        save->trigger();
+        dialog->reject();
+    });
+    QTest::mouseClick(w->btPrint, Qt::LeftButton);
+    EXPECT_GE(previewPages, 2);
+    QProcess text;
+    text.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Анальгин")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("Позиция 79")));
+    EXPECT_EQ(printed.count(u'\f'), previewPages); // one form feed a page
+}
+#endif
 
 } // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace platform {
+
+class Printer;
+
+// Shows the pages a printout would give before anything is printed; from
+// there the user prints them or saves them as a PDF file. `paint` draws the
+// whole printout on the printer it is given and is the same code a direct
+// print runs, so the preview is exactly what the printer gets.
+class PrintPreview {
+public:
+    virtual ~PrintPreview() = default;
+    virtual void show(const QString &title, const std::function<void(Printer &)> &paint, QWidget *parent) = 0;
+};
+
+// The print preview dialog of the widget toolkit until something else is installed.
+PrintPreview &printPreview();
+
+class PrintPreviewOverride {
+public:
+    explicit PrintPreviewOverride(std::shared_ptr<PrintPreview> replacement);
+    ~PrintPreviewOverride();
+    PrintPreviewOverride(const PrintPreviewOverride &) = delete;
+    PrintPreviewOverride &operator=(const PrintPreviewOverride &) = delete;
+
+private:
+    std::shared_ptr<PrintPreview> previous_;
+};
+
+} // namespace platform
