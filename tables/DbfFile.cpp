@@ -1,5 +1,6 @@
 #include "DbfFile.h"
 
+#include "BusErrorGuard.h"
 #include "FileIo.h"
 #include "TableError.h"
 
@@ -54,22 +55,50 @@ void DbfFile::ioError(const QString &what) const
     throw TableError(QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
-std::uint32_t DbfFile::refreshRecordCount()
+std::uint32_t DbfFile::recheckSize() const
 {
-    const qint64 size = fileio::sizeOf(fd_);
-    if (size < header_.headerSize)
+    knownSize_ = std::max<qint64>(fileio::sizeOf(fd_), 0);
+    if (knownSize_ < header_.headerSize)
         count_ = 0;
     else
-        count_ = std::uint32_t(std::min<qint64>((size - header_.headerSize) / header_.recordSize, 0xFFFFFFFFll));
+        count_ = std::uint32_t(std::min<qint64>((knownSize_ - header_.headerSize) / header_.recordSize, 0xFFFFFFFFll));
     return count_;
+}
+
+std::uint32_t DbfFile::refreshRecordCount() { return recheckSize(); }
+
+bool DbfFile::mapUpTo(qint64 end) const
+{
+    if (end <= mapping_.length())
+        return true;
+    if (mappingFailed_ || !FileMapping::isAllowed())
+        return false;
+    // Room to grow, so that appends do not remap at every step.
+    const qint64 length = knownSize_ + std::max<qint64>(knownSize_ / 4, qint64(1) << 20);
+    if (!mapping_.map(fd_, length)) {
+        mappingFailed_ = true;
+        return false;
+    }
+    return true;
+}
+
+qint64 DbfFile::readUpTo(qint64 offset, char *buffer, qint64 size) const
+{
+    const qint64 inFile = std::min(size, knownSize_ - offset);
+    if (inFile > 0 && mapUpTo(offset + inFile) && copyGuarded(buffer, mapping_.data() + offset, size_t(inFile)))
+        return inFile;
+    // No mapping, or the file shrank under it.
+    return fileio::readUpTo(fd_, offset, buffer, size);
 }
 
 bool DbfFile::readRecord(std::uint32_t recno, char *buffer) const
 {
-    if (recno < 1 || recno > count_)
+    if (recno < 1)
+        return false;
+    if (recno > count_ && recheckSize() < recno)
         return false;
     const qint64 offset = header_.headerSize + qint64(recno - 1) * header_.recordSize;
-    return readFully(fd_, offset, buffer, header_.recordSize);
+    return readUpTo(offset, buffer, header_.recordSize) == header_.recordSize;
 }
 
 std::uint32_t DbfFile::readRecords(std::uint32_t first, std::uint32_t count, char *buffer) const
@@ -78,7 +107,7 @@ std::uint32_t DbfFile::readRecords(std::uint32_t first, std::uint32_t count, cha
         return 0;
     count = std::min(count, count_ - first + 1);
     const qint64 offset = header_.headerSize + qint64(first - 1) * header_.recordSize;
-    const qint64 done = fileio::readUpTo(fd_, offset, buffer, qint64(count) * header_.recordSize);
+    const qint64 done = readUpTo(offset, buffer, qint64(count) * header_.recordSize);
     return std::uint32_t(done / header_.recordSize);
 }
 
@@ -109,8 +138,10 @@ std::uint32_t DbfFile::appendRecord(const char *buffer)
     const std::uint32_t recno = count_ + 1;
     QByteArray bytes(buffer, header_.recordSize);
     bytes.append(char(0x1A));
-    writeAt(header_.headerSize + qint64(count_) * header_.recordSize, bytes.constData(), bytes.size());
+    const qint64 offset = header_.headerSize + qint64(count_) * header_.recordSize;
+    writeAt(offset, bytes.constData(), bytes.size());
     count_ = recno;
+    knownSize_ = std::max(knownSize_, offset + bytes.size());
     writeHeaderCount();
     return recno;
 }

@@ -23,7 +23,14 @@ public:
     explicit PhysicalOrder(DbfFile *file) : file_(file) {}
     std::uint32_t first() override { return file_->recordCount() ? 1 : 0; }
     std::uint32_t last() override { return file_->recordCount(); }
-    std::uint32_t next(std::uint32_t recno) override { return recno < file_->recordCount() ? recno + 1 : 0; }
+    // The size is read again only at the last record known: appends by
+    // others show there, without a system call per step.
+    std::uint32_t next(std::uint32_t recno) override
+    {
+        if (recno >= file_->recordCount() && recno >= file_->refreshRecordCount())
+            return 0;
+        return recno + 1;
+    }
     std::uint32_t prior(std::uint32_t recno) override
     {
         return recno > 1 ? std::min(recno - 1, file_->recordCount()) : 0;
@@ -305,7 +312,8 @@ bool Table::readIfVisible(std::uint32_t recno)
 
 std::uint32_t Table::searchFrom(std::uint32_t start, bool forward)
 {
-    if (forward && start != 0 && order_ == physicalOrder_)
+    // Positioned reads are costly one by one: without the mapping, read ahead.
+    if (forward && start != 0 && order_ == physicalOrder_ && !file_->readsMapped())
         return searchStoredForward(start);
     RecordOrder &o = order();
     for (std::uint32_t r = start; r != 0; r = forward ? o.next(r) : o.prior(r))
@@ -342,7 +350,8 @@ void Table::moveTo(std::uint32_t recno)
 {
     recno_ = recno;
     if (recno) {
-        current_ = scratch_;
+        // A copy into the buffer, not a shared one: scratch_ is read into next.
+        std::memcpy(current_.data(), scratch_.constData(), size_t(schema_.recordSize));
         active_ = current_.constData();
         computeCalcFields();
     }
@@ -390,7 +399,6 @@ void Table::step(bool forward)
     }
     if (beforeScroll)
         beforeScroll(*this);
-    file_->refreshRecordCount();
     RecordOrder &o = order();
     const std::uint32_t r = searchFrom(forward ? o.next(recno_) : o.prior(recno_), forward);
     if (r) {
