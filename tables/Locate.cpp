@@ -55,19 +55,24 @@ public:
 
     bool matches(const char *record) const
     {
+        if (text_ && !keyNull_) {
+            // On the record's bytes: the key was encoded (and folded) once.
+            const std::string_view value = codec::trimmedText(field_, record);
+            const size_t n = size_t(bytes_.size());
+            if (partial_ ? value.size() < n : value.size() != n)
+                return false;
+            if (!nocase_)
+                return std::memcmp(value.data(), bytes_.constData(), n) == 0;
+            for (size_t i = 0; i < n; ++i)
+                if (cp_.fold(std::uint8_t(value[i])) != std::uint8_t(bytes_[qsizetype(i)]))
+                    return false;
+            return true;
+        }
         const bool fieldNull = codec::isNull(field_, record);
         if (keyNull_)
             return fieldNull;
         if (impossible_)
             return false;
-        if (text_) {
-            QByteArray value = codec::trimmedBytes(field_, record);
-            if (nocase_)
-                value = fold(value);
-            if (partial_)
-                return value.startsWith(bytes_);
-            return value == bytes_;
-        }
         if (fieldNull) // an empty number or date equals nothing, not even 0
             return false;
         switch (field_.kind()) {
