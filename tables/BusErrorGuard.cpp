@@ -1,5 +1,6 @@
 #include "BusErrorGuard.h"
 
+#include <atomic>
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
@@ -9,7 +10,9 @@ namespace tables {
 
 namespace {
 
-thread_local sigjmp_buf *activeGuard = nullptr;
+// volatile and fenced: the compiler must not drop or move the stores around
+// the copy, which never reads them.
+thread_local sigjmp_buf *volatile activeGuard = nullptr;
 struct sigaction previousAction {};
 
 void onBusError(int signal, siginfo_t *info, void *)
@@ -47,7 +50,9 @@ bool copyGuarded(char *to, const char *from, std::size_t size)
     if (sigsetjmp(guard, 0) != 0)
         return false;
     activeGuard = &guard;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     std::memcpy(to, from, size);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
     activeGuard = nullptr;
     return true;
 }
