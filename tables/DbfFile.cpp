@@ -1,6 +1,5 @@
 #include "DbfFile.h"
 
-#include "BusErrorGuard.h"
 #include "FileIo.h"
 #include "TableError.h"
 
@@ -82,13 +81,44 @@ bool DbfFile::mapUpTo(qint64 end) const
     return true;
 }
 
+void DbfFile::prefetchAfter(qint64 offset) const
+{
+    // Scans walk forward: fetch a few records ahead, so that a record's
+    // first byte read is not a wait for memory (the cursor's work per record
+    // is too long for the processor to overlap the next record's miss).
+    constexpr int kRecordsAhead = 8;
+    const qint64 ahead = offset + qint64(kRecordsAhead) * header_.recordSize;
+    if (ahead + header_.recordSize > knownSize_ || ahead + header_.recordSize > mapping_.length())
+        return;
+    for (int at = 0; at < header_.recordSize; at += 64)
+        __builtin_prefetch(mapping_.data() + ahead + at);
+}
+
 qint64 DbfFile::readUpTo(qint64 offset, char *buffer, qint64 size) const
 {
     const qint64 inFile = std::min(size, knownSize_ - offset);
-    if (inFile > 0 && mapUpTo(offset + inFile) && copyGuarded(buffer, mapping_.data() + offset, size_t(inFile)))
-        return inFile;
-    // No mapping, or the file shrank under it.
+    if (inFile > 0 && mapUpTo(offset + inFile)) {
+        prefetchAfter(offset);
+        std::memcpy(buffer, mapping_.data() + offset, size_t(inFile));
+        if (!mapping_.isDamaged())
+            return inFile;
+        // The file shrank under the mapping: map again what is left.
+        mapping_.unmap();
+        recheckSize();
+    }
     return fileio::readUpTo(fd_, offset, buffer, size);
+}
+
+const char *DbfFile::mappedRecord(std::uint32_t recno) const
+{
+    if (recno < 1 || recno > count_)
+        return nullptr;
+    const qint64 offset = header_.headerSize + qint64(recno - 1) * header_.recordSize;
+    const qint64 end = offset + header_.recordSize;
+    if (end > knownSize_ || !mapUpTo(end) || mapping_.isDamaged())
+        return nullptr;
+    prefetchAfter(offset);
+    return mapping_.data() + offset;
 }
 
 bool DbfFile::readRecord(std::uint32_t recno, char *buffer) const

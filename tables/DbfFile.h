@@ -38,6 +38,10 @@ public:
     // False when recno lies beyond the file (another writer may have truncated
     // it). A record past the known count makes the size be read again first.
     bool readRecord(std::uint32_t recno, char *buffer) const;
+    // The record's bytes in the mapping, to judge without a copy; nullptr when
+    // it is not mapped. Valid until the next call on this object. What it
+    // says may be zeros when the file shrank: confirm with readRecord.
+    const char *mappedRecord(std::uint32_t recno) const;
     // Reads up to `count` consecutive records from `first` in one call; returns
     // how many whole records were read.
     std::uint32_t readRecords(std::uint32_t first, std::uint32_t count, char *buffer) const;
@@ -57,6 +61,7 @@ private:
     // Whole bytes read from offset: the mapping first, positioned reads after.
     qint64 readUpTo(qint64 offset, char *buffer, qint64 size) const;
     bool mapUpTo(qint64 end) const;
+    void prefetchAfter(qint64 offset) const;
     [[noreturn]] void ioError(const QString &what) const;
 
     QString path_;

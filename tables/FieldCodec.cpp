@@ -34,31 +34,17 @@ bool allZero(const char *p, int n)
 std::pair<const char *, int> trimmedView(const FieldDef &f, const char *record)
 {
     const char *p = fieldStart(f, record);
-    int n = f.size;
-    // Trailing blanks first, eight at a time: text fields are mostly padding.
-    constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
-    while (n >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p + n - 8, 8);
-        if (word != kBlanks)
-            break;
-        n -= 8;
+    if (f.type == 'C') {
+        const std::string_view v = textValue(p, f.size);
+        return {v.data(), int(v.size())};
     }
+    int n = f.size;
     while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
         --n;
-    // A NUL ends a C value (what remains before it is trimmed the same way).
-    if (f.type == 'C' && n > 0) {
-        if (const void *nul = std::memchr(p, 0, size_t(n))) {
-            n = int(static_cast<const char *>(nul) - p);
-            while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
-                --n;
-        }
+    while (n > 0 && *p == ' ') {
+        ++p;
+        --n;
     }
-    if (f.type != 'C')
-        while (n > 0 && *p == ' ') {
-            ++p;
-            --n;
-        }
     return {p, n};
 }
 
@@ -349,6 +335,31 @@ QByteArray trimmedBytes(const FieldDef &f, const char *record)
 {
     const std::string_view text = trimmedText(f, record);
     return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+std::string_view textValue(const char *p, int size)
+{
+    int n = size;
+    // Trailing blanks first, eight at a time: text fields are mostly padding.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+    while (n >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + n - 8, 8);
+        if (word != kBlanks)
+            break;
+        n -= 8;
+    }
+    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
+        --n;
+    // A NUL ends the value; what remains before it is trimmed the same way.
+    if (n > 0) {
+        if (const void *nul = std::memchr(p, 0, size_t(n))) {
+            n = int(static_cast<const char *>(nul) - p);
+            while (n > 0 && p[n - 1] == ' ')
+                --n;
+        }
+    }
+    return {p, size_t(n)};
 }
 
 std::string_view trimmedText(const FieldDef &f, const char *record)

@@ -29,6 +29,8 @@ bool isNull(const FieldDef &f, const char *record);
 QByteArray trimmedBytes(const FieldDef &f, const char *record);
 // The same bytes in place, valid while the record buffer is.
 std::string_view trimmedText(const FieldDef &f, const char *record);
+// A C field's value in place: the bytes up to a NUL, trailing blanks removed.
+std::string_view textValue(const char *field, int size);
 
 // Text of a C field (trailing blanks removed) or of any field as its value
 // reads: numbers as stored without padding, dates YYYYMMDD, logicals T/F.

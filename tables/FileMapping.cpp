@@ -1,5 +1,7 @@
 #include "FileMapping.h"
 
+#include "BusErrorPatch.h"
+
 #include <atomic>
 #include <sys/mman.h>
 
@@ -19,6 +21,11 @@ bool FileMapping::map(int fd, qint64 length)
     void *p = ::mmap(nullptr, size_t(length), PROT_READ, MAP_SHARED, fd, 0);
     if (p == MAP_FAILED)
         return false;
+    slot_ = buserror::registerRange(static_cast<const char *>(p), length);
+    if (slot_ < 0) { // unguarded, a shrunk file could crash the reader
+        ::munmap(p, size_t(length));
+        return false;
+    }
     data_ = static_cast<const char *>(p);
     length_ = length;
     return true;
@@ -26,11 +33,16 @@ bool FileMapping::map(int fd, qint64 length)
 
 void FileMapping::unmap()
 {
-    if (data_)
+    if (data_) {
+        buserror::unregisterRange(slot_);
         ::munmap(const_cast<char *>(data_), size_t(length_));
+    }
     data_ = nullptr;
     length_ = 0;
+    slot_ = -1;
 }
+
+bool FileMapping::isDamaged() const { return buserror::isDamaged(slot_); }
 
 void FileMapping::setAllowed(bool allowed) { mappingAllowed = allowed; }
 bool FileMapping::isAllowed() { return mappingAllowed; }

@@ -6,7 +6,8 @@ namespace tables {
 
 // A shared read-only memory mapping of an open file, unmapped on destruction.
 // The length may exceed the file: pages past its end become readable when the
-// file grows, and reading them before faults (see copyGuarded).
+// file grows. Reading a page past the end never faults: it reads zeros and
+// the mapping says it is damaged (see BusErrorPatch.h).
 class FileMapping {
 public:
     FileMapping() = default;
@@ -21,6 +22,9 @@ public:
     bool isMapped() const { return data_ != nullptr; }
     const char *data() const { return data_; }
     qint64 length() const { return length_; }
+    // True once a read touched a page past the file's end (the file shrank):
+    // what was read there is zeros, not the file.
+    bool isDamaged() const;
 
     // Off: every read goes through positioned reads (the fallback; tests force it).
     static void setAllowed(bool allowed);
@@ -29,6 +33,7 @@ public:
 private:
     const char *data_ = nullptr;
     qint64 length_ = 0;
+    int slot_ = -1;
 };
 
 } // namespace tables

@@ -305,6 +305,10 @@ std::vector<std::uint32_t> Table::visibleRecords()
 
 bool Table::readIfVisible(std::uint32_t recno)
 {
+    // Judged in the mapping first: only a record that passes is copied, and
+    // judged again as copied (another writer may change it in between).
+    if (const char *mapped = file_->mappedRecord(recno); mapped && !passes(recno, mapped))
+        return false;
     if (!file_->readRecord(recno, scratch_.data()))
         return false;
     return passes(recno, scratch_.constData());
@@ -350,8 +354,8 @@ void Table::moveTo(std::uint32_t recno)
 {
     recno_ = recno;
     if (recno) {
-        // A copy into the buffer, not a shared one: scratch_ is read into next.
-        std::memcpy(current_.data(), scratch_.constData(), size_t(schema_.recordSize));
+        // The record read becomes the cursor's; the old buffer is read into next.
+        current_.swap(scratch_);
         active_ = current_.constData();
         computeCalcFields();
     }
