@@ -141,7 +141,7 @@ bool Table::locate(const QString &fields, const QVariantList &values, LocateOpti
         matchers.emplace_back(schema_.fields[size_t(index)], values[i], *schema_.codePage, options.caseInsensitive,
                               last && options.partialKey);
     }
-    file_->refreshRecordCount();
+    // No size check here: reading a record past the known count makes one.
     const auto keysMatch = [&](const char *record) {
         for (const KeyMatcher &m : matchers)
             if (!m.matches(record))

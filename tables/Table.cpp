@@ -21,7 +21,7 @@ namespace {
 class PhysicalOrder : public RecordOrder {
 public:
     explicit PhysicalOrder(DbfFile *file) : file_(file) {}
-    std::uint32_t first() override { return file_->recordCount() ? 1 : 0; }
+    std::uint32_t first() override { return file_->recordCount() || file_->refreshRecordCount() ? 1 : 0; }
     std::uint32_t last() override { return file_->recordCount(); }
     // The size is read again only at the last record known: appends by
     // others show there, without a system call per step.

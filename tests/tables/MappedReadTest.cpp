@@ -100,6 +100,19 @@ TEST_P(MappedRead, AppendsPastTheMappingShowAtTheLastKnownRecord)
     EXPECT_EQ(reader.field(u"Qty").asInteger(), rows);
 }
 
+// Also into a table that was empty when opened.
+TEST_P(MappedRead, LocateFindsWhatWasAppendedAfterTheLastRead)
+{
+    Table reader(path);
+    reader.setReadOnly(true);
+    reader.open();
+    for (int rows : {1, 3}) {
+        appendRaw(rows == 1 ? 1 : 2, rows);
+        EXPECT_TRUE(reader.locate(QStringLiteral("Name"), QStringLiteral("r%1").arg(rows)));
+        EXPECT_EQ(reader.recNo(), std::uint32_t(rows));
+    }
+}
+
 // Another process cuts the file while this one sits far into it: the records
 // beyond the cut are gone, never a bus error.
 TEST_P(MappedRead, FileShrunkUnderTheReaderEndsItsWalk)
