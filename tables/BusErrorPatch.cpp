@@ -93,6 +93,6 @@ void unregisterRange(int slot)
     ranges[slot].start.store(0);
 }
 
-bool isDamaged(int slot) { return slot >= 0 && slot < kSlots && ranges[slot].damaged.load(std::memory_order_relaxed); }
+const std::atomic<bool> &damagedFlag(int slot) { return ranges[slot].damaged; }
 
 } // namespace tables::buserror

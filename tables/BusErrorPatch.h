@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+
 namespace tables::buserror {
 
 // Another process may shrink a file while this one has it mapped; touching a
@@ -14,6 +16,7 @@ namespace tables::buserror {
 // A slot number, or -1 when every slot is taken (then do not map).
 int registerRange(const char *start, qint64 length);
 void unregisterRange(int slot);
-bool isDamaged(int slot);
+// The slot's mark, read without a call per record.
+const std::atomic<bool> &damagedFlag(int slot);
 
 } // namespace tables::buserror

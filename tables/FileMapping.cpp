@@ -28,6 +28,7 @@ bool FileMapping::map(int fd, qint64 length)
     }
     data_ = static_cast<const char *>(p);
     length_ = length;
+    damaged_ = &buserror::damagedFlag(slot_);
     return true;
 }
 
@@ -40,9 +41,8 @@ void FileMapping::unmap()
     data_ = nullptr;
     length_ = 0;
     slot_ = -1;
+    damaged_ = nullptr;
 }
-
-bool FileMapping::isDamaged() const { return buserror::isDamaged(slot_); }
 
 void FileMapping::setAllowed(bool allowed) { mappingAllowed = allowed; }
 bool FileMapping::isAllowed() { return mappingAllowed; }

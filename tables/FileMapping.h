@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <atomic>
+
 namespace tables {
 
 // A shared read-only memory mapping of an open file, unmapped on destruction.
@@ -24,7 +26,7 @@ public:
     qint64 length() const { return length_; }
     // True once a read touched a page past the file's end (the file shrank):
     // what was read there is zeros, not the file.
-    bool isDamaged() const;
+    bool isDamaged() const { return damaged_ && damaged_->load(std::memory_order_relaxed); }
 
     // Off: every read goes through positioned reads (the fallback; tests force it).
     static void setAllowed(bool allowed);
@@ -34,6 +36,7 @@ private:
     const char *data_ = nullptr;
     qint64 length_ = 0;
     int slot_ = -1;
+    const std::atomic<bool> *damaged_ = nullptr;
 };
 
 } // namespace tables

@@ -827,6 +827,8 @@ void Table::notify(TableChange change, std::uint32_t recno)
         pendingChange_ = true;
         return;
     }
+    if (observers_.empty())
+        return;
     const auto observers = observers_; // an observer may detach itself
     for (TableObserver *o : observers)
         o->tableChanged(*this, change, recno);
