@@ -49,8 +49,9 @@ TEST(CodePage, TheTableMarkDecidesAndUnmarkedTablesUseTheDefault)
         Table t(path);
         t.open();
         EXPECT_EQ(t.codePage().number(), c.codePage) << c.mark;
-        if (c.codePage != 1252)
+        if (c.codePage != 1252) {
             EXPECT_EQ(t.field(u"Name").asString(), QStringLiteral("Аптека")) << c.mark;
+        }
     }
     setDefaultOpenCodePage(1251);
     Table t(path);

@@ -39,8 +39,9 @@ TEST_P(CreateLevels, VersionByteAndMarkAsTDbfWritesThem)
     EXPECT_EQ(uchar(bytes[0]), c.version);
     EXPECT_EQ(uchar(bytes[29]), c.mark);
     EXPECT_EQ(uchar(bytes.back()), 0x1A);
-    if (c.level == 7)
+    if (c.level == 7) {
         EXPECT_EQ(bytes.mid(32, 8), QByteArray("DB866RU0"));
+    }
     EXPECT_EQ(QFileInfo::exists(dir.filePath(QStringLiteral("t.dbt"))), c.memo);
     Table t(path);
     t.open();

@@ -121,7 +121,7 @@ TEST(TdbfInterop, WeReadEveryTableTDbfWrote)
     const QString types26 = o.makeFixture({"types", "types26", "--lang=0x26"});
     QStringList files;
     for (const QString &dir : {types, types26})
-        for (const QString &name : {"t3.dbf", "t4.dbf", "t7.dbf"})
+        for (const char *name : {"t3.dbf", "t4.dbf", "t7.dbf"})
             files << QDir(dir).filePath(name);
     files << o.makeFixture({"keys", "k.dbf"}) << o.makeFixture({"price", "p.dbf", "200", "7", "--zak", "--deleted"})
           << o.makeFixture({"prescr", "prescr.dbf", "6", "3"});
