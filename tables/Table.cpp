@@ -269,9 +269,14 @@ bool Table::passes(std::uint32_t, const char *buffer)
 bool Table::isVisible(std::uint32_t recno)
 {
     requireOpen();
-    if (!file_->readRecord(recno, scratch_.data()))
-        return false;
-    return passes(recno, scratch_.constData());
+    return judgedVisible(recno);
+}
+
+bool Table::judgedVisible(std::uint32_t recno)
+{
+    if (const char *mapped = file_->mappedRecord(recno))
+        return passes(recno, mapped);
+    return readIfVisible(recno);
 }
 
 std::vector<std::uint32_t> Table::visibleRecords()
@@ -279,18 +284,19 @@ std::vector<std::uint32_t> Table::visibleRecords()
     requireOpen();
     file_->refreshRecordCount();
     std::vector<std::uint32_t> out;
-    if (order_ != physicalOrder_) {
+    const std::uint32_t count = file_->recordCount();
+    if (order_ != physicalOrder_ || file_->mappedRecord(1)) {
+        out.reserve(count);
         RecordOrder &o = order();
         for (std::uint32_t r = o.first(); r != 0; r = o.next(r))
-            if (readIfVisible(r))
+            if (judgedVisible(r))
                 out.push_back(r);
         return out;
     }
-    // Stored order: read in large blocks, the file is scanned once.
+    // Stored order without the mapping: read in large blocks, the file is scanned once.
     constexpr std::uint32_t kBlock = 512;
     const int size = schema_.recordSize;
     QByteArray block(int(kBlock) * size, ' ');
-    const std::uint32_t count = file_->recordCount();
     out.reserve(count);
     for (std::uint32_t first = 1; first <= count; first += kBlock) {
         const std::uint32_t got = file_->readRecords(first, kBlock, block.data());
