@@ -48,13 +48,23 @@ const CodePage &CodePage::byNumber(int number)
     return *page;
 }
 
+void CodePage::decodeTo(const char *bytes, qsizetype size, QChar *dst) const
+{
+    for (qsizetype i = 0; i < size; ++i)
+        dst[i] = QChar(toUnicode_[std::uint8_t(bytes[i])]);
+}
+
 QString CodePage::decode(const char *bytes, qsizetype size) const
 {
     QString out(size, Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (qsizetype i = 0; i < size; ++i)
-        dst[i] = QChar(toUnicode_[std::uint8_t(bytes[i])]);
+    decodeTo(bytes, size, out.data());
     return out;
+}
+
+void CodePage::decodeInto(const char *bytes, qsizetype size, QString &out) const
+{
+    out.resize(size);
+    decodeTo(bytes, size, out.data());
 }
 
 QByteArray CodePage::encode(QStringView text) const

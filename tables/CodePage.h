@@ -22,6 +22,8 @@ public:
 
     QString decode(const char *bytes, qsizetype size) const;
     QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    // Into a buffer the caller reuses: no allocation while its capacity suffices.
+    void decodeInto(const char *bytes, qsizetype size, QString &out) const;
     // Characters the code page cannot hold become '?'.
     QByteArray encode(QStringView text) const;
 
@@ -36,6 +38,7 @@ public:
 
 private:
     explicit CodePage(int number, const char16_t *high);
+    void decodeTo(const char *bytes, qsizetype size, QChar *dst) const;
 
     int number_;
     std::array<char16_t, 256> toUnicode_{};

@@ -96,41 +96,118 @@ private:
     const CodePage *folding_;
 };
 
+// A text literal compared with a text, prepared once: folded when case is
+// ignored (so that only the other side folds per record), and, when that side
+// is a C field, its place in the record for a first test on the stored bytes.
+class LiteralText {
+public:
+    LiteralText(std::string text, const Node &other, const CodePage *folding) : folding_(folding)
+    {
+        if (folding)
+            for (char &c : text)
+                c = char(folding->fold(std::uint8_t(c)));
+        text_ = std::move(text);
+        if (!other.storedText(&fieldOffset_, &fieldSize_))
+            fieldOffset_ = -1;
+    }
+
+    const std::string &text() const { return text_; }
+
+    // a equals the first n bytes of the literal (a is folded here).
+    bool equalsStart(const char *a, size_t n) const
+    {
+        if (!folding_)
+            return std::memcmp(a, text_.data(), n) == 0;
+        for (size_t i = 0; i < n; ++i)
+            if (folding_->fold(std::uint8_t(a[i])) != std::uint8_t(text_[i]))
+                return false;
+        return true;
+    }
+    bool equals(std::string_view a) const { return a.size() == text_.size() && equalsStart(a.data(), a.size()); }
+
+    // False when the field's stored bytes show that its value cannot begin
+    // with the literal; true when they do not tell.
+    bool mayBegin(const char *record) const
+    {
+        if (fieldOffset_ < 0 || text_.empty())
+            return true;
+        return text_.size() <= size_t(fieldSize_) && equalsStart(record + fieldOffset_, text_.size());
+    }
+
+    bool containedIn(std::string_view s) const
+    {
+        const size_t n = text_.size();
+        if (n > s.size())
+            return false;
+        if (!folding_)
+            return s.find(text_) != std::string_view::npos;
+        if (n == 0)
+            return true;
+        const std::uint8_t first = std::uint8_t(text_[0]);
+        for (size_t i = 0; i + n <= s.size(); ++i)
+            if (folding_->fold(std::uint8_t(s[i])) == first && equalsStart(s.data() + i, n))
+                return true;
+        return false;
+    }
+
+private:
+    std::string text_;
+    const CodePage *folding_;
+    int fieldOffset_ = -1;
+    int fieldSize_ = 0;
+};
+
+// Text = literal and text <> literal.
+class LiteralEquality final : public Node {
+public:
+    LiteralEquality(NodePtr text, std::string literal, bool equal, const CodePage *folding)
+        : Node(ExprType::Boolean), literal_(std::move(literal), *text, folding), text_(std::move(text)), equal_(equal)
+    {
+    }
+
+    bool boolean(const EvalContext &ctx) const override
+    {
+        if (!literal_.mayBegin(ctx.record))
+            return !equal_;
+        return literal_.equals(text_->string(ctx)) == equal_;
+    }
+
+private:
+    LiteralText literal_;
+    NodePtr text_;
+    bool equal_;
+};
+
 enum class PatternKind { Prefix, Suffix, Contains };
 
 // Text = 'AB*' (prefix), '*AB' (suffix), '*AB*' (contains).
 class PatternMatch final : public Node {
 public:
     PatternMatch(NodePtr text, PatternKind kind, std::string pattern, const CodePage *folding)
-        : Node(ExprType::Boolean), text_(std::move(text)), kind_(kind), pattern_(std::move(pattern)),
-          folding_(folding)
+        : Node(ExprType::Boolean), pattern_(std::move(pattern), *text, folding), text_(std::move(text)), kind_(kind)
     {
     }
 
     bool boolean(const EvalContext &ctx) const override
     {
+        if (kind_ == PatternKind::Prefix && !pattern_.mayBegin(ctx.record))
+            return false;
         const std::string_view s = text_->string(ctx);
-        const std::string_view p = pattern_;
-        if (p.size() > s.size())
+        const size_t n = pattern_.text().size();
+        if (n > s.size())
             return false;
         switch (kind_) {
-        case PatternKind::Prefix: return equalBytes(s.substr(0, p.size()), p, folding_);
-        case PatternKind::Suffix: return equalBytes(s.substr(s.size() - p.size()), p, folding_);
-        case PatternKind::Contains: break;
+        case PatternKind::Prefix: return pattern_.equalsStart(s.data(), n);
+        case PatternKind::Suffix: return pattern_.equalsStart(s.data() + s.size() - n, n);
+        case PatternKind::Contains: return pattern_.containedIn(s);
         }
-        if (!folding_)
-            return s.find(p) != std::string_view::npos;
-        for (size_t i = 0; i + p.size() <= s.size(); ++i)
-            if (equalBytes(s.substr(i, p.size()), p, folding_))
-                return true;
         return false;
     }
 
 private:
+    LiteralText pattern_;
     NodePtr text_;
     PatternKind kind_;
-    std::string pattern_;
-    const CodePage *folding_;
 };
 
 QString opText(CompareOp op)
@@ -167,6 +244,8 @@ NodePtr makeComparison(CompareOp op, NodePtr left, NodePtr right, const BuildCon
                 return std::make_unique<PatternMatch>(std::move(left), PatternKind::Prefix,
                                                       p.substr(0, p.size() - 1), folding);
         }
+        if (literal && (op == CompareOp::Equal || op == CompareOp::NotEqual))
+            return std::make_unique<LiteralEquality>(std::move(left), literal->text(), op == CompareOp::Equal, folding);
         return std::make_unique<StringComparison>(op, std::move(left), std::move(right), folding);
     }
     const bool dateAndText = (lt == ExprType::Date && rt == ExprType::String)

@@ -3,7 +3,6 @@
 #include "ExprError.h"
 #include "FieldCodec.h"
 
-#include <cstring>
 
 namespace tables::expr {
 
@@ -11,23 +10,23 @@ namespace {
 
 class StringField final : public Node {
 public:
-    explicit StringField(const FieldDef &f) : Node(ExprType::String), offset_(f.offset), size_(size_t(f.size)) {}
+    explicit StringField(const FieldDef &f) : Node(ExprType::String), offset_(f.offset), size_(f.size) {}
 
     // In place: the stored bytes up to a NUL, trailing blanks removed.
     std::string_view string(const EvalContext &ctx) const override
     {
-        const char *p = ctx.record + offset_;
-        size_t n = size_;
-        if (const void *nul = std::memchr(p, 0, n))
-            n = size_t(static_cast<const char *>(nul) - p);
-        while (n > 0 && p[n - 1] == ' ')
-            --n;
-        return {p, n};
+        return codec::textValue(ctx.record + offset_, size_);
+    }
+    bool storedText(int *offset, int *size) const override
+    {
+        *offset = offset_;
+        *size = size_;
+        return true;
     }
 
 private:
     int offset_;
-    size_t size_;
+    int size_;
 };
 
 class IntegerField final : public Node {

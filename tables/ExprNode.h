@@ -47,6 +47,10 @@ public:
     // Valid until the evaluation that asked for it ends.
     virtual std::string_view string(const EvalContext &ctx) const;
     virtual std::int64_t day(const EvalContext &ctx) const; // Date: Julian day number
+    // A C field read as it is stored: its place in the record. A value of
+    // such a node begins with the stored bytes, so comparisons can reject a
+    // record on those bytes before trimming.
+    virtual bool storedText(int *, int *) const { return false; }
 
 private:
     ExprType type_;

@@ -43,6 +43,15 @@ QString Field::asString() const
     return codec::asString(def(), table_->activeBuffer(), table_->codePage());
 }
 
+void Field::readString(QString &into) const
+{
+    if (isCalculated() || kind() == FieldKind::Memo) {
+        into = asString();
+        return;
+    }
+    codec::readString(def(), table_->activeBuffer(), table_->codePage(), into);
+}
+
 std::int64_t Field::asInteger() const
 {
     if (isCalculated())

@@ -32,6 +32,10 @@ public:
 
     bool isNull() const;
     QString asString() const;
+    // asString() into a buffer the caller keeps, for loops over many records:
+    // no allocation per value once the buffer is large enough. An empty
+    // field leaves it empty (not null).
+    void readString(QString &into) const;
     std::int64_t asInteger() const;
     double asFloat() const;
     QDate asDate() const;

@@ -34,19 +34,17 @@ bool allZero(const char *p, int n)
 std::pair<const char *, int> trimmedView(const FieldDef &f, const char *record)
 {
     const char *p = fieldStart(f, record);
-    int n = f.size;
     if (f.type == 'C') {
-        const void *nul = std::memchr(p, 0, size_t(n));
-        if (nul)
-            n = int(static_cast<const char *>(nul) - p);
+        const std::string_view v = textValue(p, f.size);
+        return {v.data(), int(v.size())};
     }
+    int n = f.size;
     while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
         --n;
-    if (f.type != 'C')
-        while (n > 0 && *p == ' ') {
-            ++p;
-            --n;
-        }
+    while (n > 0 && *p == ' ') {
+        ++p;
+        --n;
+    }
     return {p, n};
 }
 
@@ -258,19 +256,38 @@ bool parseNumber(const char *text, int size, bool integerOnly, double *value, st
     }
     // Plain decimal syntax only: [+-] digits [. digits] [e [+-] digits], at least one digit.
     int mantissaDigits = 0;
+    int fractionDigits = 0;
+    std::uint64_t mantissa = 0;
     while (i < size && isDigit(text[i])) {
+        mantissa = mantissa * 10 + std::uint64_t(text[i] - '0');
         ++i;
         ++mantissaDigits;
     }
     if (i < size && text[i] == '.') {
         ++i;
         while (i < size && isDigit(text[i])) {
+            mantissa = mantissa * 10 + std::uint64_t(text[i] - '0');
             ++i;
             ++mantissaDigits;
+            ++fractionDigits;
         }
     }
     if (mantissaDigits == 0)
         return false;
+    // Both operands exact and one correctly rounded division: the same double
+    // strtod gives, without its cost.
+    static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (i == size && mantissaDigits <= 15 && fractionDigits <= 22) {
+        const double magnitude = double(mantissa) / kPowersOf10[fractionDigits];
+        const double d = negative ? -magnitude : magnitude;
+        if (value)
+            *value = d;
+        if (intValue)
+            *intValue = std::int64_t(d);
+        return true;
+    }
     if (i < size && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < size && (text[i] == '+' || text[i] == '-'))
@@ -316,30 +333,67 @@ bool isNull(const FieldDef &f, const char *record)
 
 QByteArray trimmedBytes(const FieldDef &f, const char *record)
 {
+    const std::string_view text = trimmedText(f, record);
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+std::string_view textValue(const char *p, int size)
+{
+    int n = size;
+    // Trailing blanks first, eight at a time: text fields are mostly padding.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
+    while (n >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + n - 8, 8);
+        if (word != kBlanks)
+            break;
+        n -= 8;
+    }
+    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
+        --n;
+    // A NUL ends the value; what remains before it is trimmed the same way.
+    if (n > 0) {
+        if (const void *nul = std::memchr(p, 0, size_t(n))) {
+            n = int(static_cast<const char *>(nul) - p);
+            while (n > 0 && p[n - 1] == ' ')
+                --n;
+        }
+    }
+    return {p, size_t(n)};
+}
+
+std::string_view trimmedText(const FieldDef &f, const char *record)
+{
     if (!isTextStored(f))
-        return QByteArray(fieldStart(f, record), f.size);
+        return {fieldStart(f, record), size_t(f.size)};
     auto [p, n] = trimmedView(f, record);
-    return QByteArray(p, n);
+    return {p, size_t(n)};
 }
 
 std::int64_t asInteger(const FieldDef &f, const char *record)
 {
-    if (isNull(f, record))
-        return 0;
     switch (f.type) {
-    case 'I': case '+': return readLong(fieldStart(f, record));
-    case 'O': return std::int64_t(std::nearbyint(readOrderedDouble(fieldStart(f, record))));
     case 'N': case 'F': {
+        // The blank test and the parse share one trimmed view.
+        auto [p, n] = trimmedView(f, record);
+        if (n == 0)
+            return 0;
         double d = 0;
         std::int64_t i = 0;
         const bool integerOnly = f.decimals == 0;
-        auto [p, n] = trimmedView(f, record);
         if (!parseNumber(p, n, integerOnly, &d, &i))
             return 0;
         if (integerOnly)
             return i;
         return std::isfinite(d) && std::fabs(d) < 9.2e18 ? std::int64_t(std::nearbyint(d)) : 0;
     }
+    default: break;
+    }
+    if (isNull(f, record))
+        return 0;
+    switch (f.type) {
+    case 'I': case '+': return readLong(fieldStart(f, record));
+    case 'O': return std::int64_t(std::nearbyint(readOrderedDouble(fieldStart(f, record))));
     default: {
         std::int64_t i = 0;
         auto [p, n] = trimmedView(f, record);
@@ -350,6 +404,14 @@ std::int64_t asInteger(const FieldDef &f, const char *record)
 
 double asFloat(const FieldDef &f, const char *record)
 {
+    switch (f.type) {
+    case 'N': case 'F': {
+        auto [p, n] = trimmedView(f, record);
+        double d = 0;
+        return n > 0 && parseNumber(p, n, f.decimals == 0, &d, nullptr) ? d : 0;
+    }
+    default: break;
+    }
     if (isNull(f, record))
         return 0;
     switch (f.type) {
@@ -422,30 +484,74 @@ std::uint32_t memoBlock(const FieldDef &f, const char *record)
     return std::uint32_t(i);
 }
 
+namespace {
+
+void putLatin1(const char *p, int n, QString &out)
+{
+    out.resize(n);
+    QChar *dst = out.data();
+    for (int i = 0; i < n; ++i)
+        dst[i] = QLatin1Char(p[i]);
+}
+
+void putYyyyMmDd(const QDate &d, QString &out)
+{
+    const int y = d.year();
+    if (y < 1000 || y > 9999) {
+        out = d.toString(QStringLiteral("yyyyMMdd"));
+        return;
+    }
+    const int parts[] = {y / 100, y % 100, d.month(), d.day()};
+    out.resize(8);
+    QChar *dst = out.data();
+    for (int part : parts) {
+        *dst++ = QLatin1Char(char('0' + part / 10));
+        *dst++ = QLatin1Char(char('0' + part % 10));
+    }
+}
+
+} // namespace
+
+void readString(const FieldDef &f, const char *record, const CodePage &cp, QString &out)
+{
+    switch (f.type) {
+    case 'C': {
+        auto [p, n] = trimmedView(f, record);
+        cp.decodeInto(p, n, out);
+        return;
+    }
+    case 'N': case 'F': case 'M': case 'B': case 'G': {
+        auto [p, n] = trimmedView(f, record);
+        putLatin1(p, n, out);
+        return;
+    }
+    default: break;
+    }
+    if (isNull(f, record)) {
+        out.resize(0);
+        return;
+    }
+    switch (f.type) {
+    case 'D': putYyyyMmDd(asDate(f, record), out); return;
+    case 'L': out = asBoolean(f, record) ? QStringLiteral("T") : QStringLiteral("F"); return;
+    case 'I': case '+': out = QString::number(asInteger(f, record)); return;
+    case 'O': out = QString::number(asFloat(f, record), 'g', 15); return;
+    case '@': out = asDateTime(f, record).toString(Qt::ISODate); return;
+    default: {
+        auto [p, n] = trimmedView(f, record);
+        cp.decodeInto(p, n, out);
+        return;
+    }
+    }
+}
+
 QString asString(const FieldDef &f, const char *record, const CodePage &cp)
 {
     if (isNull(f, record))
         return {};
-    switch (f.type) {
-    case 'C': {
-        auto [p, n] = trimmedView(f, record);
-        return cp.decode(p, n);
-    }
-    case 'N': case 'F': case 'M': case 'B': case 'G':
-        return QString::fromLatin1(trimmedBytes(f, record));
-    case 'D': {
-        const QDate d = asDate(f, record);
-        return d.toString(QStringLiteral("yyyyMMdd"));
-    }
-    case 'L': return asBoolean(f, record) ? QStringLiteral("T") : QStringLiteral("F");
-    case 'I': case '+': return QString::number(asInteger(f, record));
-    case 'O': return QString::number(asFloat(f, record), 'g', 15);
-    case '@': return asDateTime(f, record).toString(Qt::ISODate);
-    default: {
-        auto [p, n] = trimmedView(f, record);
-        return cp.decode(p, n);
-    }
-    }
+    QString out;
+    readString(f, record, cp, out);
+    return out;
 }
 
 QVariant asVariant(const FieldDef &f, const char *record, const CodePage &cp)

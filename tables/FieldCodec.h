@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <string_view>
 
 namespace tables {
 
@@ -26,10 +27,17 @@ bool isNull(const FieldDef &f, const char *record);
 
 // Stored bytes of the field with trailing blanks removed (C: up to a NUL).
 QByteArray trimmedBytes(const FieldDef &f, const char *record);
+// The same bytes in place, valid while the record buffer is.
+std::string_view trimmedText(const FieldDef &f, const char *record);
+// A C field's value in place: the bytes up to a NUL, trailing blanks removed.
+std::string_view textValue(const char *field, int size);
 
 // Text of a C field (trailing blanks removed) or of any field as its value
 // reads: numbers as stored without padding, dates YYYYMMDD, logicals T/F.
 QString asString(const FieldDef &f, const char *record, const CodePage &cp);
+// asString into a buffer the caller keeps: no allocation once it is large
+// enough. An empty field gives an empty (not null) text.
+void readString(const FieldDef &f, const char *record, const CodePage &cp, QString &out);
 std::int64_t asInteger(const FieldDef &f, const char *record);
 double asFloat(const FieldDef &f, const char *record);
 QDate asDate(const FieldDef &f, const char *record);           // null date when blank

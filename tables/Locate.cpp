@@ -55,19 +55,26 @@ public:
 
     bool matches(const char *record) const
     {
+        if (text_ && !keyNull_) {
+            // On the record's bytes: the key was encoded (and folded) once.
+            // A C value that matches begins with the key's bytes (only
+            // trailing blanks are trimmed): test those first, most records
+            // fail there without trimming the field.
+            const size_t keySize = size_t(bytes_.size());
+            if (field_.type == 'C' && keySize > 0
+                && (keySize > size_t(field_.size) || !sameBytes(record + field_.offset, keySize)))
+                return false;
+            const std::string_view value = codec::trimmedText(field_, record);
+            const size_t n = size_t(bytes_.size());
+            if (partial_ ? value.size() < n : value.size() != n)
+                return false;
+            return sameBytes(value.data(), n);
+        }
         const bool fieldNull = codec::isNull(field_, record);
         if (keyNull_)
             return fieldNull;
         if (impossible_)
             return false;
-        if (text_) {
-            QByteArray value = codec::trimmedBytes(field_, record);
-            if (nocase_)
-                value = fold(value);
-            if (partial_)
-                return value.startsWith(bytes_);
-            return value == bytes_;
-        }
         if (fieldNull) // an empty number or date equals nothing, not even 0
             return false;
         switch (field_.kind()) {
@@ -79,6 +86,17 @@ public:
     }
 
 private:
+    // The first n bytes at p equal the key's (folded when case is ignored).
+    bool sameBytes(const char *p, size_t n) const
+    {
+        if (!nocase_)
+            return std::memcmp(p, bytes_.constData(), n) == 0;
+        for (size_t i = 0; i < n; ++i)
+            if (cp_.fold(std::uint8_t(p[i])) != std::uint8_t(bytes_[qsizetype(i)]))
+                return false;
+        return true;
+    }
+
     QByteArray fold(QByteArray b) const
     {
         for (char &c : b)
@@ -124,14 +142,18 @@ bool Table::locate(const QString &fields, const QVariantList &values, LocateOpti
         matchers.emplace_back(schema_.fields[size_t(index)], values[i], *schema_.codePage, options.caseInsensitive,
                               last && options.partialKey);
     }
-    file_->refreshRecordCount();
-    const auto matches = [&](std::uint32_t r) {
-        if (!readIfVisible(r))
-            return false;
+    // No size check here: reading a record past the known count makes one.
+    const auto keysMatch = [&](const char *record) {
         for (const KeyMatcher &m : matchers)
-            if (!m.matches(scratch_.constData()))
+            if (!m.matches(record))
                 return false;
         return true;
+    };
+    const auto matches = [&](std::uint32_t r) {
+        // Judged in the mapping first; the record found is read and judged again.
+        if (const char *mapped = file_->mappedRecord(r); mapped && !(keysMatch(mapped) && passes(r, mapped)))
+            return false;
+        return readIfVisible(r) && keysMatch(scratch_.constData());
     };
     std::uint32_t found = 0;
     // A tag on a key field only narrows the records tried; each one is still

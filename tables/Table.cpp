@@ -21,9 +21,16 @@ namespace {
 class PhysicalOrder : public RecordOrder {
 public:
     explicit PhysicalOrder(DbfFile *file) : file_(file) {}
-    std::uint32_t first() override { return file_->recordCount() ? 1 : 0; }
+    std::uint32_t first() override { return file_->recordCount() || file_->refreshRecordCount() ? 1 : 0; }
     std::uint32_t last() override { return file_->recordCount(); }
-    std::uint32_t next(std::uint32_t recno) override { return recno < file_->recordCount() ? recno + 1 : 0; }
+    // The size is read again only at the last record known: appends by
+    // others show there, without a system call per step.
+    std::uint32_t next(std::uint32_t recno) override
+    {
+        if (recno >= file_->recordCount() && recno >= file_->refreshRecordCount())
+            return 0;
+        return recno + 1;
+    }
     std::uint32_t prior(std::uint32_t recno) override
     {
         return recno > 1 ? std::min(recno - 1, file_->recordCount()) : 0;
@@ -263,9 +270,14 @@ bool Table::passes(std::uint32_t, const char *buffer)
 bool Table::isVisible(std::uint32_t recno)
 {
     requireOpen();
-    if (!file_->readRecord(recno, scratch_.data()))
-        return false;
-    return passes(recno, scratch_.constData());
+    return judgedVisible(recno);
+}
+
+bool Table::judgedVisible(std::uint32_t recno)
+{
+    if (const char *mapped = file_->mappedRecord(recno))
+        return passes(recno, mapped);
+    return readIfVisible(recno);
 }
 
 std::vector<std::uint32_t> Table::visibleRecords()
@@ -273,18 +285,19 @@ std::vector<std::uint32_t> Table::visibleRecords()
     requireOpen();
     file_->refreshRecordCount();
     std::vector<std::uint32_t> out;
-    if (order_ != physicalOrder_) {
+    const std::uint32_t count = file_->recordCount();
+    if (order_ != physicalOrder_ || file_->mappedRecord(1)) {
+        out.reserve(count);
         RecordOrder &o = order();
         for (std::uint32_t r = o.first(); r != 0; r = o.next(r))
-            if (readIfVisible(r))
+            if (judgedVisible(r))
                 out.push_back(r);
         return out;
     }
-    // Stored order: read in large blocks, the file is scanned once.
+    // Stored order without the mapping: read in large blocks, the file is scanned once.
     constexpr std::uint32_t kBlock = 512;
     const int size = schema_.recordSize;
     QByteArray block(int(kBlock) * size, ' ');
-    const std::uint32_t count = file_->recordCount();
     out.reserve(count);
     for (std::uint32_t first = 1; first <= count; first += kBlock) {
         const std::uint32_t got = file_->readRecords(first, kBlock, block.data());
@@ -299,6 +312,10 @@ std::vector<std::uint32_t> Table::visibleRecords()
 
 bool Table::readIfVisible(std::uint32_t recno)
 {
+    // Judged in the mapping first: only a record that passes is copied, and
+    // judged again as copied (another writer may change it in between).
+    if (const char *mapped = file_->mappedRecord(recno); mapped && !passes(recno, mapped))
+        return false;
     if (!file_->readRecord(recno, scratch_.data()))
         return false;
     return passes(recno, scratch_.constData());
@@ -306,7 +323,8 @@ bool Table::readIfVisible(std::uint32_t recno)
 
 std::uint32_t Table::searchFrom(std::uint32_t start, bool forward)
 {
-    if (forward && start != 0 && order_ == physicalOrder_)
+    // Positioned reads are costly one by one: without the mapping, read ahead.
+    if (forward && start != 0 && order_ == physicalOrder_ && !file_->readsMapped())
         return searchStoredForward(start);
     RecordOrder &o = order();
     for (std::uint32_t r = start; r != 0; r = forward ? o.next(r) : o.prior(r))
@@ -343,7 +361,8 @@ void Table::moveTo(std::uint32_t recno)
 {
     recno_ = recno;
     if (recno) {
-        current_ = scratch_;
+        // The record read becomes the cursor's; the old buffer is read into next.
+        current_.swap(scratch_);
         active_ = current_.constData();
         computeCalcFields();
     }
@@ -391,7 +410,6 @@ void Table::step(bool forward)
     }
     if (beforeScroll)
         beforeScroll(*this);
-    file_->refreshRecordCount();
     RecordOrder &o = order();
     const std::uint32_t r = searchFrom(forward ? o.next(recno_) : o.prior(recno_), forward);
     if (r) {
@@ -816,6 +834,8 @@ void Table::notify(TableChange change, std::uint32_t recno)
         pendingChange_ = true;
         return;
     }
+    if (observers_.empty())
+        return;
     const auto observers = observers_; // an observer may detach itself
     for (TableObserver *o : observers)
         o->tableChanged(*this, change, recno);

@@ -196,6 +196,8 @@ private:
     bool loadRecord(std::uint32_t recno);
     bool passes(std::uint32_t recno, const char *buffer);
     bool readIfVisible(std::uint32_t recno);
+    // readIfVisible without the copy where the record is mapped.
+    bool judgedVisible(std::uint32_t recno);
     void scrolled();
     void step(bool forward);
     void jumpToEnd(bool atStart);

@@ -6,6 +6,9 @@
 
 #include <QFile>
 
+#include <cstdlib>
+#include <cstring>
+
 using namespace tables;
 using testing_tables::fieldAt1;
 
@@ -38,6 +41,9 @@ TEST_P(ReadValues, AsTDbfReadsThem)
     EXPECT_EQ(codec::isNull(f, rec.constData()), c.null);
     EXPECT_EQ(codec::asString(f, rec.constData(), cp), c.text);
     EXPECT_DOUBLE_EQ(codec::asFloat(f, rec.constData()), c.number);
+    QString reused = QStringLiteral("a longer value read before");
+    codec::readString(f, rec.constData(), cp, reused);
+    EXPECT_EQ(reused, c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadValues, ::testing::Values(
@@ -45,6 +51,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadValues, ::testing::Values(
     ReadCase{'C', 6, 0, "ab    ", false, "ab", 0},
     ReadCase{'C', 6, 0, "      ", true, "", 0},
     ReadCase{'C', 6, 0, QByteArray("ab\0cd ", 6), false, "ab", 0},
+    ReadCase{'C', 12, 0, QByteArray("ab \0cd      ", 12), false, "ab", 0},
+    ReadCase{'C', 20, 0, QByteArray("x                  \0", 20), false, "x", 0},
+    ReadCase{'C', 20, 0, "                   y", false, "                   y", 0},
     ReadCase{'N', 10, 0, "        42", false, "42", 42},
     ReadCase{'N', 10, 3, "    -0.500", false, "-0.500", -0.5},
     ReadCase{'N', 10, 0, "       1.5", false, "1.5", 0},   // integer field: not an integer reads 0
@@ -72,6 +81,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadValues, ::testing::Values(
     ReadCase{'O', 8, 0, QByteArray::fromHex("BFF8000000000000"), false, "1.5", 1.5},
     ReadCase{'O', 8, 0, QByteArray::fromHex("3FFDFFFFFFFFFFFF"), false, "-2.25", -2.25},
     ReadCase{'X', 3, 0, "raw", false, "raw", 0}));
+
+// Short decimals are parsed without strtod: the double must be strtod's, bit for bit.
+TEST(FieldCodec, NumbersParseToTheDoubleStrtodGives)
+{
+    for (const char *text : {"0.1", "2.675", "-0.00", "999999999999999", "1234567890.12345", "0.000001",
+                             "-12345.678", "0.3000000000000000", "9007199254740993", "123456789012345.6",
+                             ".0000000000000000000001", "1e-5", "17.85"}) {
+        double parsed = 0;
+        ASSERT_TRUE(codec::parseNumber(text, int(std::strlen(text)), false, &parsed, nullptr)) << text;
+        const double expected = std::strtod(text, nullptr);
+        EXPECT_EQ(std::memcmp(&parsed, &expected, sizeof parsed), 0) << text;
+    }
+}
 
 TEST(FieldCodec, TimestampIsMillisecondsFromYearOne)
 {

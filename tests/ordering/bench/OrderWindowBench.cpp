@@ -1,6 +1,6 @@
-// order_window_bench [RUNS [PART]]: the order window over a generated 100 000-row
-// price list (kxdbf genprice), inside a program folder written by the demo
-// installation. Run by hand, not a test. Prints one line per measurement:
+// order_window_bench [RUNS [PART [ROWS]]]: the order window over a generated
+// price list of ROWS rows, 100 000 by default (kxdbf genprice), inside a
+// program folder written by the demo installation. Run by hand, not a test. Prints one line per measurement:
 // opening the window until its first rows are painted (index present, index
 // built, Zak added by a restructure), the order view, quantities typed into
 // the grid, a markup change and the clearing of the order. PART (open, entry,
@@ -53,15 +53,14 @@ void usageError(const QString &message) { throw std::invalid_argument(message.to
 
 namespace {
 
-constexpr int kRows = 100000;
 constexpr int kEntries = 1000;
 constexpr int kMarkupSwitches = 20;
 
-void generatePrice(const QString &path)
+void generatePrice(const QString &path, int rows)
 {
     for (const kxdbf::Command &c : kxdbf::commands())
         if (c.name == QStringLiteral("genprice")) {
-            c.run({path, QString::number(kRows), QStringLiteral("42")});
+            c.run({path, QString::number(rows), QStringLiteral("42")});
             return;
         }
     throw std::runtime_error("genprice is not linked in");
@@ -226,6 +225,7 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const QString part = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const auto wanted = [&](const char *name) { return part.isEmpty() || part == QLatin1String(name); };
+    const int rows = argc > 3 ? std::max(1, std::atoi(argv[3])) : 100000;
     platform::fake::FakePlatform fake; // no message box may wait for an answer
     QTemporaryDir temp;
     const QString base = temp.path() + QStringLiteral("/inst/");
@@ -241,7 +241,7 @@ int main(int argc, char **argv)
     demo::createDemoInstallation(base, options);
     config::setProgramFolder(base);
     tables::setDefaultOpenCodePage(866);
-    generatePrice(master + QStringLiteral("price.dbf"));
+    generatePrice(master + QStringLiteral("price.dbf"), rows);
     {
         // The same list without Zak, with its index, for the restructure on open.
         tables::FieldSpecs specs;
@@ -257,7 +257,7 @@ int main(int argc, char **argv)
         indexed.addIndexDef(QStringLiteral("Name"), QStringLiteral("Name"));
         indexed.open();
     }
-    std::printf("generated %d rows in %lld ms\n", kRows, clock.elapsed());
+    std::printf("generated %d rows in %lld ms\n", rows, clock.elapsed());
 
     BenchMainFrm main(base);
     const QString in = main.folder(windows::WorkFolder::Price);
