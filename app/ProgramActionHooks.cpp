@@ -1,6 +1,7 @@
 #include "ProgramActionHooks.h"
 
 #include "ordering/OrderWindows.h"
+#include "prescriptions_windows/PrescriptionWindows.h"
 #include "windows/ArchiveWindow.h"
 #include "windows/TableWindows.h"
 
@@ -25,6 +26,12 @@ void ProgramActionHooks::openArchiveWindow(windows::MainFrmServices &main, const
                                            const QString &positionsPath, const QString &)
 {
     windows::OpenArchiveWindow(main, archivePath, positionsPath);
+}
+
+void ProgramActionHooks::openPrescriptionsWindow(windows::MainFrmServices &main, const QString &caption,
+                                                 const QString &tablePath)
+{
+    prescriptions_windows::OpenPrescriptionsWindow(main, caption, tablePath);
 }
 
 void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const QString &caption,

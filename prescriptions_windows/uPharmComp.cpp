@@ -1,0 +1,364 @@
+#include "uPharmComp.h"
+
+#include "uCountFrm.h"
+
+#include "errors/KxError.h"
+#include "grid/DBGrid.h"
+#include "platform/MessageService.h"
+#include "platform/Services.h"
+#include "prescriptions/ComponentFilter.h"
+#include "prescriptions/ComponentList.h"
+#include "prescriptions/PrescriptionFields.h"
+#include "tables/Catalogue.h"
+#include "tables/CodePage.h"
+#include "tables/FileLookup.h"
+#include "tables/Table.h"
+#include "windows/uGridFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace prescriptions_windows {
+
+namespace f = prescriptions::fields;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Компоненты");
+constexpr QSize kClientSize(615, 458);
+constexpr int kGridWidth = 433;
+constexpr int kSearchHeight = 21;
+const QColor kHintColour(128, 128, 128);
+// Distributor tables carry no code page mark and are DOS Cyrillic.
+constexpr int kDistributorCodePage = 866;
+
+prescriptions::ComponentFields componentFieldsOf(tables::Table &table)
+{
+    return {table.field(f::kComponent1).asString(), table.field(f::kComponent2).asString()};
+}
+
+void reportError(const std::exception &error, QWidget *parent)
+{
+    platform::messages().showError(kx::userMessage(error), parent);
+}
+
+// The names list of N2Click: a table grid window over PharmComP.dbf used as
+// a modal picking list; names added in it get no IDRow.
+std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder)
+{
+    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption,
+                                                    prescriptionsFolder + tables::catalogue::kPharmComP);
+    list->setMdiChild(false);
+    list->hide();
+    return list;
+}
+
+} // namespace
+
+QString TPharmComp::searchHint() { return QStringLiteral("Для поиска введите компоненты через ;"); }
+
+TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
+    : TSaveChildFrm(nullptr), prescriptionsFolder_(prescriptionsFolder)
+{
+    setObjectName(QStringLiteral("TPharmComp"));
+    setWindowTitle(kCaption);
+    resize(kClientSize);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setChildrenCollapsible(false);
+    DBGridP = new grid::DBGrid(Splitter1);
+    DBGridP->setObjectName(QStringLiteral("DBGridP"));
+    DBGridP->setAllowedOperations({});
+    DBGridP->setOptions(grid::DBGrid::RowHighlight | grid::DBGrid::IncrementalSearch | grid::DBGrid::FindDialogKey);
+    Panel2 = new QWidget(Splitter1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    dbComponents = new QPlainTextEdit(Panel2);
+    dbComponents->setObjectName(QStringLiteral("dbComponents"));
+    dbComponents->setFont(QFont(QStringLiteral("Arial"), 8));
+    // Shows the list; changes go through "Добавить компонент" and "Удалить компонент".
+    dbComponents->setReadOnly(true);
+    dbComponents->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    dbComponents->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Edit1 = new QLineEdit(Panel2);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setFont(QFont(QStringLiteral("Tahoma"), 8));
+    Edit1->setMinimumHeight(kSearchHeight);
+    Edit1->installEventFilter(this);
+    auto *panelLayout = new QVBoxLayout(Panel2);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addWidget(dbComponents);
+    panelLayout->addWidget(Edit1);
+    Splitter1->addWidget(DBGridP);
+    Splitter1->addWidget(Panel2);
+    Splitter1->setSizes({kGridWidth, kClientSize.width() - kGridWidth});
+    Splitter1->setStretchFactor(1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Splitter1);
+
+    pmGrid = new QMenu(this);
+    pmGrid->setObjectName(QStringLiteral("pmGrid"));
+    N1 = pmGrid->addAction(QStringLiteral("Новый"), this, &TPharmComp::N1Click);
+    N1->setObjectName(QStringLiteral("N1"));
+    pmMemo = new QMenu(this);
+    pmMemo->setObjectName(QStringLiteral("pmMemo"));
+    N2 = pmMemo->addAction(QStringLiteral("Добавить компонент"), this, &TPharmComp::N2Click);
+    N2->setObjectName(QStringLiteral("N2"));
+    N3 = pmMemo->addAction(QStringLiteral("Удалить компонент"), this, &TPharmComp::N3Click);
+    N3->setObjectName(QStringLiteral("N3"));
+    DBGridP->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGridP, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { pmGrid->popup(DBGridP->viewport()->mapToGlobal(pos)); });
+    dbComponents->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(dbComponents, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { pmMemo->popup(dbComponents->viewport()->mapToGlobal(pos)); });
+
+    const QString file = prescriptionsFolder_ + tables::catalogue::kPharmCom;
+    if (tables::fileExistsNoCase(file)) {
+        PharmCom = std::make_unique<tables::Table>(tables::resolvePathNoCase(file));
+        tables::setDefaultOpenCodePage(kDistributorCodePage);
+        PharmCom->addCalculatedField(f::kComponents, tables::FieldKind::String, prescriptions::kComponentListSize);
+        PharmCom->onCalcFields = [this](tables::Table &t) { PharmComCalcFields(t); };
+        PharmCom->afterPost = [this](tables::Table &t) { LockNameAfterPost(t); };
+        PharmCom->afterCancel = [this](tables::Table &t) { LockNameAfterPost(t); };
+        PharmCom->open();
+        PharmCom->addObserver(this);
+        DBGridP->setTable(PharmCom.get());
+        ApplyColumns(*PharmCom, *DBGridP);
+        LockNameAfterPost(*PharmCom);
+        showComponents();
+    } else {
+        platform::messages().showMessage(QStringLiteral("Не найден файл ") + file);
+    }
+
+    connect(DBGridP, &grid::DBGrid::dblClick, this, &TPharmComp::DBGridPDblClick);
+    connect(DBGridP, &grid::DBGrid::keyDown, this, &TPharmComp::DBGridPKeyDown);
+    connect(Edit1, &QLineEdit::textChanged, this, &TPharmComp::Edit1Change);
+
+    FormCreate();
+    setSearchColour(true);
+    Edit1->setText(searchHint());
+}
+
+TPharmComp::~TPharmComp()
+{
+    runFormDestroy();
+    if (PharmCom) {
+        DBGridP->setTable(nullptr);
+        PharmCom->removeObserver(this);
+    }
+}
+
+bool TPharmComp::hasDrugTable() const { return PharmCom && PharmCom->isOpen(); }
+
+bool TPharmComp::locateDrug(const QString &name)
+{
+    return hasDrugTable() && PharmCom->locate(f::kName, name);
+}
+
+// --- the drug table ---
+
+void TPharmComp::PharmComCalcFields(tables::Table &table)
+{
+    table.field(f::kComponents).setString(prescriptions::shownList(prescriptions::storedList(componentFieldsOf(table))));
+}
+
+void TPharmComp::LockNameAfterPost(tables::Table &table)
+{
+    table.field(f::kName).setReadOnly(true);
+    DBGridP->setAllowedOperations({});
+}
+
+void TPharmComp::tableChanged(tables::Table &, tables::TableChange, std::uint32_t) { showComponents(); }
+
+void TPharmComp::showComponents()
+{
+    QString text;
+    if (hasDrugTable() && !PharmCom->isEmpty())
+        text = PharmCom->field(f::kComponents).asString().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (dbComponents->toPlainText() != text)
+        dbComponents->setPlainText(text);
+}
+
+void TPharmComp::storeComponents(const QString &list)
+{
+    const std::optional<prescriptions::ComponentFields> fields = prescriptions::splitList(list);
+    if (!fields) {
+        platform::messages().showMessage(prescriptions::listTooLongText(), this);
+        return;
+    }
+    PharmCom->edit();
+    try {
+        PharmCom->field(f::kComponent1).setString(fields->component1);
+        PharmCom->field(f::kComponent2).setString(fields->component2);
+        PharmCom->post();
+    } catch (...) {
+        PharmCom->cancel();
+        throw;
+    }
+}
+
+// --- choosing ---
+
+void TPharmComp::DBGridPDblClick()
+{
+    setModalResult(ModalResult::OK);
+    closeWindow();
+}
+
+void TPharmComp::DBGridPKeyDown(grid::GridKeyEvent *event)
+{
+    if (event->key == Qt::Key_Return || event->key == Qt::Key_Enter)
+        DBGridPDblClick();
+}
+
+// --- search box ---
+
+bool TPharmComp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit1 && event->type() == QEvent::FocusIn)
+        Edit1Enter();
+    else if (watched == Edit1 && event->type() == QEvent::FocusOut)
+        Edit1Exit();
+    return TSaveChildFrm::eventFilter(watched, event);
+}
+
+void TPharmComp::setSearchColour(bool hint)
+{
+    QPalette palette = Edit1->palette();
+    palette.setColor(QPalette::Text, hint ? kHintColour : QApplication::palette().color(QPalette::Text));
+    Edit1->setPalette(palette);
+}
+
+void TPharmComp::Edit1Enter()
+{
+    if (Edit1->text() != searchHint())
+        return;
+    Edit1->clear();
+    setSearchColour(false);
+}
+
+void TPharmComp::Edit1Exit()
+{
+    if (!Edit1->text().isEmpty())
+        return;
+    setSearchColour(true);
+    Edit1->setText(searchHint());
+}
+
+void TPharmComp::Edit1Change(const QString &text)
+{
+    if (text != searchHint())
+        ApplyComponentFilter(text);
+}
+
+void TPharmComp::ApplyComponentFilter(const QString &text)
+{
+    if (!hasDrugTable())
+        return;
+    try {
+        if (text.isEmpty()) {
+            PharmCom->setFiltered(false);
+            return;
+        }
+        setSearchColour(false);
+        const QString filter = prescriptions::componentFilter(text);
+        // Only semicolons: no piece, so every drug stays listed.
+        if (filter.isEmpty()) {
+            PharmCom->setFiltered(false);
+            return;
+        }
+        PharmCom->setFiltered(false);
+        PharmCom->setFilter(filter);
+        PharmCom->setFiltered(true);
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+// --- menus ---
+
+void TPharmComp::N1Click()
+{
+    if (!hasDrugTable())
+        return;
+    try {
+        PharmCom->append();
+        PharmCom->field(f::kName).setReadOnly(false);
+        DBGridP->setAllowedOperations(grid::DBGrid::AllowEdit);
+        DBGridP->setSelectedField(f::kName);
+        DBGridP->setFocus();
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+void TPharmComp::N2Click()
+{
+    if (!hasDrugTable() || PharmCom->isEmpty())
+        return;
+    try {
+        if (!DBGridP->postPendingEdit())
+            return;
+        QString name;
+        {
+            std::unique_ptr<windows::TGridFrm> list = CreatePharmComPWindow(prescriptionsFolder_);
+            tables::Table *names = list->table();
+            if (!names)
+                return; // "Не найден файл " was shown
+            names->onNewRecord = [](tables::Table &t) { t.field(f::kName).setReadOnly(false); };
+            names->afterPost = [](tables::Table &t) { t.field(f::kName).setReadOnly(true); };
+            list->detachKeyPress();
+            list->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
+            if (list->showModal() != ModalResult::OK || names->isEmpty())
+                return;
+            name = names->field(f::kName).asString();
+        }
+        TCountFrm count(this);
+        if (count.exec() != QDialog::Accepted)
+            return;
+        const QString entry = prescriptions::componentEntry(name, count.value());
+        storeComponents(prescriptions::withEntry(prescriptions::storedList(componentFieldsOf(*PharmCom)), entry));
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+void TPharmComp::N3Click()
+{
+    if (!hasDrugTable() || PharmCom->isEmpty())
+        return;
+    try {
+        const QString stored = prescriptions::storedList(componentFieldsOf(*PharmCom));
+        if (stored.isEmpty())
+            return;
+        storeComponents(prescriptions::withoutLine(stored, dbComponents->textCursor().blockNumber()));
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+// --- closing ---
+
+void TPharmComp::FormClose()
+{
+    // A new drug being typed is posted with the window's close.
+    if (hasDrugTable() && !DBGridP->postPendingEdit())
+        keepOpen();
+}
+
+void TPharmComp::FormDestroy()
+{
+    if (hasDrugTable())
+        SaveColumns(*DBGridP);
+    TSaveChildFrm::FormDestroy();
+}
+
+} // namespace prescriptions_windows

@@ -1,0 +1,263 @@
+#include "uPrescrFrm.h"
+
+#include "config/ProgramFiles.h"
+#include "errors/KxError.h"
+#include "grid/DBGrid.h"
+#include "ordering/PharmacyCode.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageService.h"
+#include "platform/Services.h"
+#include "platform/Shell.h"
+#include "prescriptions/PrescriptionFields.h"
+#include "prescriptions/PrescriptionRules.h"
+#include "prescriptions/RequestSending.h"
+#include "tables/Table.h"
+#include "windows/MainFrmServices.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+
+namespace prescriptions_windows {
+
+namespace f = prescriptions::fields;
+
+namespace {
+
+const QString kQuestionTitle = QStringLiteral("Копирование рецептов");
+// The question's line break is LF CR, in this order.
+const QString kQuestionBreak = QStringLiteral("\n\r");
+const QString kExcelFilter = QStringLiteral("Файлы MS Excel (*.xls)");
+const QString kExcelSuffix = QStringLiteral(".xls");
+constexpr QSize kClientSize(425, 273);
+
+void reportError(const std::exception &error, QWidget *parent)
+{
+    platform::messages().showError(kx::userMessage(error), parent);
+}
+
+} // namespace
+
+TPrescrFrm::TPrescrFrm(QWidget *owner, const QString &caption, const QString &tableFile)
+    : TGridFrm(owner, caption, tableFile)
+{
+    setObjectName(QStringLiteral("TPrescrFrm"));
+    resize(kClientSize);
+    GridToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton11"));
+    acnOrder = addTool(QStringLiteral("acnOrder"), QStringLiteral("ToolButton12"), QStyle::SP_DialogApplyButton,
+                       &TPrescrFrm::acnOrderExecute);
+    acnOrder->setText(QStringLiteral("Заказать"));
+    acnOrder->setToolTip(QStringLiteral("Сформировать"));
+    acnOrder->setStatusTip(QStringLiteral("Сформировать"));
+    GridToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton13"));
+    acnVSended = addTool(QStringLiteral("acnVSended"), QStringLiteral("ToolButton14"),
+                         QStyle::SP_FileDialogContentsView, &TPrescrFrm::acnVSendedExecute);
+    acnVSended->setToolTip(QStringLiteral("Показать отправленные"));
+    acnVSended->setStatusTip(QStringLiteral("Показать отправленные"));
+    acnVSended->setCheckable(true);
+    acnExport = addTool(QStringLiteral("acnExport"), QStringLiteral("ToolButton15"), QStyle::SP_DialogSaveButton,
+                        &TPrescrFrm::acnExportExecute);
+    acnExport->setToolTip(QStringLiteral("Экспорт выделенных"));
+    acnExport->setStatusTip(QStringLiteral("Экспорт выделенных"));
+
+    pmContext = new QMenu(this);
+    pmContext->setObjectName(QStringLiteral("pmContext"));
+    N1 = pmContext->addAction(QStringLiteral("Заказать повторно"), this, &TPrescrFrm::N1Click);
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = pmContext->addAction(QStringLiteral("Копировать"), this, &TPrescrFrm::N2Click);
+    N2->setObjectName(QStringLiteral("N2"));
+    N2->setStatusTip(QStringLiteral("Копировать запись с новыми параметрами"));
+    N2->setToolTip(N2->statusTip());
+
+    DBGrid->setOptions(DBGrid->options() | grid::DBGrid::MultiSelect | grid::DBGrid::MultiLevelTitles);
+    DBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DBGrid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { pmContext->popup(DBGrid->viewport()->mapToGlobal(pos)); });
+
+    if (table() && table()->isOpen()) {
+        table()->setFilter(f::kUnsentFilter);
+        table()->setFiltered(true);
+    }
+    ActionList1Update();
+}
+
+QAction *TPrescrFrm::addTool(const QString &name, const QString &button, int icon, void (TPrescrFrm::*handler)())
+{
+    auto *action = new QAction(style()->standardIcon(QStyle::StandardPixmap(icon)), QString(), this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, handler);
+    GridToolBar->addAction(action);
+    if (QWidget *widget = GridToolBar->widgetForAction(action))
+        widget->setObjectName(button);
+    return action;
+}
+
+// --- new records ---
+
+void TPrescrFrm::DataSetBeforeInsert(tables::Table &t)
+{
+    TGridFrm::DataSetBeforeInsert(t);
+    t.setFiltered(false);
+    t.last();
+    NextNumber = prescriptions::numberAfter(t.isEmpty() ? QString() : t.field(f::kNumber).asString());
+    // Adding always returns to the unsent view.
+    t.setFiltered(true);
+}
+
+void TPrescrFrm::DataSetNewRecord(tables::Table &t)
+{
+    TGridFrm::DataSetNewRecord(t);
+    t.field(f::kNumber).setString(QString::number(NextNumber));
+    t.field(f::kQnt).setInteger(1);
+    t.field(f::kDateCreate).setDate(QDate::currentDate());
+    t.field(f::kProvided).setBoolean(false);
+}
+
+// --- actions ---
+
+void TPrescrFrm::ActionList1Update()
+{
+    TGridFrm::ActionList1Update();
+    prescriptionActionsGuard_.run({acnOrder, acnVSended, acnExport}, [this] {
+        tables::Table *t = table();
+        const bool open = t && t->isOpen();
+        acnOrder->setEnabled(open && t->recordCount() > 0);
+        acnVSended->setEnabled(open);
+        acnVSended->setChecked(open && t->isFiltered());
+        acnExport->setEnabled(open && !t->isEmpty() && !t->field(f::kNumber).asString().isEmpty());
+    });
+}
+
+int TPrescrFrm::pharmacyCode()
+{
+    windows::MainFrmServices *main = windows::mainFrm();
+    const int code = main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(f::kIDRow)) : ordering::kNoPharmacyCode;
+    if (code == ordering::kNoPharmacyCode)
+        platform::messages().showMessage(ordering::noPharmacyCodeText()
+                                             + QStringLiteral(" Заявка не сформирована."),
+                                         this);
+    return code;
+}
+
+void TPrescrFrm::acnOrderExecute()
+{
+    tables::Table *t = table();
+    if (!t || !t->isOpen())
+        return;
+    try {
+        if (!DBGrid->postPendingEdit())
+            return;
+        const int code = pharmacyCode();
+        if (code == ordering::kNoPharmacyCode)
+            return;
+        const prescriptions::RequestPlace place{windows::mainFrm()->folder(windows::WorkFolder::Orders), code,
+                                                config::settingsFileName()};
+        const prescriptions::SendOutcome outcome = prescriptions::sendUnsent(
+            *t, place,
+            [this](const QString &number) {
+                platform::messages().showMessage(QStringLiteral("Заполните данные в рецепте №") + number, this);
+            },
+            QDateTime::currentDateTime());
+        showStatus(prescriptions::sendResultText(outcome));
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+void TPrescrFrm::acnVSendedExecute()
+{
+    tables::Table *t = table();
+    if (!t || !t->isOpen())
+        return;
+    try {
+        if (DBGrid->postPendingEdit())
+            t->setFiltered(!t->isFiltered());
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+    ActionList1Update();
+}
+
+void TPrescrFrm::acnExportExecute()
+{
+    try {
+        const std::optional<QString> chosen = platform::fileDialogs().chooseSaveFile(
+            QStringLiteral("Экспорт выделенных"), QDir::homePath() + QStringLiteral("/Рецепты.xls"), kExcelFilter,
+            this);
+        if (!chosen)
+            return;
+        QString path = *chosen;
+        if (!path.endsWith(kExcelSuffix, Qt::CaseInsensitive))
+            path += kExcelSuffix;
+        DBGrid->exportToXls(path, grid::DBGrid::ExportRows::SelectedOrAll);
+        if (!platform::shell().openWithAssociatedApplication(path))
+            platform::messages().showMessage(QStringLiteral("Не удалось открыть файл ") + path, this);
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+bool TPrescrFrm::confirm(const QString &text)
+{
+    windows::MainFrmServices *main = windows::mainFrm();
+    return platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"), kQuestionTitle,
+                                         platform::MessageIcon::Question, main ? main->childParent() : this);
+}
+
+void TPrescrFrm::N1Click()
+{
+    tables::Table *t = table();
+    if (!t || !t->isOpen())
+        return;
+    try {
+        if (!confirm(QStringLiteral("Выделенный рецепт будет сформирован повторно.")))
+            return;
+        if (!DBGrid->postPendingEdit() || t->isEmpty())
+            return;
+        if (!prescriptions::isSent(*t)) {
+            platform::messages().showMessage(
+                QStringLiteral("Рецепт нельзя сформировать повторно. Он еще не был отправлен."), this);
+            return;
+        }
+        const int code = pharmacyCode();
+        if (code == ordering::kNoPharmacyCode)
+            return;
+        prescriptions::resendCurrent(
+            *t, {windows::mainFrm()->folder(windows::WorkFolder::Orders), code, config::settingsFileName()});
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+void TPrescrFrm::N2Click()
+{
+    tables::Table *t = table();
+    if (!t || !t->isOpen())
+        return;
+    try {
+        if (!confirm(QStringLiteral("Выделенный рецепт будет скопирован как новый.")))
+            return;
+        if (!DBGrid->postPendingEdit() || t->isEmpty())
+            return;
+        static const QString copied[] = {f::kFIO, f::kCodePST, f::kName,       f::kAgeY,       f::kAgeM, f::kAgeD,
+                                         f::kDS,  f::kQnt,     f::kComponent1, f::kComponent2, f::kDesc};
+        std::vector<QVariant> values;
+        for (const QString &name : copied)
+            values.push_back(t->field(name).value());
+        t->insert();
+        try {
+            for (std::size_t i = 0; i < values.size(); ++i)
+                t->field(copied[i]).setValue(values[i]);
+            t->post();
+        } catch (...) {
+            t->cancel();
+            throw;
+        }
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+} // namespace prescriptions_windows
