@@ -228,7 +228,10 @@ void TableModel::rebuildRows()
         }
     }
     endResetModel();
-    emit cursorRowChanged(cursorRow());
+    const int row = cursorRow();
+    if (row >= 0)
+        cachedRow(row); // as after any change: an insertion right after a filter change keeps its row
+    emit cursorRowChanged(row);
 }
 
 void TableModel::setCellStyleHook(CellStyleHook hook)
