@@ -140,8 +140,8 @@ void writeProperties(const QString &fileName, const QString &invoiceFileName)
                 {"DateRC", "DateRC", false, true, false, 0},
                 {"DELIVDATE", "DELIVDATE", false, true, false, 0}});
     writeTable(ini, QStringLiteral("PharmCom.dbf"), QStringLiteral("Препараты"),
-               {{"Name", "Препарат", true, true, false, 330},
-                {"Drug", "Код", true, true, false, 70},
+               {{"Name", "Препарат", true, true, false, 270},
+                {"Drug", "Код", true, true, false, 60},
                 {"Component1", "Component1", false, true, false, 0},
                 {"Component2", "Component2", false, true, false, 0},
                 {"Components", "Компоненты", false, true, false, 0}});

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace prescriptions_windows {
@@ -84,7 +85,8 @@ TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
     // Shows the list; changes go through "Добавить компонент" and "Удалить компонент".
     dbComponents->setReadOnly(true);
     dbComponents->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    dbComponents->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long entries wrap; the caret's line is still the entry (one block each).
+    dbComponents->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Edit1 = new QLineEdit(Panel2);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -97,7 +99,13 @@ TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
     panelLayout->addWidget(Edit1);
     Splitter1->addWidget(DBGridP);
     Splitter1->addWidget(Panel2);
-    Splitter1->setSizes({kGridWidth, kClientSize.width() - kGridWidth});
+    // The panel is never narrower than the search hint, whatever the font.
+    const int hintWidth = Edit1->fontMetrics().horizontalAdvance(searchHint()) + 4 * Edit1->style()->pixelMetric(
+                                                                                      QStyle::PM_DefaultFrameWidth)
+        + 8;
+    Panel2->setMinimumWidth(hintWidth);
+    const int panelWidth = std::max(kClientSize.width() - kGridWidth, hintWidth);
+    Splitter1->setSizes({kClientSize.width() - panelWidth, panelWidth});
     Splitter1->setStretchFactor(1, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -145,6 +153,7 @@ TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
     FormCreate();
     setSearchColour(true);
     Edit1->setText(searchHint());
+    Edit1->setCursorPosition(0);
 }
 
 TPharmComp::~TPharmComp()
@@ -251,6 +260,7 @@ void TPharmComp::Edit1Exit()
         return;
     setSearchColour(true);
     Edit1->setText(searchHint());
+    Edit1->setCursorPosition(0);
 }
 
 void TPharmComp::Edit1Change(const QString &text)
