@@ -48,6 +48,10 @@ void reportError(const std::exception &error, QWidget *parent)
     platform::messages().showError(kx::userMessage(error), parent);
 }
 
+// A name is typed only while its record is new.
+void UnlockNameOnNewRecord(tables::Table &table) { table.field(f::kName).setReadOnly(false); }
+void LockName(tables::Table &table) { table.field(f::kName).setReadOnly(true); }
+
 // The names list of N2Click: a table grid window over PharmComP.dbf used as
 // a modal picking list; names added in it get no IDRow.
 std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder)
@@ -181,8 +185,19 @@ void TPharmComp::PharmComCalcFields(tables::Table &table)
 
 void TPharmComp::LockNameAfterPost(tables::Table &table)
 {
-    table.field(f::kName).setReadOnly(true);
+    LockName(table);
     DBGridP->setAllowedOperations({});
+}
+
+void TPharmComp::withDrugTable(const std::function<void(tables::Table &)> &step)
+{
+    if (!hasDrugTable())
+        return;
+    try {
+        step(*PharmCom);
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
 }
 
 void TPharmComp::tableChanged(tables::Table &, tables::TableChange, std::uint32_t) { showComponents(); }
@@ -271,51 +286,36 @@ void TPharmComp::Edit1Change(const QString &text)
 
 void TPharmComp::ApplyComponentFilter(const QString &text)
 {
-    if (!hasDrugTable())
-        return;
-    try {
-        if (text.isEmpty()) {
-            PharmCom->setFiltered(false);
-            return;
-        }
-        setSearchColour(false);
+    withDrugTable([&](tables::Table &drugs) {
+        if (!text.isEmpty())
+            setSearchColour(false);
+        // Only semicolons leave no piece: every drug stays listed.
         const QString filter = prescriptions::componentFilter(text);
-        // Only semicolons: no piece, so every drug stays listed.
-        if (filter.isEmpty()) {
-            PharmCom->setFiltered(false);
+        drugs.setFiltered(false);
+        if (filter.isEmpty())
             return;
-        }
-        PharmCom->setFiltered(false);
-        PharmCom->setFilter(filter);
-        PharmCom->setFiltered(true);
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+        drugs.setFilter(filter);
+        drugs.setFiltered(true);
+    });
 }
 
 // --- menus ---
 
 void TPharmComp::N1Click()
 {
-    if (!hasDrugTable())
-        return;
-    try {
-        PharmCom->append();
-        PharmCom->field(f::kName).setReadOnly(false);
+    withDrugTable([this](tables::Table &drugs) {
+        drugs.append();
+        UnlockNameOnNewRecord(drugs);
         DBGridP->setAllowedOperations(grid::DBGrid::AllowEdit);
         DBGridP->setSelectedField(f::kName);
         DBGridP->setFocus();
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+    });
 }
 
 void TPharmComp::N2Click()
 {
-    if (!hasDrugTable() || PharmCom->isEmpty())
-        return;
-    try {
-        if (!DBGridP->postPendingEdit())
+    withDrugTable([this](tables::Table &drugs) {
+        if (drugs.isEmpty() || !DBGridP->postPendingEdit())
             return;
         QString name;
         {
@@ -323,8 +323,8 @@ void TPharmComp::N2Click()
             tables::Table *names = list->table();
             if (!names)
                 return; // "Не найден файл " was shown
-            names->onNewRecord = [](tables::Table &t) { t.field(f::kName).setReadOnly(false); };
-            names->afterPost = [](tables::Table &t) { t.field(f::kName).setReadOnly(true); };
+            names->onNewRecord = UnlockNameOnNewRecord;
+            names->afterPost = LockName;
             list->detachKeyPress();
             list->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
             if (list->showModal() != ModalResult::OK || names->isEmpty())
@@ -335,24 +335,17 @@ void TPharmComp::N2Click()
         if (count.exec() != QDialog::Accepted)
             return;
         const QString entry = prescriptions::componentEntry(name, count.value());
-        storeComponents(prescriptions::withEntry(prescriptions::storedList(componentFieldsOf(*PharmCom)), entry));
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+        storeComponents(prescriptions::withEntry(prescriptions::storedList(componentFieldsOf(drugs)), entry));
+    });
 }
 
 void TPharmComp::N3Click()
 {
-    if (!hasDrugTable() || PharmCom->isEmpty())
-        return;
-    try {
-        const QString stored = prescriptions::storedList(componentFieldsOf(*PharmCom));
-        if (stored.isEmpty())
-            return;
-        storeComponents(prescriptions::withoutLine(stored, dbComponents->textCursor().blockNumber()));
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+    withDrugTable([this](tables::Table &drugs) {
+        const QString stored = drugs.isEmpty() ? QString() : prescriptions::storedList(componentFieldsOf(drugs));
+        if (!stored.isEmpty())
+            storeComponents(prescriptions::withoutLine(stored, dbComponents->textCursor().blockNumber()));
+    });
 }
 
 // --- closing ---

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -73,6 +74,8 @@ private:
     void ApplyComponentFilter(const QString &text);
     void PharmComCalcFields(tables::Table &table);
     void LockNameAfterPost(tables::Table &table);
+    // Runs a handler's step on the drug table, when there is one; its errors are shown.
+    void withDrugTable(const std::function<void(tables::Table &)> &step);
     void setSearchColour(bool hint);
     void showComponents();
     // Stores the list in the current drug; a list too long for the two

@@ -130,59 +130,61 @@ void TPrescrFrm::ActionList1Update()
     });
 }
 
-int TPrescrFrm::pharmacyCode()
-{
-    windows::MainFrmServices *main = windows::mainFrm();
-    const int code = main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(f::kIDRow)) : ordering::kNoPharmacyCode;
-    if (code == ordering::kNoPharmacyCode)
-        platform::messages().showMessage(ordering::noPharmacyCodeText()
-                                             + QStringLiteral(" Заявка не сформирована."),
-                                         this);
-    return code;
-}
-
-void TPrescrFrm::acnOrderExecute()
+void TPrescrFrm::withTable(const std::function<void(tables::Table &)> &step)
 {
     tables::Table *t = table();
     if (!t || !t->isOpen())
         return;
     try {
+        step(*t);
+    } catch (const std::exception &error) {
+        reportError(error, this);
+    }
+}
+
+std::optional<prescriptions::RequestPlace> TPrescrFrm::requestPlace()
+{
+    windows::MainFrmServices *main = windows::mainFrm();
+    const int code = main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(f::kIDRow)) : ordering::kNoPharmacyCode;
+    if (code == ordering::kNoPharmacyCode) {
+        platform::messages().showMessage(ordering::noPharmacyCodeText()
+                                             + QStringLiteral(" Заявка не сформирована."),
+                                         this);
+        return std::nullopt;
+    }
+    return prescriptions::RequestPlace{main->folder(windows::WorkFolder::Orders), code, config::settingsFileName()};
+}
+
+void TPrescrFrm::acnOrderExecute()
+{
+    withTable([this](tables::Table &t) {
         if (!DBGrid->postPendingEdit())
             return;
-        const int code = pharmacyCode();
-        if (code == ordering::kNoPharmacyCode)
+        const std::optional<prescriptions::RequestPlace> place = requestPlace();
+        if (!place)
             return;
-        const prescriptions::RequestPlace place{windows::mainFrm()->folder(windows::WorkFolder::Orders), code,
-                                                config::settingsFileName()};
         const prescriptions::SendOutcome outcome = prescriptions::sendUnsent(
-            *t, place,
+            t, *place,
             [this](const QString &number) {
                 platform::messages().showMessage(QStringLiteral("Заполните данные в рецепте №") + number, this);
             },
             QDateTime::currentDateTime());
         showStatus(prescriptions::sendResultText(outcome));
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+    });
 }
 
 void TPrescrFrm::acnVSendedExecute()
 {
-    tables::Table *t = table();
-    if (!t || !t->isOpen())
-        return;
-    try {
+    withTable([this](tables::Table &t) {
         if (DBGrid->postPendingEdit())
-            t->setFiltered(!t->isFiltered());
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+            t.setFiltered(!t.isFiltered());
+    });
     ActionList1Update();
 }
 
 void TPrescrFrm::acnExportExecute()
 {
-    try {
+    withTable([this](tables::Table &) {
         const std::optional<QString> chosen = platform::fileDialogs().chooseSaveFile(
             QStringLiteral("Экспорт выделенных"), QDir::homePath() + QStringLiteral("/Рецепты.xls"), kExcelFilter,
             this);
@@ -194,70 +196,53 @@ void TPrescrFrm::acnExportExecute()
         DBGrid->exportToXls(path, grid::DBGrid::ExportRows::SelectedOrAll);
         if (!platform::shell().openWithAssociatedApplication(path))
             platform::messages().showMessage(QStringLiteral("Не удалось открыть файл ") + path, this);
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+    });
 }
 
 bool TPrescrFrm::confirm(const QString &text)
 {
     windows::MainFrmServices *main = windows::mainFrm();
-    return platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"), kQuestionTitle,
-                                         platform::MessageIcon::Question, main ? main->childParent() : this);
+    const bool yes = platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"),
+                                                   kQuestionTitle, platform::MessageIcon::Question,
+                                                   main ? main->childParent() : this);
+    return yes && DBGrid->postPendingEdit() && table() && !table()->isEmpty();
 }
 
 void TPrescrFrm::N1Click()
 {
-    tables::Table *t = table();
-    if (!t || !t->isOpen())
-        return;
-    try {
+    withTable([this](tables::Table &t) {
         if (!confirm(QStringLiteral("Выделенный рецепт будет сформирован повторно.")))
             return;
-        if (!DBGrid->postPendingEdit() || t->isEmpty())
-            return;
-        if (!prescriptions::isSent(*t)) {
+        if (!prescriptions::isSent(t)) {
             platform::messages().showMessage(
                 QStringLiteral("Рецепт нельзя сформировать повторно. Он еще не был отправлен."), this);
             return;
         }
-        const int code = pharmacyCode();
-        if (code == ordering::kNoPharmacyCode)
-            return;
-        prescriptions::resendCurrent(
-            *t, {windows::mainFrm()->folder(windows::WorkFolder::Orders), code, config::settingsFileName()});
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+        if (const std::optional<prescriptions::RequestPlace> place = requestPlace())
+            prescriptions::resendCurrent(t, *place);
+    });
 }
 
 void TPrescrFrm::N2Click()
 {
-    tables::Table *t = table();
-    if (!t || !t->isOpen())
-        return;
-    try {
+    withTable([this](tables::Table &t) {
         if (!confirm(QStringLiteral("Выделенный рецепт будет скопирован как новый.")))
-            return;
-        if (!DBGrid->postPendingEdit() || t->isEmpty())
             return;
         static const QString copied[] = {f::kFIO, f::kCodePST, f::kName,       f::kAgeY,       f::kAgeM, f::kAgeD,
                                          f::kDS,  f::kQnt,     f::kComponent1, f::kComponent2, f::kDesc};
         std::vector<QVariant> values;
         for (const QString &name : copied)
-            values.push_back(t->field(name).value());
-        t->insert();
+            values.push_back(t.field(name).value());
+        t.insert();
         try {
             for (std::size_t i = 0; i < values.size(); ++i)
-                t->field(copied[i]).setValue(values[i]);
-            t->post();
+                t.field(copied[i]).setValue(values[i]);
+            t.post();
         } catch (...) {
-            t->cancel();
+            t.cancel();
             throw;
         }
-    } catch (const std::exception &error) {
-        reportError(error, this);
-    }
+    });
 }
 
 } // namespace prescriptions_windows

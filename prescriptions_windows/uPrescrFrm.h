@@ -1,9 +1,12 @@
 #pragma once
 
+#include "prescriptions/RequestSending.h"
 #include "windows/ActionUpdateGuard.h"
 #include "windows/uGridFrm.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 class QMenu;
 
@@ -41,10 +44,13 @@ private:
     void N1Click();
     void N2Click();
     QAction *addTool(const QString &name, const QString &button, int icon, void (TPrescrFrm::*handler)());
-    // Asks the question of the context menu's items.
+    // Runs a handler's step on the open table; its errors are shown.
+    void withTable(const std::function<void(tables::Table &)> &step);
+    // Asks the question of the context menu's items; true for "Yes" with a
+    // prescription to act on and what was typed posted.
     bool confirm(const QString &text);
-    // The pharmacy's code for the request file name; -1 is reported.
-    int pharmacyCode();
+    // Where a request goes; without the pharmacy's code that is said and nothing returned.
+    std::optional<prescriptions::RequestPlace> requestPlace();
 
     std::int32_t NextNumber = 1;
     windows::ActionUpdateGuard prescriptionActionsGuard_{&TPrescrFrm::showStatus};

@@ -70,14 +70,7 @@ TEST_F(PrescriptionWindow, NewPrescriptionsAreNumberedOnFromTheLastStoredOne)
 TEST_F(PrescriptionWindow, ShowingSentOnesAndAddingReturnsToTheUnsentView)
 {
     addPrescriptions({complete("1"), complete("2")});
-    {
-        tables::Table t(prescrPath);
-        t.open();
-        t.first();
-        t.edit();
-        t.field(u"DateSnd").setDate(QDate(2026, 1, 5));
-        t.post();
-    }
+    markSent(1, QDate(2026, 1, 5));
     open();
     grid::DBGrid *grid = window->dbGrid();
     const int number = grid->findColumn(QStringLiteral("Number"));
@@ -143,17 +136,27 @@ TEST_F(PrescriptionWindow, WithoutThePharmacysCodeNothingIsSent)
     EXPECT_EQ(counter(), -99);
 }
 
+TEST_F(PrescriptionWindow, ARequestThatCannotBeWrittenIsReportedAndNothingIsStamped)
+{
+    addPrescriptions({complete("1")});
+    main.ordersFolder = dir.path() + QStringLiteral("/Gone/");
+    open();
+    clickTool("ToolButton12");
+    ASSERT_EQ(fake.messages().errors().size(), 1);
+    EXPECT_TRUE(fake.messages().errors()[0].startsWith(QStringLiteral("Заявка ") + main.ordersFolder
+                                                       + QStringLiteral("P5_0.dbf не сформирована, рецепты не "
+                                                                        "отмечены как отправленные")))
+        << fake.messages().errors()[0].toStdString();
+    EXPECT_EQ(column(prescrPath, QStringLiteral("DateSnd")), QStringList{QString()});
+    EXPECT_EQ(counter(), -99);
+    EXPECT_EQ(columnTexts(*window->dbGrid(), window->dbGrid()->findColumn(QStringLiteral("Number"))),
+              QStringList{QStringLiteral("1")});
+}
+
 TEST_F(PrescriptionWindow, SendingAgainCopiesOnlyASentPrescription)
 {
     addPrescriptions({complete("1"), complete("2")});
-    {
-        tables::Table t(prescrPath);
-        t.open();
-        t.first();
-        t.edit();
-        t.field(u"DateSnd").setDate(QDate(2026, 1, 5));
-        t.post();
-    }
+    markSent(1, QDate(2026, 1, 5));
     open();
     grid::DBGrid *grid = window->dbGrid();
     const QString question = QStringLiteral("Выделенный рецепт будет сформирован повторно.\n\rПродолжить?");

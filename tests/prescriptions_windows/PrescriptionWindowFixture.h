@@ -53,16 +53,16 @@ protected:
     }
 
     // Prescriptions as field -> value, appended to prescr.dbf.
-    void addPrescriptions(const std::vector<Record> &records)
+    void addPrescriptions(const std::vector<Record> &records) { windows_testing::appendRecords(prescrPath, records); }
+    // Stamps the prescription with a send date, as a request did.
+    void markSent(std::uint32_t recno, const QDate &date)
     {
         tables::Table t(prescrPath);
         t.open();
-        for (const Record &r : records) {
-            t.append();
-            for (const auto &[name, value] : r)
-                t.field(QString::fromUtf8(name)).setValue(value);
-            t.post();
-        }
+        ASSERT_TRUE(t.gotoBookmark(recno));
+        t.edit();
+        t.field(u"DateSnd").setDate(date);
+        t.post();
     }
     static Record complete(const char *number, const char *fio = "Иванов И.И.")
     {
