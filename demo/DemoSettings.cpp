@@ -121,8 +121,8 @@ void writeProperties(const QString &fileName, const QString &invoiceFileName)
                 {"Parent", "Заказ", false, true, false, 40}});
     // Titles with "|" share an upper title row in the prescriptions grid.
     writeTable(ini, QStringLiteral("prescr.dbf"), QStringLiteral("Рецепты"),
-               {{"Number", "№ рецепта", true, true, false, 60},
-                {"DateCreate", "Дата", true, true, false, 70},
+               {{"Number", "№ рецепта", true, true, false, 75},
+                {"DateCreate", "Дата", true, true, false, 75},
                 {"FIO", "Ф.И.О. пациента", true, false, false, 160},
                 {"AgeY", "Возраст|лет", true, false, false, 40},
                 {"AgeM", "Возраст|мес.", true, false, false, 40},
