@@ -228,10 +228,7 @@ void TableModel::rebuildRows()
         }
     }
     endResetModel();
-    const int row = cursorRow();
-    if (row >= 0)
-        cachedRow(row); // as after any change: an insertion right after a filter change keeps its row
-    emit cursorRowChanged(row);
+    emit cursorRowChanged(cursorRow());
 }
 
 void TableModel::setCellStyleHook(CellStyleHook hook)

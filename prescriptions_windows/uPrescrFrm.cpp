@@ -102,8 +102,10 @@ void TPrescrFrm::DataSetBeforeInsert(tables::Table &t)
     t.setFiltered(false);
     t.last();
     NextNumber = prescriptions::numberAfter(t.isEmpty() ? QString() : t.field(f::kNumber).asString());
-    // Adding always returns to the unsent view.
+    // Adding always returns to the unsent view, on its last record: the
+    // grid reads that row once more before the new record takes the cursor.
     t.setFiltered(true);
+    t.last();
 }
 
 void TPrescrFrm::DataSetNewRecord(tables::Table &t)
