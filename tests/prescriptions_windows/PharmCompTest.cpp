@@ -253,6 +253,27 @@ TEST_F(Picker, RemovingTheCaretsLineRefitsTheList)
     EXPECT_EQ(picker->dbComponents->toPlainText(), a + u'\n' + c);
 }
 
+TEST_F(Picker, ANewDrugsNameIsTypedOnlyWhileItIsNew)
+{
+    std::unique_ptr<TPharmComp> picker = showPicker();
+    tables::Field name = picker->drugTable()->field(u"Name");
+    EXPECT_TRUE(name.isReadOnly());
+    grid::DBGrid *grid = picker->DBGridP;
+    const QPoint at = grid->visualRect(grid->currentIndex()).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &event);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picker->pmGrid));
+    QTest::mouseClick(picker->pmGrid, Qt::LeftButton, {}, picker->pmGrid->actionGeometry(picker->N1).center());
+    EXPECT_FALSE(name.isReadOnly());
+    for (QChar c : QStringLiteral("Новый сбор")) // the first key opens the cell's editor
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // picks it: the window closes and posts
+    EXPECT_EQ(picker->modalResult(), TPharmComp::ModalResult::OK);
+    EXPECT_TRUE(name.isReadOnly());
+    EXPECT_EQ(column(main.folderPath + QStringLiteral("PharmCom.dbf"), QStringLiteral("Name")).value(4),
+              QStringLiteral("Новый сбор"));
+}
+
 TEST_F(Picker, QuantityDialogEndsWithOKOnlyOnEnter)
 {
     prescriptions_windows::TCountFrm enter;
