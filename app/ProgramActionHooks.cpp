@@ -2,6 +2,7 @@
 
 #include "exchange_windows/DialUpWindow.h"
 #include "ordering/OrderWindows.h"
+#include "prescriptions_windows/PrescriptionWindows.h"
 #include "settings_windows/ToolsWindow.h"
 #include "windows/ArchiveWindow.h"
 #include "windows/TableWindows.h"
@@ -29,6 +30,12 @@ void ProgramActionHooks::openArchiveWindow(windows::MainFrmServices &main, const
                                            const QString &positionsPath, const QString &)
 {
     windows::OpenArchiveWindow(main, archivePath, positionsPath);
+}
+
+void ProgramActionHooks::openPrescriptionsWindow(windows::MainFrmServices &main, const QString &caption,
+                                                 const QString &tablePath)
+{
+    prescriptions_windows::OpenPrescriptionsWindow(main, caption, tablePath);
 }
 
 void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const QString &caption,

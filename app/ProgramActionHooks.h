@@ -11,6 +11,8 @@ public:
     void openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath) override;
     void openArchiveWindow(windows::MainFrmServices &main, const QString &archivePath, const QString &positionsPath,
                            const QString &mode) override;
+    void openPrescriptionsWindow(windows::MainFrmServices &main, const QString &caption,
+                                 const QString &tablePath) override;
     void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
     void openSettingsWindow(windows::MainFrmServices &main) override;
     void openDialUpWindow(windows::MainFrmServices &main) override;

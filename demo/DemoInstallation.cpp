@@ -69,6 +69,7 @@ void createDemoInstallation(const QString &folder, const DemoOptions &options)
     writeArchive(base + QStringLiteral("Archiv/Archiv.dbf"), base + QStringLiteral("Archiv/ArchivPos.dbf"),
                  base + QStringLiteral("IN/price.dbf"), today);
     writePharmCom(base + QStringLiteral("Prescription/PharmCom.dbf"), base + QStringLiteral("Prescription/PharmComP.dbf"));
+    writePrescriptions(base + QStringLiteral("Prescription/"), today);
     writeOrderTemplate(base + QStringLiteral("order.dbf"));
 
     writeOrderMapping(base + QStringLiteral("Order.ini"));

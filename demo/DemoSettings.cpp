@@ -119,13 +119,34 @@ void writeProperties(const QString &fileName, const QString &invoiceFileName)
                 {"Drug", "Код", true, true, false, 60},
                 {"IDRow", "№", false, true, true, 40},
                 {"Parent", "Заказ", false, true, false, 40}});
+    // Titles with "|" share an upper title row in the prescriptions grid.
     writeTable(ini, QStringLiteral("prescr.dbf"), QStringLiteral("Рецепты"),
-               {{"Number", "№ рецепта", true, false, false, 70},
-                {"DateCreate", "Дата", true, true, false, 70},
+               {{"Number", "№ рецепта", true, true, false, 75},
+                {"DateCreate", "Дата", true, true, false, 75},
                 {"FIO", "Ф.И.О. пациента", true, false, false, 160},
+                {"AgeY", "Возраст|лет", true, false, false, 40},
+                {"AgeM", "Возраст|мес.", true, false, false, 40},
+                {"AgeD", "Возраст|дн.", true, false, false, 40},
+                {"DS", "Диагноз", true, false, false, 120},
                 {"Name", "Препарат", true, false, false, 200},
                 {"Qnt", "Кол-во", true, false, false, 50},
-                {"DS", "Диагноз", true, false, false, 120}});
+                {"Component1", "Компоненты|1-250", true, true, false, 200},
+                {"Component2", "Компоненты|251-500", true, true, false, 120},
+                {"CodePst", "Код препарата", true, true, false, 80},
+                {"DESC", "Примечание", true, false, false, 150},
+                {"DateSnd", "Отправлен", true, true, false, 70},
+                {"Provided", "Выдан", true, true, false, 45},
+                {"IDRow", "IDRow", false, true, true, 0},
+                {"DateRC", "DateRC", false, true, false, 0},
+                {"DELIVDATE", "DELIVDATE", false, true, false, 0}});
+    writeTable(ini, QStringLiteral("PharmCom.dbf"), QStringLiteral("Препараты"),
+               {{"Name", "Препарат", true, true, false, 270},
+                {"Drug", "Код", true, true, false, 60},
+                {"Component1", "Component1", false, true, false, 0},
+                {"Component2", "Component2", false, true, false, 0},
+                {"Components", "Компоненты", false, true, false, 0}});
+    writeTable(ini, QStringLiteral("PharmComP.dbf"), QStringLiteral("Компоненты"),
+               {{"Name", "Компонент", true, true, false, 260}});
 }
 
 void writeOrderMapping(const QString &fileName)

@@ -2,6 +2,7 @@
 
 #include "DemoData.h"
 
+#include "tables/Catalogue.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
@@ -340,6 +341,30 @@ void writePharmCom(const QString &pharmComPath, const QString &componentNamesPat
         componentNames.field(u"NAME").setString(name);
         componentNames.post();
     }
+}
+
+void writePrescriptions(const QString &folder, const QDate &today)
+{
+    tables::catalogue::createPrescriptionTable(folder);
+    tables::Table prescriptions(folder + tables::catalogue::kPrescriptions);
+    prescriptions.open();
+    const ComponentDrug drug = componentDrugs().front();
+    const QString list = drug.components.join(u'\r');
+    prescriptions.append();
+    prescriptions.field(u"IDROW").setInteger(1);
+    prescriptions.field(u"NUMBER").setString(QStringLiteral("1"));
+    prescriptions.field(u"FIO").setString(QStringLiteral("Петрова Анна Ивановна"));
+    prescriptions.field(u"DATECREATE").setDate(today.addDays(-8));
+    prescriptions.field(u"CODEPST").setInteger(500001);
+    prescriptions.field(u"NAME").setString(drug.name);
+    prescriptions.field(u"AGEY").setInteger(67);
+    prescriptions.field(u"DS").setString(QStringLiteral("Головная боль"));
+    prescriptions.field(u"QNT").setInteger(2);
+    prescriptions.field(u"COMPONENT1").setString(list.left(250));
+    prescriptions.field(u"COMPONENT2").setString(list.mid(250, 250));
+    prescriptions.field(u"DATESND").setDate(today.addDays(-7));
+    prescriptions.field(u"PROVIDED").setBoolean(false);
+    prescriptions.post();
 }
 
 } // namespace demo

@@ -21,5 +21,7 @@ void writeArchive(const QString &archivePath, const QString &positionsPath, cons
                   const QDate &today);
 void writeOrderTemplate(const QString &path);
 void writePharmCom(const QString &pharmComPath, const QString &componentNamesPath);
+// prescr.dbf in the folder with one prescription sent a week before `today`.
+void writePrescriptions(const QString &folder, const QDate &today);
 
 } // namespace demo

@@ -53,7 +53,7 @@ public:
     std::optional<QString> searchText() const { return SearchText; }
 
     // Enabling of the actions; runs whenever the application becomes idle.
-    void ActionList1Update();
+    virtual void ActionList1Update();
 
 protected:
     // Bound to the table's new-record and before-insert events.

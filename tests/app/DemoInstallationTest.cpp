@@ -3,6 +3,9 @@
 #include "config/ProgramFiles.h"
 #include "config/TableEntry.h"
 #include "demo/DemoInstallation.h"
+#include "grid/DBGrid.h"
+#include "grid/TableModel.h"
+#include "prescriptions_windows/uPrescrFrm.h"
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
@@ -139,6 +142,30 @@ TEST_F(DemoInstallation, MainWindowStartsOnIt)
         EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("Prescription/prescr.dbf"))));
+    config::setProgramFolder(QString());
+}
+
+TEST_F(DemoInstallation, RecipesOpenWithTheDrugPickerOnTheNameColumn)
+{
+    platform::fake::FakePlatform fake;
+    config::setProgramFolder(dir_->path());
+    {
+        app::TMainFrm frm;
+        frm.actions().acnPrescription->trigger();
+        auto *window = qobject_cast<prescriptions_windows::TPrescrFrm *>(frm.findChildByCaption(QStringLiteral("Рецепты")));
+        ASSERT_NE(window, nullptr);
+        frm.ActionList1Update();
+        EXPECT_FALSE(frm.actions().acnPrescription->isEnabled());
+        grid::DBGrid *grid = window->dbGrid();
+        const int name = grid->findColumn(QStringLiteral("Name"));
+        ASSERT_GE(name, 0);
+        EXPECT_TRUE(grid->tableModel()->column(name).editButton);
+        EXPECT_TRUE(grid->tableModel()->column(name).autoDropDown);
+        EXPECT_EQ(grid->columnTitle(name), QStringLiteral("Препарат"));
+        // The demo's one prescription was sent: the unsent view is empty.
+        EXPECT_EQ(grid->tableModel()->rowCount(), 0);
+        EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
+    }
     config::setProgramFolder(QString());
 }
 

@@ -34,6 +34,18 @@ struct Column {
 // A record as field name -> value.
 using Record = std::vector<std::pair<const char *, QVariant>>;
 
+inline void appendRecords(const QString &path, const std::vector<Record> &records)
+{
+    tables::Table t(path);
+    t.open();
+    for (const Record &r : records) {
+        t.append();
+        for (const auto &[name, value] : r)
+            t.field(QString::fromUtf8(name)).setValue(value);
+        t.post();
+    }
+}
+
 inline void createTable(const QString &path, const std::vector<Column> &columns, const std::vector<Record> &records)
 {
     tables::FieldSpecs specs;
@@ -50,14 +62,7 @@ inline void createTable(const QString &path, const std::vector<Column> &columns,
         specs.push_back(s);
     }
     tables::createTable(path, 4, specs, {.overwrite = true});
-    tables::Table t(path);
-    t.open();
-    for (const Record &r : records) {
-        t.append();
-        for (const auto &[name, value] : r)
-            t.field(QString::fromUtf8(name)).setValue(value);
-        t.post();
-    }
+    appendRecords(path, records);
 }
 
 inline QByteArray fileBytes(const QString &path)
