@@ -4,7 +4,7 @@
 #include "ordering/OrderWindows.h"
 #include "prescriptions_windows/PrescriptionWindows.h"
 #include "settings_windows/ToolsWindow.h"
-#include "windows/ArchiveWindow.h"
+#include "archive/ArchiveWindow.h"
 #include "windows/TableWindows.h"
 
 #include <QCoreApplication>

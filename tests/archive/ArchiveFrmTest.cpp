@@ -7,8 +7,8 @@
 #include "grid/DBGrid.h"
 #include "platform/PdfPrinter.h"
 #include "platform/fake/FakePrintPreview.h"
-#include "windows/ArchiveWindow.h"
-#include "windows/uDblGrid.h"
+#include "archive/ArchiveWindow.h"
+#include "archive/uDblGrid.h"
 
 #include <QComboBox>
 #include <QDir>

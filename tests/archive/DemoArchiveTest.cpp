@@ -15,7 +15,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
-#include "windows/uDblGrid.h"
+#include "archive/uDblGrid.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "grid/DBGrid.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
-#include "windows/uDblGrid.h"
+#include "archive/uDblGrid.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uSChildFrm.h"
+#include "windows/uSChildFrm.h"
 
 #include <QString>
 

@@ -1,15 +1,11 @@
 #include "uDblGrid.h"
 
-#include "errors/KxError.h"
-#include "ordering/PharmacyCode.h"
-
-#include "MainFrmServices.h"
-#include "StatusPanels.h"
-
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
+#include "errors/KxError.h"
 #include "grid/DBGrid.h"
 #include "ordering/OrderRecreation.h"
+#include "ordering/PharmacyCode.h"
 #include "ordering/PrintOrderAction.h"
 #include "ordering/ViewWalk.h"
 #include "platform/MessageService.h"
@@ -19,6 +15,8 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
+#include "windows/MainFrmServices.h"
+#include "windows/StatusPanels.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -1,12 +1,11 @@
 #include "ArchiveWindow.h"
 
-#include "errors/KxError.h"
-
-#include "MainFrmServices.h"
 #include "uDblGrid.h"
 
+#include "errors/KxError.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
+#include "windows/MainFrmServices.h"
 
 namespace windows {
 
