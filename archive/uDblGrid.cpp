@@ -179,6 +179,13 @@ void TDblGridFrm::buildForm()
     Splitter1->setSizes({82, 311 - 38 - 32 - 25 - 4 - 82});
     DBGridMaster = makeGrid(Panel2, QStringLiteral("DBGridMaster"));
     DBGridDetail = makeGrid(Panel3, QStringLiteral("DBGridDetail"));
+    // The drug's months at a glance, beside its positions.
+    DrugChart = new DrugHistoryChart(Panel3);
+    if (auto *row = qobject_cast<QBoxLayout *>(Panel3->layout())) {
+        row->setDirection(QBoxLayout::LeftToRight);
+        row->addWidget(DrugChart);
+        row->setStretch(0, 1);
+    }
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -211,6 +218,7 @@ void TDblGridFrm::openTables(const QString &archivePath, const QString &position
     positions_->setReadOnly(true);
     tables::setDefaultOpenCodePage(kArchiveCodePage);
     archive_->open();
+    orderMonths_.load(*archive_);
 
     positions_->addIndexDef(kDetailTag, QStringLiteral("Parent"));
     positions_->addIndexDef(kStatistTag, kDrug);
@@ -305,6 +313,7 @@ void TDblGridFrm::ShowDrugStatistics(std::int32_t drug)
         throw;
     }
     restore();
+    DrugChart->setHistory(history_);
     setStatusPanel(kCountPanel, QString::number(PositionCount));
     setStatusPanel(kQuantityPanel, QString::number(TotalQuantity));
 }
@@ -313,6 +322,8 @@ void TDblGridFrm::countDrug(std::int32_t drug)
 {
     PositionCount = 0;
     TotalQuantity = 0;
+    const QDate today = QDate::currentDate();
+    history_ = DrugHistory{QDate(today.year(), today.month(), 1), {}};
     positions_->setMasterLink(nullptr, QString());
     positions_->setIndexName(kStatistTag);
     positions_->refresh();
@@ -321,9 +332,12 @@ void TDblGridFrm::countDrug(std::int32_t drug)
         return;
     const tables::Field drugField = positions_->field(kDrug);
     const tables::Field quantity = positions_->field(QStringLiteral("Qnt"));
+    const tables::Field order = positions_->findField(QStringLiteral("Parent"));
     while (!positions_->eof() && drugField.asInteger() == drug) {
         ++PositionCount;
         TotalQuantity += std::int32_t(quantity.asInteger());
+        if (const int month = order.isValid() ? orderMonths_.monthOf(order.asInteger()) : -1; month >= 0)
+            history_.add(month / 12, month % 12 + 1, quantity.asFloat());
         positions_->next();
     }
 }

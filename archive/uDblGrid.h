@@ -1,5 +1,8 @@
 #pragma once
 
+#include "DrugHistory.h"
+#include "DrugHistoryChart.h"
+
 #include "windows/uSChildFrm.h"
 
 #include <QString>
@@ -65,6 +68,7 @@ public:
     QStatusBar *StatusBar;
     grid::DBGrid *DBGridMaster;
     grid::DBGrid *DBGridDetail;
+    DrugHistoryChart *DrugChart;
 
 protected:
     void FormDestroy() override;
@@ -95,6 +99,8 @@ private:
     std::int32_t PositionCount = 0;
     std::int32_t TotalQuantity = 0;
     std::int32_t LastDrug = 0;
+    OrderMonths orderMonths_;
+    DrugHistory history_;
     int statisticsRuns_ = 0;
 };
 

@@ -191,6 +191,36 @@ TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
     EXPECT_EQ(w->positions()->field(QStringLiteral("IDRow")).asInteger(), 7);
 }
 
+// The chart beside the statistics: the drug's quantity in each of the last 12
+// months, following the cursor with the statistics; older orders stay out.
+TEST_F(ArchiveWindow, DrugHistoryShowsTheLastTwelveMonths)
+{
+    const QDate thisMonth(QDate::currentDate().year(), QDate::currentDate().month(), 1);
+    writeArchive({{1, 1, thisMonth.addMonths(-13)}, {2, 2, thisMonth.addMonths(-11)}, {3, 3, thisMonth.addMonths(-1)},
+                  {4, 4, thisMonth.addMonths(-1)}, {5, 5, thisMonth}},
+                 {{5, 100, 4}, {5, 200, 9}, {1, 100, 50}, {2, 100, 2}, {3, 100, 3}, {4, 100, 1}});
+    windows::TDblGridFrm *w = open();
+    const int currentYearItem = int(items(w->cbYears).indexOf(QString::number(thisMonth.year())));
+    ASSERT_GE(currentYearItem, 0);
+    choose(w, currentYearItem, thisMonth.month());
+    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "200"}));
+    const auto monthly = [&] {
+        const windows::DrugHistory &h = w->DrugChart->history();
+        EXPECT_EQ(h.lastMonth, thisMonth);
+        return std::vector<double>(h.quantities.begin(), h.quantities.end());
+    };
+    std::vector<double> expected(12, 0);
+    expected[0] = 2;  // eleven months ago
+    expected[10] = 4; // last month, two orders
+    expected[11] = 4; // this month
+    EXPECT_EQ(monthly(), expected);
+    w->DBGridDetail->setFocus();
+    QTest::keyClick(w->DBGridDetail, Qt::Key_Down); // drug 200
+    std::vector<double> other(12, 0);
+    other[11] = 9;
+    EXPECT_EQ(monthly(), other);
+}
+
 TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
 {
     const QDate date(2008, 3, 2);
