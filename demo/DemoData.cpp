@@ -75,6 +75,11 @@ std::vector<PriceRow> priceRows(int count, unsigned seed)
         const double base100 = 1500 + rng.bounded(120000); // kopecks
         rows.push_back({name, maker, std::round(base100) / 100.0});
     }
+    // Names a pharmacist looks for by a word inside them ("кардио").
+    const QStringList searched = {QStringLiteral("Аспирин кардио табл. п/о 100мг №28"),
+                                  QStringLiteral("Кардиомагнил табл. п/о 75мг №30")};
+    for (qsizetype i = 0; i < searched.size() && qsizetype(rows.size()) > 2 * searched.size(); ++i)
+        rows[rows.size() - 1 - std::size_t(i)].name = searched[i];
     return rows;
 }
 

@@ -17,6 +17,7 @@
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
 #include "grid/DBGrid.h"
+#include "grid/FindBar.h"
 #include "platform/KeyInput.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
@@ -41,6 +42,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -162,6 +164,11 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     connect(DBGrid, &grid::DBGrid::colEnter, this, &TOrderFrm::DBGridColEnter);
     auto *layout = static_cast<QVBoxLayout *>(this->layout());
     layout->insertWidget(1, DBGrid, 1);
+    // Find by any words of the name, always at hand; Ctrl+F goes there.
+    FindBar = new grid::FindBar(*DBGrid, this);
+    layout->insertWidget(1, FindBar);
+    auto *find = new QShortcut(QKeySequence::Find, this, [this] { FindBar->activate(); });
+    find->setContext(Qt::WidgetWithChildrenShortcut);
 
     {
         const config::IniFile settings(config::settingsFileName());

@@ -26,6 +26,7 @@ class QToolButton;
 
 namespace grid {
 class DBGrid;
+class FindBar;
 }
 namespace tables {
 class Table;
@@ -91,6 +92,7 @@ public:
     QAction *acnCreateOrder;
     QMenu *pmGrid;
     grid::DBGrid *DBGrid;
+    grid::FindBar *FindBar;
 
     std::vector<int> CustomerIds;
     std::vector<int> MarkupIds;

@@ -1,6 +1,7 @@
 #include "uGridFrm.h"
 
 #include "grid/DBGrid.h"
+#include "grid/FindBar.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
 #include "tables/CodePage.h"
@@ -10,6 +11,7 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QStyle>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -77,7 +79,14 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(GridToolBar);
+    // Find by any words of the name: Ctrl+F shows the bar, Escape hides it.
+    FindBar = new grid::FindBar(*DBGrid, this);
+    FindBar->hide();
+    connect(FindBar, &grid::FindBar::finished, FindBar, &QWidget::hide);
+    layout->addWidget(FindBar);
     layout->addWidget(DBGrid);
+    auto *find = new QShortcut(QKeySequence::Find, this, [this] { FindBar->activate(); });
+    find->setContext(Qt::WidgetWithChildrenShortcut);
 
     keyPressConnection_ = connect(DBGrid, &grid::DBGrid::keyPress, this, &TGridFrm::DBGridKeyPress);
     connect(DBGrid, &grid::DBGrid::keyDown, this, &TGridFrm::DBGridKeyDown);

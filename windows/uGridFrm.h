@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace grid {
 class DBGrid;
+class FindBar;
 }
 namespace tables {
 class Table;
@@ -85,6 +86,7 @@ protected:
     QAction *acnForward1;
     QAction *acnClose;
     grid::DBGrid *DBGrid;
+    grid::FindBar *FindBar;
 
 private:
     QAction *addAction(const QString &name, const QString &caption, int icon, void (TGridFrm::*handler)());

@@ -377,4 +377,39 @@ TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
     closeWindows();
 }
 
+// Ctrl+F in the price list: what the pharmacist types, on either layout,
+// finds the drug; Escape goes back to the grid.
+TEST_F(DemoOrdering, FindByAnyWordOnEitherLayout)
+{
+    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ASSERT_NE(w, nullptr);
+    QTest::keyClick(w->dbGrid(), Qt::Key_F, Qt::ControlModifier);
+    QLineEdit *find = w->findChild<QLineEdit *>(QStringLiteral("edFind"));
+    ASSERT_NE(find, nullptr);
+    ASSERT_TRUE(find->hasFocus());
+    const auto current = [&] { return w->table()->field(QStringLiteral("Name")).asString(); };
+    const struct {
+        const char *typed;
+        const char *found;
+    } cases[] = {
+        {"кардио", "Кардиомагнил табл. п/о 75мг №30"},
+        {"rfhlbj", "Кардиомагнил табл. п/о 75мг №30"},
+        {"кардио аспирин", "Аспирин кардио табл. п/о 100мг №28"},
+        {"fcgbhby rfhlbj", "Аспирин кардио табл. п/о 100мг №28"},
+    };
+    for (const auto &c : cases) {
+        find->selectAll();
+        for (QChar ch : QString::fromUtf8(c.typed)) {
+            if (ch.unicode() < 128)
+                QTest::keyClick(find, char(ch.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, find, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+        EXPECT_EQ(current(), QString::fromUtf8(c.found)) << c.typed;
+    }
+    QTest::keyClick(find, Qt::Key_Escape);
+    EXPECT_TRUE(w->dbGrid()->hasFocus());
+    closeWindows();
+}
+
 } // namespace
