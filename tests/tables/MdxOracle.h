@@ -145,6 +145,9 @@ inline DumpReport dump(const QString &dbfPath)
 #define KX_REQUIRE_MDX_ORACLE()                                                                                   \
     do {                                                                                                          \
         const QString why_ = mdx_oracle::ensureBuilt();                                                           \
-        if (!why_.isEmpty())                                                                                      \
+        if (!why_.isEmpty()) {                                                                                    \
+            if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                                              \
+                FAIL() << "TDbf oracle required but not available: " << why_.toStdString();                       \
             GTEST_SKIP() << why_.toStdString();                                                                   \
+        }                                                                                                         \
     } while (0)
