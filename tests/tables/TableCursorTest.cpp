@@ -206,9 +206,9 @@ public:
 
 TEST_F(TableFixture, ObserversSeePostsAndSuspendedUpdatesArriveOnce)
 {
+    Recorder r; // outlives the table, which tells its observers when it closes
     Table t(path);
     t.open();
-    Recorder r;
     t.addObserver(&r);
     fill(t, 1);
     EXPECT_NE(std::find(r.log.begin(), r.log.end(), std::make_pair(TableChange::RecordPosted, 1u)), r.log.end());
