@@ -1,15 +1,17 @@
 #include "ActionHooks.h"
 
+#include "windows/Captions.h"
+
 namespace app {
 
 QString orderWindowCaption(OrderWindowKind kind)
 {
     switch (kind) {
     case OrderWindowKind::FullPrice:
-    case OrderWindowKind::NarcoticsPrice: return QStringLiteral("ПРАЙС");
-    case OrderWindowKind::NewArrivals: return QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ");
+    case OrderWindowKind::NarcoticsPrice: return windows::captions::kPrice;
+    case OrderWindowKind::NewArrivals: return windows::captions::kNewArrivals;
     case OrderWindowKind::Order:
-    case OrderWindowKind::NarcoticsOrder: return QStringLiteral("ЗАКАЗ");
+    case OrderWindowKind::NarcoticsOrder: return windows::captions::kOrder;
     }
     return {};
 }

@@ -20,6 +20,7 @@
 #include "platform/Services.h"
 #include "tables/Catalogue.h"
 #include "tables/FileLookup.h"
+#include "windows/Captions.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -37,14 +38,7 @@ using windows::WorkFolder;
 
 namespace {
 
-const QString kPriceCaption = QStringLiteral("ПРАЙС");
-const QString kOrderCaption = QStringLiteral("ЗАКАЗ");
-const QString kNewPriceCaption = QStringLiteral("Новые поступления");
-const QString kArchiveCaption = QStringLiteral("Архив");
-const QString kPrescriptionsCaption = QStringLiteral("Рецепты");
-const QString kToolsCaption = QStringLiteral("Настройки");
-const QString kDialUpCaption = QStringLiteral("Дозвон");
-const QString kTransferCaption = QStringLiteral("FTP");
+namespace captions = windows::captions;
 
 QString fileIn(const QString &folder, const QString &name) { return tables::findFileNoCase(folder, name); }
 
@@ -184,10 +178,10 @@ void TMainFrm::connectActions()
     connect(a.acnArchive, &QAction::triggered, this, [this] {
         const QString archive = folders_[WorkFolder::Archive];
         hooks_->openArchiveWindow(*this, fileIn(archive, tables::catalogue::kArchive),
-                                  fileIn(archive, tables::catalogue::kArchivePositions), kOrderCaption);
+                                  fileIn(archive, tables::catalogue::kArchivePositions), captions::kOrder);
     });
     connect(a.acnPrescription, &QAction::triggered, this, [this] {
-        hooks_->openPrescriptionsWindow(*this, kPrescriptionsCaption,
+        hooks_->openPrescriptionsWindow(*this, captions::kPrescriptions,
                                         fileIn(folders_[WorkFolder::Prescriptions], tables::catalogue::kPrescriptions));
     });
     connect(a.acnTools, &QAction::triggered, this, [this] { hooks_->openSettingsWindow(*this); });
@@ -275,14 +269,14 @@ void TMainFrm::ActionList1Update()
 {
     ActionRuleInputs in;
     in.connected = platform::connectivity().IsConnected();
-    in.transferRunning = childExists(kTransferCaption);
-    in.dialUpOpen = childExists(kDialUpCaption);
-    in.orderOpen = childExists(kOrderCaption);
-    in.priceOpen = childExists(kPriceCaption);
-    in.newPriceOpen = childExists(kNewPriceCaption);
-    in.toolsOpen = childExists(kToolsCaption);
-    in.archiveOpen = childExists(kArchiveCaption);
-    in.prescriptionsOpen = childExists(kPrescriptionsCaption);
+    in.transferRunning = childExists(captions::kTransfer);
+    in.dialUpOpen = childExists(captions::kDialUp);
+    in.orderOpen = childExists(captions::kOrder);
+    in.priceOpen = childExists(captions::kPrice);
+    in.newPriceOpen = childExists(captions::kNewArrivals);
+    in.toolsOpen = childExists(captions::kTools);
+    in.archiveOpen = childExists(captions::kArchive);
+    in.prescriptionsOpen = childExists(captions::kPrescriptions);
     in.ordersFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Orders]);
     in.invoicesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Invoices]);
     in.referencesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::References]);

@@ -17,6 +17,7 @@
 #include "tables/TableError.h"
 #include "windows/MainFrmServices.h"
 #include "windows/StatusPanels.h"
+#include "windows/Captions.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -35,7 +36,7 @@ namespace windows {
 
 namespace {
 
-const QString kCaption = QStringLiteral("Архив");
+const QString &kCaption = windows::captions::kArchive;
 const QString kDetailTag = QStringLiteral("Detail");
 const QString kStatistTag = QStringLiteral("Statist");
 const QString kIDRow = QStringLiteral("IDRow");

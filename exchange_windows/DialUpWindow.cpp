@@ -3,6 +3,7 @@
 #include "uDialFrm.h"
 
 #include "windows/MainFrmServices.h"
+#include "windows/Captions.h"
 
 namespace exchange_windows {
 
@@ -15,7 +16,7 @@ TDialFrm *OpenDialUpWindow(windows::MainFrmServices &main)
 
 TDialFrm *findDialUpWindow(const windows::MainFrmServices &main)
 {
-    return qobject_cast<TDialFrm *>(main.findChildByCaption(QStringLiteral("Дозвон")));
+    return qobject_cast<TDialFrm *>(main.findChildByCaption(windows::captions::kDialUp));
 }
 
 } // namespace exchange_windows

@@ -9,6 +9,7 @@
 #include "platform/MessageService.h"
 #include "platform/Services.h"
 #include "windows/MainFrmServices.h"
+#include "windows/Captions.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -19,7 +20,7 @@ namespace keys = config::keys;
 
 namespace {
 
-const QString kCaption = QStringLiteral("Дозвон");
+const QString &kCaption = windows::captions::kDialUp;
 
 // A value the dial would have to cut, named for the message.
 QString tooLong(const platform::DialParameters &p)

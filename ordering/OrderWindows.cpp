@@ -8,6 +8,7 @@
 
 #include "grid/DBGrid.h"
 #include "tables/Table.h"
+#include "windows/Captions.h"
 #include "windows/MainFrmServices.h"
 
 #include <QTabWidget>
@@ -39,9 +40,9 @@ void applyFilter(TOrderFrm &window, const QString &filter)
 QString orderWindowCaption(OrderWindowMode mode)
 {
     switch (mode) {
-    case OrderWindowMode::Price: return QStringLiteral("ПРАЙС");
-    case OrderWindowMode::NewArrivals: return QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ");
-    case OrderWindowMode::Order: return QStringLiteral("ЗАКАЗ");
+    case OrderWindowMode::Price: return windows::captions::kPrice;
+    case OrderWindowMode::NewArrivals: return windows::captions::kNewArrivals;
+    case OrderWindowMode::Order: return windows::captions::kOrder;
     }
     return {};
 }

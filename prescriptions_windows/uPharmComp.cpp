@@ -14,6 +14,7 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 #include "windows/uGridFrm.h"
+#include "windows/Captions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,7 +31,7 @@ namespace f = prescriptions::fields;
 
 namespace {
 
-const QString kCaption = QStringLiteral("Компоненты");
+const QString &kCaption = windows::captions::kComponents;
 constexpr QSize kClientSize(615, 458);
 constexpr int kGridWidth = 433;
 constexpr int kSearchHeight = 21;

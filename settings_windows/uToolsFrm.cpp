@@ -14,6 +14,7 @@
 #include "platform/Services.h"
 #include "tables/Catalogue.h"
 #include "tables/FileLookup.h"
+#include "windows/Captions.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,7 +40,7 @@ namespace keys = config::keys;
 
 namespace {
 
-const QString kCaption = QStringLiteral("Настройки");
+const QString &kCaption = windows::captions::kTools;
 const QString kAdministratorArgument = QStringLiteral("KVT");
 const QString kFolderDialogTitle = QStringLiteral("Выберите папку");
 const QString kCodePageEntry = QStringLiteral("1252");
