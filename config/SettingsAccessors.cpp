@@ -79,5 +79,31 @@ void SettingsAccessors::SetModemPassword(const QString &plain) const
     IniFile(fileName_).writeString(keys::kModem, keys::kPassword, storedPasswordForm(plain));
 }
 
+QString SettingsAccessors::GetActiveField() const
+{
+    return IniFile(fileName_).readString(keys::kOrderSection, keys::kActiveField, QStringLiteral("Price1"));
+}
+
+SettingsAccessors::GridFont SettingsAccessors::GetGridFont() const
+{
+    // One reading of the file for the four values.
+    const IniFile file(fileName_);
+    GridFont font;
+    font.name = file.readString(keys::kFont, keys::kName, font.name);
+    font.size = file.readInteger(keys::kFont, keys::kSize, font.size);
+    font.color = file.readInteger(keys::kFont, keys::kColor, font.color);
+    font.style = file.readInteger(keys::kFont, keys::kStyle, font.style) & 0xff;
+    return font;
+}
+
+void SettingsAccessors::SetGridFont(const GridFont &font) const
+{
+    const IniFile file(fileName_);
+    file.writeString(keys::kFont, keys::kName, font.name);
+    file.writeInteger(keys::kFont, keys::kSize, font.size);
+    file.writeInteger(keys::kFont, keys::kColor, font.color);
+    file.writeInteger(keys::kFont, keys::kStyle, font.style);
+}
+
 } // namespace config
 

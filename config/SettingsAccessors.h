@@ -27,6 +27,20 @@ public:
     // FTP/LastRefresh, 1 January 1900 00:00:00 when absent or unreadable.
     QDateTime GetLastRefresh() const;
 
+    // ЗАКАЗ/ActiveField: the price column shown without a markup, "Price1" when absent.
+    QString GetActiveField() const;
+
+    // Section Font: the order windows' grid font. Colour as 0x00BBGGRR, style
+    // as bits (bold 1, italic 2, underline 4, strike-out 8).
+    struct GridFont {
+        QString name = QStringLiteral("Tahoma");
+        int size = 8;
+        int color = 0;
+        int style = 0;
+    };
+    GridFont GetGridFont() const;
+    void SetGridFont(const GridFont &font) const;
+
     // Modem/Password, unscrambled; stored through storedPasswordForm.
     QString GetModemPassword() const;
     void SetModemPassword(const QString &plain) const;

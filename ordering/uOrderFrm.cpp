@@ -13,7 +13,6 @@
 #include "ClearQuantities.h"
 
 #include "config/IniDateTime.h"
-#include "config/IniFile.h"
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
 #include "grid/DBGrid.h"
@@ -60,8 +59,6 @@ namespace {
 
 const QString kZak = QStringLiteral("Zak");
 const QString kIDRow = QStringLiteral("IDRow");
-const QString kOrderSection = QStringLiteral("ЗАКАЗ");
-const QString kFontSection = QStringLiteral("Font");
 // The message is spread over the order rows, 50 characters a row.
 constexpr int kMessagePerPosition = 50;
 // Distributor tables carry no code page mark and are DOS Cyrillic.
@@ -171,15 +168,15 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     find->setContext(Qt::WidgetWithChildrenShortcut);
 
     {
-        const config::IniFile settings(config::settingsFileName());
-        QFont font(settings.readString(kFontSection, QStringLiteral("Name"), QStringLiteral("Tahoma")),
-                   settings.readInteger(kFontSection, QStringLiteral("Size"), 8));
-        applyFontStyle(font, settings.readInteger(kFontSection, QStringLiteral("Style"), 0) & 0xff);
+        const config::SettingsAccessors settings(config::settingsFileName());
+        const config::SettingsAccessors::GridFont stored = settings.GetGridFont();
+        QFont font(stored.name, stored.size);
+        applyFontStyle(font, stored.style);
         DBGrid->setFont(font);
         QPalette palette = DBGrid->palette();
-        palette.setColor(QPalette::Text, colorFromSetting(settings.readInteger(kFontSection, QStringLiteral("Color"), 0)));
+        palette.setColor(QPalette::Text, colorFromSetting(stored.color));
         DBGrid->setPalette(palette);
-        DefaultPriceField = settings.readString(kOrderSection, QStringLiteral("ActiveField"), QStringLiteral("Price1"));
+        DefaultPriceField = settings.GetActiveField();
     }
 
     if (!tables::fileExistsNoCase(tablePath)) {
@@ -786,13 +783,10 @@ void TOrderFrm::FormClose()
         return;
     }
     try {
-        const config::IniFile settings(config::settingsFileName());
         const QFont font = DBGrid->font();
-        settings.writeString(kFontSection, QStringLiteral("Name"), font.family());
-        settings.writeInteger(kFontSection, QStringLiteral("Size"), font.pointSize());
-        settings.writeInteger(kFontSection, QStringLiteral("Color"),
-                              colorToSetting(DBGrid->palette().color(QPalette::Text)));
-        settings.writeInteger(kFontSection, QStringLiteral("Style"), fontStyleMask(font));
+        config::SettingsAccessors(config::settingsFileName())
+            .SetGridFont({font.family(), font.pointSize(), colorToSetting(DBGrid->palette().color(QPalette::Text)),
+                          fontStyleMask(font)});
     } catch (const std::exception &error) {
         // The grid font is not worth keeping the window open for.
         showStatus(kx::userMessage(error));
