@@ -1,7 +1,7 @@
 #include "ProgramActionHooks.h"
 
 #include "exchange_windows/DialUpWindow.h"
-#include "ordering/OrderWindows.h"
+#include "ordering_windows/OrderWindows.h"
 #include "prescriptions_windows/PrescriptionWindows.h"
 #include "settings_windows/ToolsWindow.h"
 #include "archive/ArchiveWindow.h"

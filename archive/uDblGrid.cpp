@@ -6,7 +6,7 @@
 #include "grid/DBGrid.h"
 #include "ordering/OrderRecreation.h"
 #include "ordering/PharmacyCode.h"
-#include "ordering/PrintOrderAction.h"
+#include "ordering_windows/PrintOrderAction.h"
 #include "ordering/ViewWalk.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"

@@ -9,7 +9,7 @@
 #include "config/ProgramFiles.h"
 #include "demo/DemoInstallation.h"
 #include "grid/DBGrid.h"
-#include "ordering/uOrderFrm.h"
+#include "ordering_windows/uOrderFrm.h"
 #include "platform/PdfPrinter.h"
 #include "platform/fake/FakePrintPreview.h"
 #include "platform/fake/FakePlatform.h"

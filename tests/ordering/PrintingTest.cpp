@@ -1,7 +1,7 @@
 #include "OrderFixtures.h"
 
 #include "ordering/OrderPrinting.h"
-#include "ordering/PrintOrderAction.h"
+#include "ordering_windows/PrintOrderAction.h"
 #include "ordering/Rounding.h"
 
 #include "platform/PdfPrinter.h"

@@ -8,7 +8,7 @@
 #include "demo/DemoInstallation.h"
 #include "grid/DBGrid.h"
 #include "grid/TableModel.h"
-#include "ordering/uOrderFrm.h"
+#include "ordering_windows/uOrderFrm.h"
 #include "platform/fake/FakePlatform.h"
 #include "settings_windows/ToolsWindow.h"
 #include "settings_windows/uToolsFrm.h"

@@ -4,8 +4,8 @@
 #include "tests/windows/WindowTestSupport.h"
 
 #include "grid/DBGrid.h"
-#include "ordering/OrderWindows.h"
-#include "ordering/uOrderFrm.h"
+#include "ordering_windows/OrderWindows.h"
+#include "ordering_windows/uOrderFrm.h"
 #include "platform/WidgetKeyInput.h"
 #include "config/ProgramLocale.h"
 #include "tables/TableCreate.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrderPrinting.h"
+#include "ordering/OrderPrinting.h"
 
 class QWidget;
 

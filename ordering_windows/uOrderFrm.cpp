@@ -2,15 +2,16 @@
 
 #include "errors/KxError.h"
 
-#include "HeaderFieldsLayout.h"
-#include "NumberText.h"
-#include "OrderCreation.h"
-#include "OrderError.h"
-#include "OrderPricing.h"
-#include "PharmacyCode.h"
 #include "PrintOrderAction.h"
-#include "RowStyle.h"
-#include "ClearQuantities.h"
+
+#include "ordering/ClearQuantities.h"
+#include "ordering/HeaderFieldsLayout.h"
+#include "ordering/NumberText.h"
+#include "ordering/OrderCreation.h"
+#include "ordering/OrderError.h"
+#include "ordering/OrderPricing.h"
+#include "ordering/PharmacyCode.h"
+#include "ordering/RowStyle.h"
 
 #include "config/IniDateTime.h"
 #include "config/ProgramFiles.h"
