@@ -34,6 +34,8 @@ size_t writeToFile(char *data, size_t size, size_t count, void *user)
     return file->write(data, qint64(size * count)) == qint64(size * count) ? size * count : 0;
 }
 
+size_t discard(char *, size_t size, size_t count, void *) { return size * count; }
+
 size_t readFromFile(char *data, size_t size, size_t count, void *user)
 {
     const qint64 got = static_cast<QFile *>(user)->read(data, qint64(size * count));
@@ -78,6 +80,7 @@ CurlEasy CurlRemote::handle(const QString &folder, const QString &name)
         curl_easy_setopt(c, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
     if (!settings_.caFile.isEmpty())
         curl_easy_setopt(c, CURLOPT_CAINFO, settings_.caFile.toLocal8Bit().constData());
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, discard);
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, keepAnswer);
     curl_easy_setopt(c, CURLOPT_HEADERDATA, &lastAnswer_);
     error_[0] = 0;
@@ -175,7 +178,8 @@ void CurlRemote::command(const QString &folder, const QStringList &commands, con
         list.reset(longer);
     }
     curl_easy_setopt(curl.get(), CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl.get(), CURLOPT_QUOTE, list.get());
+    // After the change into the folder, so that names are the folder's.
+    curl_easy_setopt(curl.get(), CURLOPT_POSTQUOTE, list.get());
     perform(curl.get(), what);
 }
 
