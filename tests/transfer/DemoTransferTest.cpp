@@ -14,6 +14,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
+#include "tables/TableCreate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -225,3 +226,76 @@ INSTANTIATE_TEST_SUITE_P(Servers, DemoTransfer,
                          [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+// Prepared files as the order and prescription windows leave them.
+void writePrepared(const QString &out)
+{
+    using tables::FieldKind;
+    for (const char *name : {"Z12_1.dbf", "Z12_2.dbf"})
+        tables::createTable(out + QString::fromLatin1(name), 4, {{QStringLiteral("CODEPST"), FieldKind::Integer, 10}},
+                            {});
+    const QString request = out + QStringLiteral("P12_1.dbf");
+    tables::createTable(request, 4,
+                        {{QStringLiteral("Name"), FieldKind::String, 30}, {QStringLiteral("FIO"), FieldKind::String, 30}},
+                        {});
+    tables::Table t(request);
+    t.open();
+    for (const char *fio : {"Иванов", "Петров", "Сидоров"}) {
+        t.append();
+        t.field(u"Name").setString(QStringLiteral("Аспирин"));
+        t.field(u"FIO").setString(QString::fromUtf8(fio));
+        t.post();
+    }
+}
+
+} // namespace
+
+TEST_P(DemoTransfer, AFailedUploadKeepsThePackageAndTheNextSendOffersTheSameFiles)
+{
+    const QString out = base + QStringLiteral("Out/");
+    writePrepared(out);
+    std::map<QString, QByteArray> prepared;
+    for (const QString &name : files(out, QStringLiteral("*.dbf")))
+        prepared[name] = bytesOf(out + name);
+    const QString incoming = distributor + QStringLiteral("incoming");
+    if (GetParam().ftp)
+        serveOver(QStringLiteral("elr")); // the server refuses to store
+    else
+        ASSERT_TRUE(QDir(distributor).rename(QStringLiteral("incoming"), QStringLiteral("incoming-away")));
+    startMainWindow();
+
+    const QString question = QStringLiteral("Аспирин, Иванов ;\n\rАспирин, Петров ;\n\rАспирин, Сидоров ;\n\r\n\r"
+                                            "Заявок производственного отд. (1 шт.)\n\rЗаявок (2 шт.)\n\rОтправить?");
+    fake.messages().answers = {true};
+    trigger(frm->actions().acnSend);
+    ASSERT_FALSE(fake.messages().shown.empty());
+    EXPECT_EQ(fake.messages().shown.back().text, question);
+    exchange_windows::TFtpFrm *w = finishedTransfer();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(frm->statusText(), QStringLiteral("Повторите отправку заявок!"));
+    EXPECT_EQ(files(out, QStringLiteral("*")), QStringList{QStringLiteral("Z12_.zip")});
+    waitUntilClosed();
+
+    if (GetParam().ftp)
+        serveOver(QStringLiteral("elradfmw"));
+    else
+        ASSERT_TRUE(QDir(distributor).rename(QStringLiteral("incoming-away"), QStringLiteral("incoming")));
+    fake.messages().shown.clear();
+    fake.messages().answers = {true};
+    trigger(frm->actions().acnSend);
+    ASSERT_FALSE(fake.messages().shown.empty());
+    EXPECT_EQ(fake.messages().shown.back().text, question) << "the same orders, offered again";
+    w = finishedTransfer();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(frm->statusText(), QStringLiteral("Заявки отправлены!")) << infoLines(w).join(u'\n').toStdString();
+    EXPECT_TRUE(files(out, QStringLiteral("*")).isEmpty());
+    ASSERT_EQ(files(incoming, QStringLiteral("*")), QStringList{QStringLiteral("Z12_.zip")});
+    for (const auto &[name, bytes] : prepared) {
+        ASSERT_TRUE(writeBytes(dir.filePath(name), bytes));
+        EXPECT_TRUE(exchange::packageHolds(incoming + QStringLiteral("/Z12_.zip"), dir.filePath(name)))
+            << name.toStdString();
+    }
+    waitUntilClosed();
+}
