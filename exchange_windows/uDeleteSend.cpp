@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace exchange_windows {
 
 namespace {
@@ -29,6 +31,7 @@ constexpr int kNameMinWidth = 200;
 constexpr int kTypeWidth = 100;
 constexpr int kDateWidth = 120;
 constexpr int kCountWidth = 100;
+constexpr int kTextPadding = 16;
 
 QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 {
@@ -76,7 +79,9 @@ TDeleteSend::TDeleteSend(windows::MainFrmServices &main) : QWidget(main.childPar
     header->setMinimumSectionSize(kTypeWidth / 2);
     header->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     LView->setColumnWidth(TypeColumn, kTypeWidth);
-    LView->setColumnWidth(DateColumn, kDateWidth);
+    // Wide enough for a date and time in the user's font.
+    const int dateText = LView->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00:00")) + kTextPadding;
+    LView->setColumnWidth(DateColumn, std::max(kDateWidth, dateText));
     LView->setColumnWidth(CountColumn, kCountWidth);
     LView->headerItem()->setTextAlignment(DateColumn, Qt::AlignRight | Qt::AlignVCenter);
     LView->headerItem()->setTextAlignment(CountColumn, Qt::AlignRight | Qt::AlignVCenter);
@@ -98,6 +103,8 @@ TDeleteSend::TDeleteSend(windows::MainFrmServices &main) : QWidget(main.childPar
     connect(btCancel, &QPushButton::clicked, this, &TDeleteSend::btCancelClick);
     FillSendList(main_.folder(windows::WorkFolder::Orders), *LView);
 }
+
+QSize TDeleteSend::sizeHint() const { return {kClientWidth, kClientHeight}; }
 
 void TDeleteSend::btDelClick()
 {

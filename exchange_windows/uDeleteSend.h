@@ -18,6 +18,7 @@ class TDeleteSend : public QWidget {
     Q_OBJECT
 public:
     explicit TDeleteSend(windows::MainFrmServices &main);
+    QSize sizeHint() const override;
 
     QTreeWidget *LView;
     QPushButton *btDel;

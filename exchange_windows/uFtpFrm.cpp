@@ -54,6 +54,8 @@ TFtpFrm::TFtpFrm(windows::MainFrmServices &main, bool fetch, bool invoices)
     FormCreate();
 }
 
+QSize TFtpFrm::sizeHint() const { return {kClientWidth, kClientHeight}; }
+
 TFtpFrm::~TFtpFrm()
 {
     // Only when the program goes while a call runs: the call ends by its time-outs.

@@ -41,6 +41,7 @@ public:
     bool Invoices;
 
     bool transferRunning() const { return busy_; }
+    QSize sizeHint() const override;
 
 signals:
     // The sequence has ended: true when it ran to its end (Timer1 started).
