@@ -108,12 +108,9 @@ void TFtpFrm::startFetch()
     const QList<int> ids = ids_;
     const bool invoices = Invoices;
     exchange::TransferLibrary *library = library_.get();
-    worker_ = QThread::create([this, library, ids, invoices, passive] {
-        const exchange::TransferLine line = [this](const QString &text) { emit lineArrived(text); };
-        const bool result = library->getFiles(line, ids, invoices, passive);
-        QMetaObject::invokeMethod(this, [this, result] { fetchReturned(result); }, Qt::QueuedConnection);
-    });
-    worker_->start();
+    runCall([library, ids, invoices, passive](const exchange::TransferLine &line) {
+        return library->getFiles(line, ids, invoices, passive);
+    }, &TFtpFrm::fetchReturned);
 }
 
 void TFtpFrm::startUpload()
@@ -123,10 +120,16 @@ void TFtpFrm::startUpload()
                                 ordering::pharmacyCodeOf(main_.lookupSubCustomer(QStringLiteral("IDRow"))), feedback);
     const bool passive = settings().GetPassiveMode();
     exchange::TransferLibrary *library = library_.get();
-    worker_ = QThread::create([this, library, passive] {
+    runCall([library, passive](const exchange::TransferLine &line) { return library->putFiles(line, passive); },
+            &TFtpFrm::uploadReturned);
+}
+
+void TFtpFrm::runCall(std::function<bool(const exchange::TransferLine &)> call, void (TFtpFrm::*returned)(bool))
+{
+    worker_ = QThread::create([this, call = std::move(call), returned] {
         const exchange::TransferLine line = [this](const QString &text) { emit lineArrived(text); };
-        const bool result = library->putFiles(line, passive);
-        QMetaObject::invokeMethod(this, [this, result] { uploadReturned(result); }, Qt::QueuedConnection);
+        const bool result = call(line);
+        QMetaObject::invokeMethod(this, [this, returned, result] { (this->*returned)(result); }, Qt::QueuedConnection);
     });
     worker_->start();
 }

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "exchange/TransferLibrary.h"
 #include "windows/uSChildFrm.h"
 
 #include <QList>
 #include <QTimer>
+
+#include <functional>
 
 #include <memory>
 
 class QListWidget;
 class QThread;
 
-namespace exchange {
-class TransferLibrary;
-}
 namespace windows {
 class MainFrmServices;
 }
@@ -57,6 +57,8 @@ private:
     void Timer1Timer();
     void startFetch();
     void startUpload();
+    // The library's call in the worker thread; `returned` follows in this one.
+    void runCall(std::function<bool(const exchange::TransferLine &)> call, void (TFtpFrm::*returned)(bool));
     void fetchReturned(bool result);
     void uploadReturned(bool result);
     void finishWorker();
