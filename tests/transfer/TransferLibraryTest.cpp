@@ -16,13 +16,22 @@ struct Mode {
     const char *name;
     bool ftp;
     bool passive;
+    bool tls = false;
 };
 
 class TransferLibraryTest : public ::testing::TestWithParam<Mode> {
 protected:
     void SetUp() override
     {
-        if (GetParam().ftp) {
+        if (GetParam().tls) {
+            const TestCertificate certificate = makeCertificate(inst.dir.path());
+            if (certificate.caFile.isEmpty())
+                GTEST_SKIP() << "NOT TESTED: FTPS needs python3-openssl and openssl (scripts/install-deps.sh)";
+            server = std::make_unique<FtpServer>(inst.root, QStringList{"--tls-cert", certificate.serverFile});
+            ASSERT_GT(server->port(), 0) << "the FTPS server did not start";
+            inst.useServer(server->tlsUrl());
+            config::IniFile(inst.program + "KXOrder.ini").writeString("Server", "CAFile", certificate.caFile);
+        } else if (GetParam().ftp) {
             server = std::make_unique<FtpServer>(inst.root);
             ASSERT_GT(server->port(), 0) << "the FTP server did not start";
             inst.useServer(server->url());
@@ -117,7 +126,7 @@ TEST_P(TransferLibraryTest, UploadNeverReplacesAPackageNotCollectedYet)
 
 INSTANTIATE_TEST_SUITE_P(Modes, TransferLibraryTest,
                          ::testing::Values(Mode{"passive", true, true}, Mode{"active", true, false},
-                                           Mode{"fileRoot", false, true}),
+                                           Mode{"tlsPassive", true, true, true}, Mode{"fileRoot", false, true}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // A server that refuses part of the upload: the package stays for the next send.
@@ -194,6 +203,28 @@ TEST(TransferLibraryLoading, MissingLibraryOrExportIsAnErrorNamingTheFile)
     } catch (const exchange::ExchangeError &error) {
         EXPECT_TRUE(error.message().contains("InternalGetFTPFiles")) << error.what();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(TransferLibraryTls, AServerCertificateNotTrustedEndsTheCallAndSendsNothing)
+{
+    Installation inst;
+    const TestCertificate certificate = makeCertificate(inst.dir.path());
+    if (certificate.caFile.isEmpty())
+        GTEST_SKIP() << "NOT TESTED: FTPS needs python3-openssl and openssl (scripts/install-deps.sh)";
+    FtpServer server(inst.root, {"--tls-cert", certificate.serverFile});
+    ASSERT_GT(server.port(), 0);
+    inst.useServer(server.tlsUrl()); // no CAFile: the system's authorities do not know it
+    ASSERT_TRUE(writeBytes(inst.program + "Out/Z17_.zip", "z"));
+    QStringList lines;
+    exchange::TransferLibrary library(inst.library());
+    EXPECT_FALSE(library.putFiles([&](const QString &l) { lines << l; }, true));
+    EXPECT_TRUE(QFile::exists(inst.program + "Out/Z17_.zip"));
+    EXPECT_TRUE(QDir(inst.root + "incoming").entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(lines.join('\n').contains("Ошибка")) << lines.join('\n').toStdString();
 }
 
 } // namespace

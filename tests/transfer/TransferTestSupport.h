@@ -38,12 +38,42 @@ public:
         process_.waitForFinished(5000);
     }
     int port() const { return port_; }
+    QString tlsUrl() const { return QStringLiteral("ftps://127.0.0.1:%1/").arg(port_); }
     QString url() const { return QStringLiteral("ftp://127.0.0.1:%1/").arg(port_); }
 
 private:
     QProcess process_;
     int port_ = 0;
 };
+
+// A self-signed certificate for 127.0.0.1 (key and certificate in one file
+// for the server, the certificate alone for the client); empty when the
+// tools for it are missing.
+struct TestCertificate {
+    QString serverFile, caFile;
+};
+inline TestCertificate makeCertificate(const QString &folder)
+{
+    QProcess check;
+    check.start(QStringLiteral(KX_SYSTEM_PYTHON), {QStringLiteral("-c"), QStringLiteral("import OpenSSL")});
+    if (!check.waitForFinished(10000) || check.exitCode() != 0)
+        return {};
+    const QString key = folder + QStringLiteral("/key.pem"), cert = folder + QStringLiteral("/cert.pem");
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                   "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert});
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
+        return {};
+    QFile both(folder + QStringLiteral("/server.pem"));
+    if (!both.open(QIODevice::WriteOnly))
+        return {};
+    QFile k(key), c(cert);
+    if (!k.open(QIODevice::ReadOnly) || !c.open(QIODevice::ReadOnly))
+        return {};
+    both.write(k.readAll() + c.readAll());
+    return {both.fileName(), cert};
+}
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {

@@ -41,8 +41,18 @@ authorizer.override_perm(args.user, args.root + "/incoming", args.incoming_perm,
 
 handler = FTPHandler
 if args.tls_cert:
-    from pyftpdlib.handlers import TLS_FTPHandler
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+
+    class HandshakeFirstDTP(TLS_DTPHandler):
+        # libcurl secures the data connection before it sends the transfer
+        # command; pyftpdlib would take that early handshake for a hang-up.
+        def readable(self):
+            if self._ssl_accepting:
+                return True
+            return super().readable()
+
     handler = TLS_FTPHandler
+    handler.dtp_handler = HandshakeFirstDTP
     handler.certfile = args.tls_cert
     handler.tls_control_required = True
     handler.tls_data_required = True
