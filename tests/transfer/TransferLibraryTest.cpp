@@ -162,6 +162,24 @@ INSTANTIATE_TEST_SUITE_P(Server, UploadRefusalTest,
                                            Refusal{"renameRefused", "elradw", true}),
                          [](const auto &info) { return std::string(info.param.name); });
 
+TEST(TransferLibraryFetch, AFetchThatFailsHalfWayLeavesEveryPackageOnTheServer)
+{
+    Installation inst;
+    FtpServer server(inst.root, {"--unreadable", "reference"});
+    ASSERT_GT(server.port(), 0);
+    inst.useServer(server.url());
+    ASSERT_TRUE(writeBytes(inst.root + "price/price.zip", "p"));
+    ASSERT_TRUE(writeBytes(inst.root + "reference/ref.zip", "r"));
+    QStringList lines;
+    exchange::TransferLibrary library(inst.library());
+    EXPECT_FALSE(library.getFiles([&](const QString &l) { lines << l; }, {17}, false, true));
+    EXPECT_TRUE(QFile::exists(inst.root + "price/price.zip")) << "taken again by the next fetch";
+    EXPECT_TRUE(QFile::exists(inst.root + "reference/ref.zip"));
+    EXPECT_TRUE(QDir(inst.program + "Reference").entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << "no partial file";
+    EXPECT_FALSE(config::IniFile(inst.program + "KXOrders.ini").valueExists("FTP", "LastRefresh"));
+}
+
 TEST(TransferLibraryTimeouts, DeadAndSilentServersEndTheCallWithFalse)
 {
     constexpr int deadPort = 1; // tcpmux: nothing listens there

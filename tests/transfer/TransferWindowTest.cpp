@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
+#include <QUrl>
 
 namespace {
 
@@ -108,6 +109,30 @@ TEST_F(TransferWindow, AFetchThatFailsKeepsThePriceTablesAndUnpacksEverythingEls
     ASSERT_TRUE(QTest::qWaitFor([&] { return !main.childExists(QStringLiteral("FTP")); }, 5000));
     EXPECT_TRUE(dial->Timer1.isActive());
     EXPECT_EQ(dial->Timer1.interval(), exchange_windows::TDialFrm::kHangUpCountdownMs);
+}
+
+TEST_F(TransferWindow, ANewPriceListReplacesItsTableAndTheOtherTablesComeBack)
+{
+    const QString server = dir.path() + "/server/";
+    QDir().mkpath(server + "price");
+    config::IniFile(dir.filePath("KXOrder.ini")).writeString("Server", "URL", QUrl::fromLocalFile(server).toString());
+    createTable(folder(WorkFolder::Price) + "price.dbf", {{"Name", K::String}}, {{{"Name", QStringLiteral("old")}}});
+    createTable(folder(WorkFolder::Price) + "Other.dbf", {{"Name", K::String}}, {{{"Name", QStringLiteral("o")}}});
+    const QByteArray other = windows_testing::fileBytes(folder(WorkFolder::Price) + "Other.dbf");
+    QTemporaryDir work;
+    createTable(work.filePath("price.dbf"), {{"Name", K::String}},
+                {{{"Name", QStringLiteral("new")}}, {{"Name", QStringLiteral("newer")}}});
+    ASSERT_TRUE(QFile::rename(exchange::ZipFiles(work.filePath("price.dbf"), 8, QString(), -1, feedback),
+                              server + "price/price.zip"));
+
+    runTransfer(true, false);
+    EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
+    EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name), QStringList({"Other.dbf", "price.dbf"}));
+    EXPECT_EQ(windows_testing::fileBytes(folder(WorkFolder::Price) + "Other.dbf"), other);
+    tables::Table price(folder(WorkFolder::Price) + "price.dbf");
+    price.open();
+    EXPECT_EQ(price.recordCount(), 2u);
+    EXPECT_FALSE(QFile::exists(server + "price/price.zip"));
 }
 
 TEST_F(TransferWindow, MissingLibraryIsReportedAndNothingIsPacked)

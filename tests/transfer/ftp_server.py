@@ -15,6 +15,7 @@ parser.add_argument("--user", default="apteka")
 parser.add_argument("--password", default="secret")
 parser.add_argument("--tls-cert")
 parser.add_argument("--incoming-perm", default="elradfmw")
+parser.add_argument("--unreadable", help="a folder whose files may be listed but not retrieved")
 parser.add_argument("--lifetime", type=float, default=120)
 parser.add_argument("--silent", action="store_true", help="accept connections and never answer")
 args = parser.parse_args()
@@ -38,6 +39,8 @@ from pyftpdlib.servers import FTPServer
 authorizer = DummyAuthorizer()
 authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
 authorizer.override_perm(args.user, args.root + "/incoming", args.incoming_perm, recursive=True)
+if args.unreadable:
+    authorizer.override_perm(args.user, args.root + "/" + args.unreadable, "el", recursive=True)
 
 handler = FTPHandler
 if args.tls_cert:
