@@ -25,7 +25,7 @@ struct TransferSettings {
         narcoticsFolder, programFolder;
 };
 
-// The library's own file name, found from its loaded image.
+// The folder the library was loaded from, with a trailing '/'.
 QString libraryFolder();
 inline const QString kSettingsFileName = QStringLiteral("KXOrder.ini");
 

@@ -9,6 +9,8 @@
 #include "demo/DemoDistributor.h"
 #include "demo/DemoInstallation.h"
 #include "exchange/UploadSteps.h"
+#include "exchange_windows/DialUpWindow.h"
+#include "exchange_windows/uDialFrm.h"
 #include "exchange_windows/uFtpFrm.h"
 #include "ordering/uOrderFrm.h"
 #include "platform/fake/FakePlatform.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QPointer>
 #include <QTest>
 
 #include <map>
@@ -148,8 +151,9 @@ protected:
             << settings.readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), -5) << " table "
             << w->hasTable();
         w->acnCreateOrder->trigger();
-        frm->mdiArea().closeAllSubWindows();
+        w->closeWindow();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_FALSE(frm->childExists(QStringLiteral("ЗАКАЗ")));
     }
 
     QTemporaryDir dir;
@@ -177,8 +181,13 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
     ASSERT_FALSE(typed.empty());
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     startMainWindow();
+    trigger(frm->actions().acnPriceFull);
+    ASSERT_TRUE(frm->childExists(QStringLiteral("ПРАЙС")));
+    const QPointer<exchange_windows::TDialFrm> dial = exchange_windows::OpenDialUpWindow(*frm);
 
     trigger(frm->actions().acnRefreshAll);
+    EXPECT_FALSE(frm->childExists(QStringLiteral("ПРАЙС"))) << "closed before the refresh";
+    EXPECT_TRUE(frm->childExists(QStringLiteral("Дозвон")));
     exchange_windows::TFtpFrm *w = finishedTransfer();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
@@ -195,6 +204,9 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
                                     .readDateTime(QStringLiteral("FTP"), QStringLiteral("LastRefresh"), QDateTime());
     EXPECT_GE(refreshed, before.addSecs(-1)) << refreshed.toString().toStdString();
     waitUntilClosed();
+    ASSERT_TRUE(dial);
+    EXPECT_TRUE(dial->Timer1.isActive()) << "the hang-up countdown runs";
+    EXPECT_EQ(dial->Timer1.interval(), exchange_windows::TDialFrm::kHangUpCountdownMs);
 
     createOrder();
     const QStringList orders = files(base + QStringLiteral("Out"), QStringLiteral("*.dbf"));
@@ -209,6 +221,8 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
     EXPECT_EQ(question.text, QStringLiteral("Заявок (1 шт.)\n\rОтправить?"));
     w = finishedTransfer();
     ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(dial);
+    EXPECT_FALSE(dial->Timer1.isActive()) << "the countdown stops while the next transfer runs";
     EXPECT_EQ(frm->statusText(), QStringLiteral("Заявки отправлены!")) << infoLines(w).join(u'\n').toStdString();
     EXPECT_TRUE(files(base + QStringLiteral("Out"), QStringLiteral("*")).isEmpty());
     const QStringList sent = files(distributor + QStringLiteral("incoming"), QStringLiteral("*"));
