@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <stdexcept>
 
@@ -43,7 +42,8 @@ void writeDistributor(const QString &base, int priceRows, unsigned seed, const Q
         throw std::runtime_error("Cannot write the distributor's price package");
 
     const config::IniFile ini(base + QStringLiteral("KXOrder.ini"));
-    ini.writeString(QStringLiteral("Server"), QStringLiteral("URL"), QUrl::fromLocalFile(root).toString());
+    // Relative, so that the installation may move.
+    ini.writeString(QStringLiteral("Server"), QStringLiteral("URL"), QStringLiteral("file:distributor/"));
 }
 
 } // namespace demo

@@ -5,11 +5,20 @@
 #include "config/ProgramFiles.h"
 #include "transfer/KXOrder.h"
 
+#include <QFileInfo>
+
 #include <vector>
 
 namespace exchange {
 
 namespace {
+
+// The file QLibrary looks for: "lib" + name + ".so" beside the given path.
+QString sharedObjectPath(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.path() + QStringLiteral("/lib") + info.fileName() + QStringLiteral(".so");
+}
 
 void forwardLine(void *context, const char *line)
 {
@@ -23,12 +32,12 @@ QString TransferLibrary::defaultFileName() { return config::programFolder() + QS
 TransferLibrary::TransferLibrary(const QString &fileName) : library_(fileName)
 {
     if (!library_.load())
-        throw ExchangeError(QStringLiteral("Не найдена библиотека обмена %1 (%2)")
-                                .arg(library_.fileName(), library_.errorString()));
+        throw ExchangeError(QStringLiteral("Не найдена библиотека обмена %1, обмен невозможен (%2)")
+                                .arg(sharedObjectPath(fileName), library_.errorString()));
     get_ = reinterpret_cast<void *>(library_.resolve(KX_GET_FTP_FILES));
     put_ = reinterpret_cast<void *>(library_.resolve(KX_PUT_FTP_FILES));
     if (!get_ || !put_) {
-        const QString name = library_.fileName();
+        const QString name = sharedObjectPath(fileName);
         library_.unload();
         throw ExchangeError(QStringLiteral("В библиотеке обмена %1 нет функции %2")
                                 .arg(name, QString::fromLatin1(get_ ? KX_PUT_FTP_FILES : KX_GET_FTP_FILES)));

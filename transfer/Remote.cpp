@@ -4,6 +4,7 @@
 #include "LocalRemote.h"
 #include "TransferSettings.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -19,8 +20,12 @@ std::unique_ptr<Remote> openRemote(const TransferSettings &settings, bool passiv
 {
     const QUrl url(settings.url);
     if (url.isLocalFile()) {
-        info(QStringLiteral("Папка сервера %1").arg(url.toLocalFile()));
-        return std::make_unique<LocalRemote>(url.toLocalFile());
+        // "file:distributor/" is relative to the program folder.
+        QString root = url.toLocalFile();
+        if (QDir::isRelativePath(root))
+            root = settings.programFolder + root;
+        info(QStringLiteral("Папка сервера %1").arg(root));
+        return std::make_unique<LocalRemote>(root);
     }
     info(QStringLiteral("Соединение с %1 (%2)")
              .arg(url.host(), passive ? QStringLiteral("пассивный режим") : QStringLiteral("активный режим")));

@@ -211,7 +211,7 @@ TEST(TransferLibraryLoading, MissingLibraryOrExportIsAnErrorNamingTheFile)
         exchange::TransferLibrary library(dir.path() + "/KXOrder");
         ADD_FAILURE() << "loaded a library that is not there";
     } catch (const exchange::ExchangeError &error) {
-        EXPECT_TRUE(error.message().contains(dir.path() + "/KXOrder")) << error.what();
+        EXPECT_TRUE(error.message().contains(dir.path() + "/libKXOrder.so")) << error.what();
     }
     // A real library without the exports: nothing may be called.
     QFile::copy(KX_NO_EXPORT_LIBRARY, dir.path() + "/libKXOrder.so");

@@ -141,7 +141,7 @@ TEST_F(TransferWindow, MissingLibraryIsReportedAndNothingIsPacked)
     createTable(folder(WorkFolder::Orders) + "Z12_1.dbf", {{"Name", K::String}}, {});
     exchange_windows::TFtpFrm *w = runTransfer(false, false);
     ASSERT_EQ(fake.messages().errors().size(), 1);
-    EXPECT_TRUE(fake.messages().errors().first().contains(dir.filePath("KXOrder"))) << fake.messages().errors().first().toStdString();
+    EXPECT_TRUE(fake.messages().errors().first().contains(dir.filePath("libKXOrder.so"))) << fake.messages().errors().first().toStdString();
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::Orders) + "Z12_1.dbf"));
     EXPECT_FALSE(w->Timer1.isActive()) << "the window stays open";
 }
