@@ -135,6 +135,27 @@ TEST_F(TransferWindow, ANewPriceListReplacesItsTableAndTheOtherTablesComeBack)
     EXPECT_FALSE(QFile::exists(server + "price/price.zip"));
 }
 
+TEST_F(TransferWindow, WhileTheLibraryWaitsTheWindowAnswersButCannotBeClosedOrRunAgain)
+{
+    transfer_test::FtpServer silent(dir.path(), {"--silent"});
+    ASSERT_GT(silent.port(), 0);
+    const config::IniFile ini(dir.filePath("KXOrder.ini"));
+    ini.writeString("Server", "URL", silent.url());
+    ini.writeInteger("Timeouts", "Response", 2);
+    auto *w = exchange_windows::OpenTransferWindow(main, true, false);
+    QSignalSpy done(w, &exchange_windows::TFtpFrm::transferDone);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->transferRunning() && w->InfoBox->count() > 0; }, 5000));
+    w->closeWindow();
+    QTest::qWait(50);
+    EXPECT_TRUE(main.childExists(QStringLiteral("FTP")));
+    EXPECT_EQ(main.status, QStringLiteral("Дождитесь окончания обмена"));
+    w->hide();
+    w->show(); // shown again: Mode 2, no second transfer
+    ASSERT_TRUE(done.wait(10000));
+    EXPECT_EQ(done.count(), 1);
+    EXPECT_TRUE(w->Timer1.isActive());
+}
+
 TEST_F(TransferWindow, MissingLibraryIsReportedAndNothingIsPacked)
 {
     QFile::remove(dir.filePath("libKXOrder.so"));
