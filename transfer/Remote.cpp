@@ -12,7 +12,7 @@ namespace transfer {
 
 bool acceptableName(const QString &name)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_\\-][A-Za-z0-9_.\\-]{0,127}$"));
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9_.\\-]{0,127}$"));
     return plain.match(name).hasMatch();
 }
 

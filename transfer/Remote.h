@@ -37,7 +37,8 @@ std::unique_ptr<Remote> openRemote(const TransferSettings &settings, bool passiv
 
 // The largest file the library takes from a server.
 inline constexpr qint64 kMaxDownloadSize = qint64(1) << 30;
-// Names a server may hand us: no path, no hidden file.
+// Names a server may hand us: no path, no hidden file, nothing a command
+// line or an FTP command could take for something else.
 bool acceptableName(const QString &name);
 
 } // namespace transfer

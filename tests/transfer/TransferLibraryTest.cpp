@@ -103,6 +103,17 @@ TEST_P(TransferLibraryTest, InvoicesRefreshTakesOnlyTheListedSubCustomersInvoice
     EXPECT_TRUE(QFile::exists(inst.root + "invoice/19/c.zip"));
 }
 
+TEST_P(TransferLibraryTest, NamesAServerShouldNotSendAreLeftThere)
+{
+    for (const char *name : {".hidden.zip", "with space.zip", "-dash.zip"})
+        ASSERT_TRUE(writeBytes(inst.root + "price/" + name, "x"));
+    ASSERT_TRUE(fetch({17}, false)) << joined().toStdString();
+    EXPECT_TRUE(QDir(inst.program + "IN").entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(QDir(inst.root + "price").entryList(QDir::Files | QDir::Hidden).size(), 3);
+    // A local root does not list the hidden one at all.
+    EXPECT_GE(lines.filter("Пропущен файл").size(), 2) << joined().toStdString();
+}
+
 TEST_P(TransferLibraryTest, UploadRenamesOnTheServerThenDeletesTheLocalPackage)
 {
     const QByteArray package(50000, 'z');
