@@ -1,6 +1,7 @@
 #include "ProgramActionHooks.h"
 
 #include "exchange_windows/DialUpWindow.h"
+#include "exchange_windows/TransferActions.h"
 #include "ordering_windows/OrderWindows.h"
 #include "prescriptions_windows/PrescriptionWindows.h"
 #include "settings_windows/ToolsWindow.h"
@@ -48,6 +49,17 @@ void ProgramActionHooks::openDialUpWindow(windows::MainFrmServices &main)
 {
     exchange_windows::OpenDialUpWindow(main);
 }
+
+void ProgramActionHooks::refreshAll(windows::MainFrmServices &main) { exchange_windows::acnRefreshExecute(main); }
+
+void ProgramActionHooks::refreshInvoices(windows::MainFrmServices &main)
+{
+    exchange_windows::acnRefreshInvExecute(main);
+}
+
+void ProgramActionHooks::sendOrders(windows::MainFrmServices &main) { exchange_windows::acnSendExecute(main); }
+
+void ProgramActionHooks::deletePrepared(windows::MainFrmServices &main) { exchange_windows::acnDeleteExecute(main); }
 
 void ProgramActionHooks::openSettingsWindow(windows::MainFrmServices &main)
 {

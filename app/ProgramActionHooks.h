@@ -16,6 +16,10 @@ public:
     void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) override;
     void openSettingsWindow(windows::MainFrmServices &main) override;
     void openDialUpWindow(windows::MainFrmServices &main) override;
+    void refreshAll(windows::MainFrmServices &main) override;
+    void refreshInvoices(windows::MainFrmServices &main) override;
+    void sendOrders(windows::MainFrmServices &main) override;
+    void deletePrepared(windows::MainFrmServices &main) override;
 };
 
 } // namespace app

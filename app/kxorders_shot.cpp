@@ -1,9 +1,12 @@
-// kxorders-shot DIR FILE.png [MENU...] [--open CAPTION]... [--page TAB]...: starts the
+// kxorders-shot DIR FILE.png [MENU...] [--open CAPTION|ACTION]... [--page TAB]... [--connected]
+// [--wait MS]: starts the
 // main window on the installation in DIR without touching the network or modems,
 // opens the reference or invoice tables or the windows named by --open, turns
 // their tab pages captioned TAB to the front, and saves a picture
 // of it; each MENU (pmPrice, pmReference, ...) is saved next to it as
-// FILE-MENU.png. For looking at the window where no desktop is at hand:
+// FILE-MENU.png. --connected reports an internet connection (a transfer
+// then runs, on the installation's own transfer library and settings);
+// --wait lets MS milliseconds of work pass before the picture. For looking at the window where no desktop is at hand:
 //   QT_QPA_PLATFORM=offscreen build/app/kxorders-shot demo-data main.png pmPrice --open Наценки
 #include "ProgramLook.h"
 #include "uMainFrm.h"
@@ -12,6 +15,7 @@
 #include "platform/ErrorReportingApplication.h"
 #include "platform/fake/FakePlatform.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QMenu>
@@ -56,10 +60,16 @@ int main(int argc, char **argv)
     QStringList menus;
     QStringList tablesToOpen;
     QStringList pages;
+    bool connected = false;
+    int waitMs = 0;
     for (int i = 3; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--open") && i + 1 < argc)
             tablesToOpen << QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--connected"))
+            connected = true;
+        else if (arg == QLatin1String("--wait") && i + 1 < argc)
+            waitMs = QString::fromLocal8Bit(argv[++i]).toInt();
         else if (arg == QLatin1String("--page") && i + 1 < argc)
             pages << QString::fromLocal8Bit(argv[++i]);
         else
@@ -67,12 +77,13 @@ int main(int argc, char **argv)
     }
 
     platform::fake::FakePlatform fake;
+    fake.connectivity().connected = connected;
     app::TMainFrm mainFrm;
     mainFrm.show();
     // A reference or invoice table by its menu caption, or a window by its action ("Архив", "Полный прайс").
     for (const QString &caption : tablesToOpen)
         for (QAction *item : mainFrm.findChildren<QAction *>())
-            if (item->text() == caption) {
+            if (item->text() == caption || item->objectName() == caption) {
                 item->trigger();
                 break;
             }
@@ -84,6 +95,11 @@ int main(int argc, char **argv)
                     tabs->setCurrentIndex(t);
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
+    // A transfer runs on: its lines arrive while events are handled.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < waitMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     mainFrm.ActionList1Update();
     QApplication::processEvents();
 

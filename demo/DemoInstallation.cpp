@@ -1,5 +1,6 @@
 #include "DemoInstallation.h"
 
+#include "DemoDistributor.h"
 #include "DemoSettings.h"
 #include "DemoTables.h"
 
@@ -77,8 +78,15 @@ void createDemoInstallation(const QString &folder, const DemoOptions &options)
     writeProperties(base + QStringLiteral("properties.ini"), invoice);
     writeSettingsFile(base + QStringLiteral("KXOrders.ini"), QDateTime(today.addDays(-1), QTime(8, 30)));
 
-    if (!options.executable.isEmpty())
+    writeDistributor(base, options.priceRows, options.seed, today);
+
+    if (!options.executable.isEmpty()) {
         copyExecutable(options.executable, base + QStringLiteral("KXOrders"));
+        // The transfer library is loaded from beside the program.
+        const QString library = QFileInfo(options.executable).absolutePath() + QStringLiteral("/libKXOrder.so");
+        if (QFileInfo::exists(library))
+            copyExecutable(library, base + QStringLiteral("libKXOrder.so"));
+    }
 }
 
 } // namespace demo

@@ -20,7 +20,7 @@ LAYERS = {
     "ordering": ["config", "platform"],
     "ordering_windows": ["ordering", "windows"],
     "archive": ["ordering_windows"],
-    "exchange": ["config"],
+    "exchange": ["config", "transfer"],  # the transfer library's C interface
     "prescriptions": ["config"],
     "prescriptions_windows": ["prescriptions", "ordering", "windows"],
     "settings": ["config"],
@@ -28,7 +28,7 @@ LAYERS = {
     "exchange_windows": ["exchange", "ordering_windows"],
     "transfer": ["config"],
     "app": ["archive", "prescriptions_windows", "settings_windows", "exchange_windows"],
-    "demo": ["config"],
+    "demo": ["exchange"],
     "tools": ["exchange", "demo"],
     "fuzz": ["tables"],
 }

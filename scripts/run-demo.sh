@@ -12,6 +12,7 @@ if [ ! -f "$demo/KXOrders.ini" ]; then
 else
   # The program may have been rebuilt; the running copy may be busy.
   cp --remove-destination "$build/app/KXOrders" "$demo/KXOrders"
+  cp --remove-destination "$build/app/libKXOrder.so" "$demo/libKXOrder.so"
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then

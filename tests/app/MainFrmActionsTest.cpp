@@ -162,11 +162,16 @@ TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
     EXPECT_EQ(hooks_->calls, QStringList({QStringLiteral("table Third.dbf %1Reference/Third.dbf").arg(inst_.folder())}));
 }
 
-TEST_F(MainFrmReady, ActionsWithoutWindowsYetReportInTheStatusLine)
+TEST_F(MainFrmReady, SendAsksAboutThePreparedOrderAndNoSendsNothing)
 {
     app::TMainFrm frm; // the program's own hooks
+    fake_.messages().answers = {false};
     frm.actions().acnSend->trigger();
-    EXPECT_FALSE(frm.statusText().isEmpty());
+    ASSERT_FALSE(fake_.messages().shown.empty());
+    EXPECT_EQ(fake_.messages().shown.back().text, QStringLiteral("Заявок (1 шт.)\n\rОтправить?"));
+    EXPECT_EQ(fake_.messages().shown.back().title, QStringLiteral("Отправка файлов"));
+    EXPECT_FALSE(frm.childExists(QStringLiteral("FTP")));
+    EXPECT_TRUE(QFile::exists(inst_.path(QStringLiteral("Out/Z1_1.dbf"))));
     frm.setStatusText(QStringLiteral("Нет соединения с интернетом..."));
     EXPECT_EQ(frm.statusText(), QStringLiteral("Нет соединения с интернетом..."));
 }

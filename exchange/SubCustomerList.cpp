@@ -1,0 +1,29 @@
+#include "SubCustomerList.h"
+
+#include "tables/Catalogue.h"
+#include "tables/Table.h"
+#include "tables/FileLookup.h"
+
+namespace exchange {
+
+QList<int> subCustomerIds(const QString &referencesFolder)
+{
+    const QString path = tables::findFileNoCase(referencesFolder, tables::catalogue::kSubCustomers);
+    QList<int> ids;
+    if (tables::fileExistsNoCase(path)) {
+        tables::Table table(path);
+        table.setReadOnly(true);
+        table.open();
+        ids.reserve(int(table.recordCount()));
+        const tables::Field id = table.field(u"IDRow");
+        const tables::Field parentGet = table.field(u"ParentGet");
+        for (table.first(); !table.eof(); table.next())
+            if (parentGet.asBoolean())
+                ids.append(int(id.asInteger()));
+    }
+    if (ids.isEmpty())
+        ids.append(-1);
+    return ids;
+}
+
+} // namespace exchange
