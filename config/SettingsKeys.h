@@ -36,6 +36,13 @@ inline const QString kSize = QStringLiteral("Size");
 inline const QString kColor = QStringLiteral("Color");
 inline const QString kStyle = QStringLiteral("Style");
 
+// The transfer library's own settings file, beside it, section Server.
+inline const QString kTransferFile = QStringLiteral("KXOrder.ini");
+inline const QString kServer = QStringLiteral("Server");
+inline const QString kServerUrl = QStringLiteral("URL");
+inline const QString kServerUser = QStringLiteral("User");
+inline const QString kServerPassword = QStringLiteral("Password");
+
 inline const QString kOrderSection = QStringLiteral("ЗАКАЗ");
 inline const QString kActiveField = QStringLiteral("ActiveField");
 inline const QString kActiveCustomer = QStringLiteral("ActiveCustomer");

@@ -1,5 +1,7 @@
 #include "uToolsFrm.h"
 
+#include "TransferServerDialog.h"
+
 #include "settings/FolderCheck.h"
 #include "settings/TableProperties.h"
 
@@ -167,6 +169,14 @@ void TToolsFrm::buildConnectionPage()
     cbPassive = new QCheckBox(QStringLiteral("Пассивный режим обмена по FTP"), tsInternet);
     cbPassive->setObjectName(QStringLiteral("cbPassive"));
     exchange->addWidget(cbPassive);
+    // The transfer library's own server settings, in its file beside the program.
+    btTransferServer = new QPushButton(QStringLiteral("Сервер обмена..."), tsInternet);
+    btTransferServer->setObjectName(QStringLiteral("btTransferServer"));
+    connect(btTransferServer, &QPushButton::clicked, this, [this] {
+        TransferServerDialog dialog(config::programFolder() + config::keys::kTransferFile, this);
+        dialog.exec();
+    });
+    exchange->addWidget(btTransferServer, 0, Qt::AlignLeft);
     exchange->addStretch(1);
     row->addLayout(exchange, 2);
     pcTools->addTab(tsInternet, QStringLiteral("Соединение"));

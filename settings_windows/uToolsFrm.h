@@ -40,6 +40,7 @@ public:
     QLineEdit *edUserName;
     QLineEdit *edPassword;
     QCheckBox *cbPassive;
+    QPushButton *btTransferServer;
     QListWidget *lbInTables;
     QLineEdit *edDBFCaption;
     QTableWidget *sgTableProperties;

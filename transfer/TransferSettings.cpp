@@ -17,7 +17,6 @@ namespace keys = config::keys;
 
 namespace {
 
-const QString kServer = QStringLiteral("Server");
 const QString kRemote = QStringLiteral("Folders");
 const QString kTimeouts = QStringLiteral("Timeouts");
 constexpr int kMaxTimeoutSeconds = 600;
@@ -53,12 +52,12 @@ TransferSettings readTransferSettings(const QString &folder)
         throw TransferFailure(QStringLiteral("Не найден файл настроек обмена %1").arg(ownFile));
     const config::IniFile ini(ownFile);
     TransferSettings s;
-    s.url = config::withTrailingSeparator(ini.readString(kServer, QStringLiteral("URL")).trimmed());
+    s.url = config::withTrailingSeparator(ini.readString(keys::kServer, keys::kServerUrl).trimmed());
     if (s.url.isEmpty())
         throw TransferFailure(QStringLiteral("В файле %1 не указан адрес сервера (Server/URL)").arg(ownFile));
-    s.user = ini.readString(kServer, QStringLiteral("User"));
-    s.password = config::plainPasswordFromStored(ini.readString(kServer, QStringLiteral("Password")));
-    s.caFile = ini.readString(kServer, QStringLiteral("CAFile"));
+    s.user = ini.readString(keys::kServer, keys::kServerUser);
+    s.password = config::plainPasswordFromStored(ini.readString(keys::kServer, keys::kServerPassword));
+    s.caFile = ini.readString(keys::kServer, QStringLiteral("CAFile"));
     s.remotePrice = remoteFolder(ini, QStringLiteral("Price"), QStringLiteral("price"));
     s.remoteReferences = remoteFolder(ini, QStringLiteral("References"), QStringLiteral("reference"));
     s.remotePrescriptions = remoteFolder(ini, QStringLiteral("Prescriptions"), QStringLiteral("prescription"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/SettingsKeys.h"
+
 #include <QString>
 
 namespace transfer {
@@ -27,7 +29,7 @@ struct TransferSettings {
 
 // The folder the library was loaded from, with a trailing '/'.
 QString libraryFolder();
-inline const QString kSettingsFileName = QStringLiteral("KXOrder.ini");
+inline const QString &kSettingsFileName = config::keys::kTransferFile;
 
 // Reads both files of `folder`. A missing server address is a TransferFailure.
 TransferSettings readTransferSettings(const QString &folder);

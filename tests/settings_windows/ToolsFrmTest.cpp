@@ -3,6 +3,7 @@
 
 #include "config/PasswordScrambler.h"
 #include "settings_windows/ToolsWindow.h"
+#include "settings_windows/TransferServerDialog.h"
 #include "settings_windows/uToolsFrm.h"
 
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace windows_testing;
@@ -349,6 +351,45 @@ TEST_F(ToolsWindow, CodePageFixOnlyWhereTheRegistryHasIt)
             EXPECT_EQ(fake.messages().texts().size(), before);
         }
         closeAll();
+    }
+}
+
+// The exchange server of the transfer library is set from the connection
+// page; an unedited password keeps its stored form.
+TEST_F(ToolsWindow, TransferServerSettingsBesideTheProgram)
+{
+    const QString transferFile = file(QStringLiteral("KXOrder.ini"));
+    const QString stored = config::storedPasswordForm(QStringLiteral("пароль"));
+    config::IniFile(transferFile).writeString(QStringLiteral("Server"), QStringLiteral("Password"), stored);
+    const struct {
+        const char *name;
+        const char *password; // typed; nullptr: left as it is
+        QString storedAfter;
+    } cases[] = {
+        {"password unedited", nullptr, stored},
+        {"password retyped", "new", config::storedPasswordForm(QStringLiteral("new"))},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        settings::TToolsFrm *w = open();
+        w->pcTools->setCurrentWidget(w->tsInternet);
+        QTimer::singleShot(0, w, [&] {
+            auto *dialog = qobject_cast<settings::TransferServerDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->edServerPassword->text(), QStringLiteral("пароль"));
+            dialog->edServerUrl->setText(QStringLiteral("ftp://127.0.0.1:2121/"));
+            dialog->edServerUser->setText(QStringLiteral("apteka"));
+            if (c.password)
+                dialog->edServerPassword->setText(QString::fromLatin1(c.password));
+            dialog->accept();
+        });
+        QTest::mouseClick(w->btTransferServer, Qt::LeftButton);
+        const config::IniFile ini(transferFile);
+        EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("URL")), QStringLiteral("ftp://127.0.0.1:2121/"));
+        EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("User")), QStringLiteral("apteka"));
+        EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("Password")), c.storedAfter);
+        closeAll();
+        ini.writeString(QStringLiteral("Server"), QStringLiteral("Password"), stored);
     }
 }
 
