@@ -26,14 +26,14 @@ DiallerFactory &diallers();
 
 // A set of replacements; null members leave the service in place.
 struct Services {
-    std::shared_ptr<MessageService> messages;
-    std::shared_ptr<Connectivity> connectivity;
-    std::shared_ptr<DialUpConnections> dialUpConnections;
-    std::shared_ptr<FileDialogs> fileDialogs;
-    std::shared_ptr<Shell> shell;
-    std::shared_ptr<KeyInput> keyInput;
-    std::shared_ptr<CodePageRegistry> codePageRegistry;
-    std::shared_ptr<DiallerFactory> diallers;
+    std::shared_ptr<MessageService> messages = {};
+    std::shared_ptr<Connectivity> connectivity = {};
+    std::shared_ptr<DialUpConnections> dialUpConnections = {};
+    std::shared_ptr<FileDialogs> fileDialogs = {};
+    std::shared_ptr<Shell> shell = {};
+    std::shared_ptr<KeyInput> keyInput = {};
+    std::shared_ptr<CodePageRegistry> codePageRegistry = {};
+    std::shared_ptr<DiallerFactory> diallers = {};
 };
 
 // Installs replacements for its lifetime and puts the previous services back.

@@ -13,6 +13,7 @@
 #include "exchange_windows/uDialFrm.h"
 #include "exchange_windows/uFtpFrm.h"
 #include "ordering_windows/uOrderFrm.h"
+#include "platform/NetworkManagerDialler.h"
 #include "platform/fake/FakePlatform.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
@@ -20,10 +21,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 
 #include <map>
 
@@ -232,6 +235,74 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
     ASSERT_TRUE(writeBytes(copy, orderBytes));
     EXPECT_TRUE(exchange::packageHolds(distributor + QStringLiteral("incoming/") + sent.first(), copy));
     waitUntilClosed();
+}
+
+// No connection: "Обновить" dials first ("Дозвон" shows the states up to
+// "Подключено"), runs the transfer once the line is up, and 20 seconds after
+// the transfer window closes the line is hung up and the dial-up window gone.
+TEST_P(DemoTransfer, RefreshWithoutAConnectionDialsFirstAndHangsUpAfter)
+{
+    if (GetParam().ftp)
+        return; // the dialling does not depend on the server; once is enough
+    const config::IniFile settings(config::settingsFileName());
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("Phone"), QStringLiteral("8-800-100"));
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("UserName"), QStringLiteral("apteka"));
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("Password"), config::storedPasswordForm(kPassword));
+    fake.connectivity().connected = false;
+    fake.diallers().script = {{.state = 0, .error = 0, .delayMs = 10},
+                              {.state = 5, .error = 0, .delayMs = 10},
+                              {.state = 8192, .error = 0, .delayMs = 10}};
+    QTimer::singleShot(400, [this] { fake.connectivity().connected = true; }); // the line is up
+    startMainWindow();
+    trigger(frm->actions().acnRefreshAll);
+    const QPointer<exchange_windows::TDialFrm> dial = exchange_windows::findDialUpWindow(*frm);
+    ASSERT_TRUE(dial);
+    QStringList states;
+    for (int i = 0; i < dial->InfoBox->count(); ++i)
+        states << dial->InfoBox->item(i)->text();
+    EXPECT_EQ(states, QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
+                                   QStringLiteral("Подключено")}));
+    ASSERT_NE(finishedTransfer(), nullptr);
+    waitUntilClosed();
+    EXPECT_TRUE(dial->Timer1.isActive());
+    EXPECT_TRUE(fake.diallers().record->hangUps.empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dial.isNull(); }, exchange_windows::TDialFrm::kHangUpCountdownMs + 3000));
+    EXPECT_EQ(fake.diallers().record->hangUps, std::vector<int>{3});
+    EXPECT_TRUE(frm->statusText().isEmpty());
+}
+
+// The real dialler on a machine without NetworkManager: error 633 in
+// "Дозвон", then "Нет соединения с интернетом..."; nothing hangs.
+TEST_P(DemoTransfer, RefreshWithoutNetworkManagerEndsWithoutAConnection)
+{
+    if (GetParam().ftp)
+        return; // no server is reached; once is enough
+    struct NoBusDiallers : platform::DiallerFactory {
+        std::unique_ptr<platform::Dialler> create() override
+        {
+            return std::make_unique<platform::NetworkManagerDialler>(QDBusConnection(QStringLiteral("kx-no-bus")));
+        }
+    };
+    const platform::ServicesOverride noNetworkManager({.diallers = std::make_shared<NoBusDiallers>()});
+    const config::IniFile settings(config::settingsFileName());
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("Phone"), QStringLiteral("8-800-100"));
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("UserName"), QStringLiteral("apteka"));
+    settings.writeString(QStringLiteral("Modem"), QStringLiteral("Password"), config::storedPasswordForm(kPassword));
+    fake.connectivity().connected = false;
+    startMainWindow();
+    QString lastLine;
+    QTimer::singleShot(1000, frm.get(), [&] {
+        if (exchange_windows::TDialFrm *dial = exchange_windows::findDialUpWindow(*frm))
+            lastLine = dial->InfoBox->count() ? dial->InfoBox->item(dial->InfoBox->count() - 1)->text() : QString();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    trigger(frm->actions().acnRefreshAll);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(lastLine, platform::dialErrorText(633));
+    EXPECT_EQ(frm->statusText(), QStringLiteral("Нет соединения с интернетом..."));
+    EXPECT_FALSE(frm->childExists(QStringLiteral("Дозвон")));
+    EXPECT_FALSE(frm->childExists(QStringLiteral("FTP")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, DemoTransfer,
