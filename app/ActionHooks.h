@@ -10,9 +10,9 @@ namespace app {
 
 // The order window in the modes the main window's actions open it.
 enum class OrderWindowKind {
-    FullPrice,      // acnPrice, acnPriceFull: "ПРАЙС" over price.dbf, tab "Заказ" hidden
-    NewArrivals,    // acnNewPrice: "НОВЫЕ ПОСТУПЛЕНИЯ", filter NewFlg=1, tab shown when Zak<>0
-    Order,          // acnOrder: "ЗАКАЗ", filter Zak<>0, tab shown when Zak<>0
+    FullPrice, // acnPrice, acnPriceFull: "ПРАЙС" over price.dbf, tab "Заказ" hidden
+    NewArrivals, // acnNewPrice: "НОВЫЕ ПОСТУПЛЕНИЯ", filter NewFlg=1, tab shown when Zak<>0
+    Order, // acnOrder: "ЗАКАЗ", filter Zak<>0, tab shown when Zak<>0
     NarcoticsPrice, // acnOutboundn: "ПРАЙС" over PriceN.dbf, first page, tab hidden
     NarcoticsOrder, // acnOutboundnOrder: as Order over PriceN.dbf
 };
@@ -41,10 +41,10 @@ public:
     // An item of the reference or invoice menu.
     virtual void openTableWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath) = 0;
 
-    virtual void refreshAll(windows::MainFrmServices &main) = 0;      // acnRefreshAll
+    virtual void refreshAll(windows::MainFrmServices &main) = 0; // acnRefreshAll
     virtual void refreshInvoices(windows::MainFrmServices &main) = 0; // acnRefreshInv
-    virtual void sendOrders(windows::MainFrmServices &main) = 0;      // acnSend
-    virtual void deletePrepared(windows::MainFrmServices &main) = 0;  // acnDelete
+    virtual void sendOrders(windows::MainFrmServices &main) = 0; // acnSend
+    virtual void deletePrepared(windows::MainFrmServices &main) = 0; // acnDelete
 };
 
 } // namespace app

@@ -4,14 +4,14 @@ namespace app {
 
 // What the enabling rules of the main window's actions look at.
 struct ActionRuleInputs {
-    bool connected = false;        // the platform reports an internet connection
-    bool transferRunning = false;  // a child "FTP" exists
-    bool dialUpOpen = false;       // child "Дозвон"
-    bool orderOpen = false;        // child "ЗАКАЗ"
-    bool priceOpen = false;        // child "ПРАЙС"
-    bool newPriceOpen = false;     // child "НОВЫЕ ПОСТУПЛЕНИЯ"
-    bool toolsOpen = false;        // child "Настройки"
-    bool archiveOpen = false;      // child "Архив"
+    bool connected = false; // the platform reports an internet connection
+    bool transferRunning = false; // a child "FTP" exists
+    bool dialUpOpen = false; // child "Дозвон"
+    bool orderOpen = false; // child "ЗАКАЗ"
+    bool priceOpen = false; // child "ПРАЙС"
+    bool newPriceOpen = false; // child "НОВЫЕ ПОСТУПЛЕНИЯ"
+    bool toolsOpen = false; // child "Настройки"
+    bool archiveOpen = false; // child "Архив"
     bool prescriptionsOpen = false; // child "Рецепты"
     bool ordersFolderEmpty = true;
     bool invoicesFolderEmpty = true;

@@ -28,10 +28,8 @@ bool mayChangeState(QEvent::Type type)
     case QEvent::Close:
     case QEvent::WindowTitleChange:
     case QEvent::DeferredDelete:
-    case QEvent::Timer:
-        return true;
-    default:
-        return false;
+    case QEvent::Timer: return true;
+    default: return false;
     }
 }
 

@@ -51,14 +51,10 @@ MainActions::MainActions(QWidget *owner)
       acnWindow(makeAction(owner, "acnWindow", QStringLiteral("Окна"))),
       WindowCascade1(makeAction(owner, "WindowCascade1", QStringLiteral("Каскад"))),
       WindowArrange1(makeAction(owner, "WindowArrange1", QStringLiteral("Расположить"))),
-      WindowClose1(makeAction(owner, "WindowClose1", QStringLiteral("Закрыть"))),
-      pmPrice(makeMenu(owner, "pmPrice")),
-      pmZakaz(makeMenu(owner, "pmZakaz")),
-      pmInvoice(makeMenu(owner, "pmInvoice")),
-      pmReference(makeMenu(owner, "pmReference")),
-      pmRefresh(makeMenu(owner, "pmRefresh")),
-      pmUpload(makeMenu(owner, "pmUpload")),
-      pmWindow(makeMenu(owner, "pmWindow"))
+      WindowClose1(makeAction(owner, "WindowClose1", QStringLiteral("Закрыть"))), pmPrice(makeMenu(owner, "pmPrice")),
+      pmZakaz(makeMenu(owner, "pmZakaz")), pmInvoice(makeMenu(owner, "pmInvoice")),
+      pmReference(makeMenu(owner, "pmReference")), pmRefresh(makeMenu(owner, "pmRefresh")),
+      pmUpload(makeMenu(owner, "pmUpload")), pmWindow(makeMenu(owner, "pmWindow"))
 {
     acnPrice->setIcon(toolIcon(ToolIcon::Price));
     acnOrder->setIcon(toolIcon(ToolIcon::Order));

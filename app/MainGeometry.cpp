@@ -16,7 +16,8 @@ namespace keys = config::keys;
 MainGeometry MainGeometry::read(const config::IniFile &settings)
 {
     const MainGeometry d;
-    return {settings.readInteger(keys::kMain, keys::kTop, d.top), settings.readInteger(keys::kMain, keys::kLeft, d.left),
+    return {settings.readInteger(keys::kMain, keys::kTop, d.top),
+            settings.readInteger(keys::kMain, keys::kLeft, d.left),
             settings.readInteger(keys::kMain, keys::kWidth, d.width),
             settings.readInteger(keys::kMain, keys::kHeight, d.height)};
 }

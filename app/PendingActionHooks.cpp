@@ -35,7 +35,10 @@ void PendingActionHooks::openPrescriptionsWindow(windows::MainFrmServices &main,
     report(main, caption);
 }
 
-void PendingActionHooks::openSettingsWindow(windows::MainFrmServices &main) { report(main, QStringLiteral("Настройки")); }
+void PendingActionHooks::openSettingsWindow(windows::MainFrmServices &main)
+{
+    report(main, QStringLiteral("Настройки"));
+}
 
 void PendingActionHooks::openDialUpWindow(windows::MainFrmServices &main) { report(main, QStringLiteral("Дозвон")); }
 

@@ -1,19 +1,18 @@
 #include "ProgramActionHooks.h"
 
+#include "archive/ArchiveWindow.h"
 #include "exchange_windows/DialUpWindow.h"
 #include "exchange_windows/TransferActions.h"
 #include "ordering_windows/OrderWindows.h"
 #include "prescriptions_windows/PrescriptionWindows.h"
 #include "settings_windows/ToolsWindow.h"
-#include "archive/ArchiveWindow.h"
 #include "windows/TableWindows.h"
 
 #include <QCoreApplication>
 
 namespace app {
 
-void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind,
-                                         const QString &tablePath)
+void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath)
 {
     using ordering::OrderWindowMode;
     OrderWindowMode mode = OrderWindowMode::Price;
@@ -45,10 +44,7 @@ void ProgramActionHooks::openTableWindow(windows::MainFrmServices &main, const Q
     windows::OpenTableWindow(main, caption, tablePath);
 }
 
-void ProgramActionHooks::openDialUpWindow(windows::MainFrmServices &main)
-{
-    exchange_windows::OpenDialUpWindow(main);
-}
+void ProgramActionHooks::openDialUpWindow(windows::MainFrmServices &main) { exchange_windows::OpenDialUpWindow(main); }
 
 void ProgramActionHooks::refreshAll(windows::MainFrmServices &main) { exchange_windows::acnRefreshExecute(main); }
 

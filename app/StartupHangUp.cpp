@@ -11,7 +11,8 @@ void OfferToHangUpActiveConnections()
     const std::vector<platform::DialUpConnection> active = platform::dialUpConnections().activeConnections();
     if (active.empty())
         return;
-    if (!platform::messages().askYesNo(kActiveConnectionsQuestion, kActiveConnectionsTitle, platform::MessageIcon::None))
+    if (!platform::messages().askYesNo(kActiveConnectionsQuestion, kActiveConnectionsTitle,
+                                       platform::MessageIcon::None))
         return;
     for (const platform::DialUpConnection &connection : active)
         platform::dialUpConnections().hangUp(connection, kStartupHangUpWaitSeconds);

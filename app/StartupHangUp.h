@@ -9,8 +9,7 @@ namespace app {
 // them with a one-second wait. Platform errors are raised to the caller.
 void OfferToHangUpActiveConnections();
 
-inline const QString kActiveConnectionsQuestion =
-    QStringLiteral("Обнаружены активные модемные соединения, разорвать?");
+inline const QString kActiveConnectionsQuestion = QStringLiteral("Обнаружены активные модемные соединения, разорвать?");
 inline const QString kActiveConnectionsTitle = QStringLiteral("KXOrders");
 constexpr int kStartupHangUpWaitSeconds = 1;
 

@@ -12,8 +12,8 @@ namespace app {
 
 QVariant LookupSubCustomer(const QString &referencesFolder, const QString &field)
 {
-    const QString path = tables::findFileNoCase(config::withTrailingSeparator(referencesFolder),
-                                                tables::catalogue::kSubCustomers);
+    const QString path =
+        tables::findFileNoCase(config::withTrailingSeparator(referencesFolder), tables::catalogue::kSubCustomers);
     if (!QFileInfo(path).isFile())
         return QVariant(-1);
     tables::setDefaultOpenCodePage(866);

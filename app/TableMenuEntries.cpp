@@ -15,8 +15,8 @@ std::vector<TableMenuEntry> listTableMenuEntries(const QString &folder, const QS
         return entries;
     const QString base = config::withTrailingSeparator(folder);
     // Name filters ignore case unless QDir::CaseSensitive is given.
-    const QStringList names = QDir(base).entryList({QStringLiteral("*.dbf")}, QDir::Files | QDir::Hidden,
-                                                   QDir::Name | QDir::IgnoreCase);
+    const QStringList names =
+        QDir(base).entryList({QStringLiteral("*.dbf")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     const config::IniFile properties(propertiesFileName);
     for (const QString &name : names) {
         const QString caption = properties.readString(name, config::keys::kDBFCaption);

@@ -8,7 +8,7 @@ namespace app {
 
 struct TableMenuEntry {
     QString caption; // DBFCaption of the table's section in properties.ini, or the file name
-    QString path;    // folder + file name
+    QString path; // folder + file name
 };
 
 // The "*.dbf" files of a folder (any letter case), sorted by name without

@@ -31,10 +31,9 @@ QString defaultSubfolder(WorkFolder which)
 
 const std::array<WorkFolder, WorkFolders::kCount> &WorkFolders::all()
 {
-    static const std::array<WorkFolder, kCount> folders = {WorkFolder::Price,      WorkFolder::Orders,
-                                                           WorkFolder::Invoices,   WorkFolder::References,
-                                                           WorkFolder::Archive,    WorkFolder::Prescriptions,
-                                                           WorkFolder::Narcotics};
+    static const std::array<WorkFolder, kCount> folders = {
+        WorkFolder::Price,   WorkFolder::Orders,        WorkFolder::Invoices, WorkFolder::References,
+        WorkFolder::Archive, WorkFolder::Prescriptions, WorkFolder::Narcotics};
     return folders;
 }
 

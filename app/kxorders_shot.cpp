@@ -117,7 +117,8 @@ int main(int argc, char **argv)
         }
         menu->popup(mainFrm.mapToGlobal(QPoint(10, 60)));
         QApplication::processEvents();
-        const QString file = QFileInfo(out).path() + u'/' + QFileInfo(out).completeBaseName() + u'-' + name + QStringLiteral(".png");
+        const QString file =
+            QFileInfo(out).path() + u'/' + QFileInfo(out).completeBaseName() + u'-' + name + QStringLiteral(".png");
         menu->grab().save(file);
         menu->hide();
     }

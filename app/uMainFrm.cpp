@@ -253,9 +253,8 @@ void TMainFrm::BuildTableMenu(const QString &folder, QMenu *menu)
         action->setToolTip(entry.path);
         action->setStatusTip(entry.path);
         action->setData(entry.path);
-        connect(action, &QAction::triggered, this, [this, caption = entry.caption, path = entry.path] {
-            hooks_->openTableWindow(*this, caption, path);
-        });
+        connect(action, &QAction::triggered, this,
+                [this, caption = entry.caption, path = entry.path] { hooks_->openTableWindow(*this, caption, path); });
         menu->addAction(action);
         tableActions_.push_back({action, entry.caption});
     }

@@ -27,7 +27,8 @@ void DrugHistoryChart::setHistory(const DrugHistory &history)
 QSize DrugHistoryChart::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    const int column = std::max(metrics.horizontalAdvance(QStringLiteral("000")), metrics.horizontalAdvance(QStringLiteral("ммм")));
+    const int column =
+        std::max(metrics.horizontalAdvance(QStringLiteral("000")), metrics.horizontalAdvance(QStringLiteral("ммм")));
     return {DrugHistory::kMonths * (column + 2) + 8, 120};
 }
 

@@ -6,8 +6,8 @@
 #include "grid/DBGrid.h"
 #include "ordering/OrderRecreation.h"
 #include "ordering/PharmacyCode.h"
-#include "ordering_windows/PrintOrderAction.h"
 #include "ordering/ViewWalk.h"
+#include "ordering_windows/PrintOrderAction.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
 #include "tables/Catalogue.h"
@@ -15,9 +15,9 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
+#include "windows/Captions.h"
 #include "windows/MainFrmServices.h"
 #include "windows/StatusPanels.h"
-#include "windows/Captions.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -147,9 +147,9 @@ void TDblGridFrm::buildForm()
     };
     tbCreateOrder = addButton(QStringLiteral("tbCreateOrder"), QStringLiteral("Сформировать заново"),
                               style()->standardIcon(QStyle::SP_FileDialogNewFolder));
-    tbPrintOrder = addButton(QStringLiteral("tbPrintOrder"), QStringLiteral("Печать заказа"),
-                             QIcon::fromTheme(QStringLiteral("document-print"),
-                                              style()->standardIcon(QStyle::SP_FileIcon)));
+    tbPrintOrder =
+        addButton(QStringLiteral("tbPrintOrder"), QStringLiteral("Печать заказа"),
+                  QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_FileIcon)));
 
     Panel1 = makePanel(this, QStringLiteral("Panel1"), true);
     Panel1->setFixedHeight(32);
@@ -405,6 +405,9 @@ void TDblGridFrm::FormDestroy()
 
 QString TDblGridFrm::statusPanelText(int panel) const { return statusPanels_.at(std::size_t(panel))->text(); }
 
-void TDblGridFrm::setStatusPanel(int panel, const QString &text) { statusPanels_.at(std::size_t(panel))->setText(text); }
+void TDblGridFrm::setStatusPanel(int panel, const QString &text)
+{
+    statusPanels_.at(std::size_t(panel))->setText(text);
+}
 
 } // namespace windows

@@ -31,10 +31,7 @@ QString shortDateFormat(const QLocale &locale)
     return format;
 }
 
-QString longTimeFormat(const QLocale &locale)
-{
-    return withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
-}
+QString longTimeFormat(const QLocale &locale) { return withoutTimeZone(locale.timeFormat(QLocale::LongFormat)); }
 
 namespace {
 
@@ -44,8 +41,8 @@ std::optional<QDateTime> parseIn(const QString &value, const QLocale &locale)
     const QString shortTime = withoutTimeZone(locale.timeFormat(QLocale::ShortFormat));
     // Russian Windows writes the hour without a leading zero ("8:30:00").
     const QString longTime = longTimeFormat(locale);
-    for (const QString &time : {longTime, QString(longTime).replace(QStringLiteral("HH"), QStringLiteral("H")), shortTime,
-                                QString(shortTime).replace(QStringLiteral("HH"), QStringLiteral("H"))}) {
+    for (const QString &time : {longTime, QString(longTime).replace(QStringLiteral("HH"), QStringLiteral("H")),
+                                shortTime, QString(shortTime).replace(QStringLiteral("HH"), QStringLiteral("H"))}) {
         const QDateTime parsed = locale.toDateTime(value, date + u' ' + time);
         if (parsed.isValid())
             return parsed;

@@ -36,8 +36,8 @@ private:
     enum class Kind { Other, Section, Key };
     struct Line {
         Kind kind = Kind::Other;
-        QString text;  // the line as read (rewritten when the value changes)
-        QString name;  // section or key name, trimmed
+        QString text; // the line as read (rewritten when the value changes)
+        QString name; // section or key name, trimmed
         QString value; // key value, trimmed
     };
 

@@ -106,4 +106,3 @@ void SettingsAccessors::SetGridFont(const GridFont &font) const
 }
 
 } // namespace config
-

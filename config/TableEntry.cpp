@@ -84,9 +84,8 @@ QString joinDelimited(const QStringList &items)
     QStringList parts;
     parts.reserve(items.size());
     for (const QString &item : items) {
-        const bool needsQuotes = std::any_of(item.begin(), item.end(), [](QChar c) {
-            return c.unicode() <= 32 || c == kQuote || c == kDelimiter;
-        });
+        const bool needsQuotes = std::any_of(
+            item.begin(), item.end(), [](QChar c) { return c.unicode() <= 32 || c == kQuote || c == kDelimiter; });
         if (needsQuotes) {
             QString quoted = item;
             quoted.replace(kQuote, QStringLiteral("\"\""));
@@ -100,8 +99,8 @@ QString joinDelimited(const QStringList &items)
 
 TableEntry TableEntry::defaultFor(const QString &fieldName, int position)
 {
-    return TableEntry({fieldName, QString::number(position), fieldName, QStringLiteral("Y"),
-                       QStringLiteral("Y"), QStringLiteral("N"), QStringLiteral("0")});
+    return TableEntry({fieldName, QString::number(position), fieldName, QStringLiteral("Y"), QStringLiteral("Y"),
+                       QStringLiteral("N"), QStringLiteral("0")});
 }
 
 TableEntry TableEntry::parse(const QString &text, const QString &fieldName, const QString &section)

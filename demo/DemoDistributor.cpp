@@ -16,7 +16,7 @@ namespace demo {
 
 namespace {
 
-const char *const kServerFolders[] = {"price", "reference", "prescription", "narcotics",
+const char *const kServerFolders[] = {"price",   "reference", "prescription", "narcotics",
                                       "invoice", "archive",   "program",      "incoming"};
 
 struct SilentFeedback : exchange::ExchangeFeedback {

@@ -69,7 +69,8 @@ void createDemoInstallation(const QString &folder, const DemoOptions &options)
                  today.dayOfYear() + 1000, today.addDays(-2));
     writeArchive(base + QStringLiteral("Archiv/Archiv.dbf"), base + QStringLiteral("Archiv/ArchivPos.dbf"),
                  base + QStringLiteral("IN/price.dbf"), today);
-    writePharmCom(base + QStringLiteral("Prescription/PharmCom.dbf"), base + QStringLiteral("Prescription/PharmComP.dbf"));
+    writePharmCom(base + QStringLiteral("Prescription/PharmCom.dbf"),
+                  base + QStringLiteral("Prescription/PharmComP.dbf"));
     writePrescriptions(base + QStringLiteral("Prescription/"), today);
     writeOrderTemplate(base + QStringLiteral("order.dbf"));
 

@@ -40,22 +40,14 @@ void writeTable(const config::IniFile &ini, const QString &table, const QString 
 }
 
 const std::initializer_list<Column> kPriceColumns = {
-    {"Name", "Наименование", true, true, false, 260},
-    {"Zak", "Заказ", true, false, false, 50},
-    {"Price1", "Цена", true, true, false, 70},
-    {"Extra", "Наценка", true, true, false, 70},
-    {"Qnt", "Остаток", true, true, false, 55},
-    {"Firm", "Производитель", true, true, false, 130},
-    {"Cntr", "Страна", true, true, false, 80},
-    {"GDATE", "Срок годности", true, true, false, 80},
-    {"CodePst", "Код", true, true, false, 60},
-    {"IDRow", "IDRow", false, true, true, 0},
-    {"Price2", "Цена 2", false, true, false, 0},
-    {"Price3", "Цена 3", false, true, false, 0},
-    {"Price4", "Цена 4", false, true, false, 0},
-    {"Price5", "Цена 5", false, true, false, 0},
-    {"ConstA", "ConstA", false, true, false, 0},
-    {"ConstB", "ConstB", false, true, false, 0},
+    {"Name", "Наименование", true, true, false, 260}, {"Zak", "Заказ", true, false, false, 50},
+    {"Price1", "Цена", true, true, false, 70},        {"Extra", "Наценка", true, true, false, 70},
+    {"Qnt", "Остаток", true, true, false, 55},        {"Firm", "Производитель", true, true, false, 130},
+    {"Cntr", "Страна", true, true, false, 80},        {"GDATE", "Срок годности", true, true, false, 80},
+    {"CodePst", "Код", true, true, false, 60},        {"IDRow", "IDRow", false, true, true, 0},
+    {"Price2", "Цена 2", false, true, false, 0},      {"Price3", "Цена 3", false, true, false, 0},
+    {"Price4", "Цена 4", false, true, false, 0},      {"Price5", "Цена 5", false, true, false, 0},
+    {"ConstA", "ConstA", false, true, false, 0},      {"ConstB", "ConstB", false, true, false, 0},
     {"NewFlg", "Новинка", false, true, false, 0},
 };
 

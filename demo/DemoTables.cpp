@@ -34,8 +34,8 @@ double rounded(double value) { return std::round(value * 100.0) / 100.0; }
 tables::FieldSpecs priceFields()
 {
     tables::FieldSpecs fields = {
-        {QStringLiteral("IDROW"), K::Integer, 10},  {QStringLiteral("NAME"), K::String, 80},
-        {QStringLiteral("FIRM"), K::String, 40},    {QStringLiteral("CNTR"), K::String, 20},
+        {QStringLiteral("IDROW"), K::Integer, 10},   {QStringLiteral("NAME"), K::String, 80},
+        {QStringLiteral("FIRM"), K::String, 40},     {QStringLiteral("CNTR"), K::String, 20},
         {QStringLiteral("CODEPST"), K::Integer, 10}, {QStringLiteral("QNT"), K::Integer, 10},
     };
     for (int i = 1; i <= kMarkupCount; ++i)
@@ -60,7 +60,8 @@ void appendPriceRow(tables::Table &t, int id, const PriceRow &row, int quantity,
     t.field(u"CODEPST").setInteger(100000 + id);
     t.field(u"QNT").setInteger(quantity);
     for (int i = 0; i < kMarkupCount; ++i)
-        t.field(QStringLiteral("PRICE%1").arg(i + 1)).setFloat(rounded(row.basePrice * (1 + (kFirstMarkup + i) / 100.0)));
+        t.field(QStringLiteral("PRICE%1").arg(i + 1))
+            .setFloat(rounded(row.basePrice * (1 + (kFirstMarkup + i) / 100.0)));
     t.field(u"CONSTA").setFloat(row.basePrice / 100.0);
     t.field(u"CONSTB").setFloat(row.basePrice);
     t.field(u"NEWFLG").setInteger(isNew ? 1 : 0);
@@ -112,9 +113,10 @@ void writeNarcoticsCustomers(const QString &path)
 
 void writeSubCustomers(const QString &path)
 {
-    create(path, {{QStringLiteral("IDROW"), K::Integer, 10},
-                  {QStringLiteral("NAME"), K::String, 60},
-                  {QStringLiteral("PARENTGET"), K::Boolean}});
+    create(path,
+           {{QStringLiteral("IDROW"), K::Integer, 10},
+            {QStringLiteral("NAME"), K::String, 60},
+            {QStringLiteral("PARENTGET"), K::Boolean}});
     tables::Table t(path);
     t.open();
     for (const Consignee &c : consignees()) {
@@ -141,9 +143,10 @@ void writeWorkScheme(const QString &path)
 
 void writeMakers(const QString &path)
 {
-    create(path, {{QStringLiteral("IDROW"), K::Integer, 10},
-                  {QStringLiteral("NAME"), K::String, 40},
-                  {QStringLiteral("CNTR"), K::String, 20}});
+    create(path,
+           {{QStringLiteral("IDROW"), K::Integer, 10},
+            {QStringLiteral("NAME"), K::String, 40},
+            {QStringLiteral("CNTR"), K::String, 20}});
     tables::Table t(path);
     t.open();
     QSet<QString> seen;
@@ -177,15 +180,16 @@ void writeCountries(const QString &path)
 
 void writeInvoice(const QString &path, const QString &pricePath, int number, const QDate &date)
 {
-    create(path, {{QStringLiteral("IDROW"), K::Integer, 10},
-                  {QStringLiteral("NUMDOC"), K::Integer, 10},
-                  {QStringLiteral("DATEDOC"), K::Date},
-                  {QStringLiteral("CODEPST"), K::Integer, 10},
-                  {QStringLiteral("NAME"), K::String, 80},
-                  {QStringLiteral("FIRM"), K::String, 40},
-                  {QStringLiteral("QNT"), K::Integer, 10},
-                  {QStringLiteral("PRICE"), K::Float, 12, 2},
-                  {QStringLiteral("SUMMA"), K::Float, 14, 2}});
+    create(path,
+           {{QStringLiteral("IDROW"), K::Integer, 10},
+            {QStringLiteral("NUMDOC"), K::Integer, 10},
+            {QStringLiteral("DATEDOC"), K::Date},
+            {QStringLiteral("CODEPST"), K::Integer, 10},
+            {QStringLiteral("NAME"), K::String, 80},
+            {QStringLiteral("FIRM"), K::String, 40},
+            {QStringLiteral("QNT"), K::Integer, 10},
+            {QStringLiteral("PRICE"), K::Float, 12, 2},
+            {QStringLiteral("SUMMA"), K::Float, 14, 2}});
     tables::Table price(pricePath);
     price.setReadOnly(true);
     price.open();
@@ -217,22 +221,24 @@ void writeInvoice(const QString &path, const QString &pricePath, int number, con
 void writeArchive(const QString &archivePath, const QString &positionsPath, const QString &pricePath,
                   const QDate &today)
 {
-    create(archivePath, {{QStringLiteral("IDROW"), K::Integer, 10},
-                         {QStringLiteral("NUMZ"), K::Integer, 10},
-                         {QStringLiteral("DATEZ"), K::Date},
-                         {QStringLiteral("SUMMA"), K::Float, 14, 2},
-                         {QStringLiteral("PODR"), K::String, 60},
-                         {QStringLiteral("YEAR"), K::Integer, 4},
-                         {QStringLiteral("MONTH"), K::Integer, 2}},
+    create(archivePath,
+           {{QStringLiteral("IDROW"), K::Integer, 10},
+            {QStringLiteral("NUMZ"), K::Integer, 10},
+            {QStringLiteral("DATEZ"), K::Date},
+            {QStringLiteral("SUMMA"), K::Float, 14, 2},
+            {QStringLiteral("PODR"), K::String, 60},
+            {QStringLiteral("YEAR"), K::Integer, 4},
+            {QStringLiteral("MONTH"), K::Integer, 2}},
            tables::kDefaultCreateLanguageId);
-    create(positionsPath, {{QStringLiteral("IDROW"), K::Integer, 10},
-                           {QStringLiteral("PARENT"), K::Integer, 10},
-                           {QStringLiteral("DRUG"), K::Integer, 10},
-                           {QStringLiteral("QNT"), K::Float, 12, 3},
-                           {QStringLiteral("PRICE"), K::Float, 12, 2},
-                           {QStringLiteral("NAME"), K::String, 80},
-                           {QStringLiteral("FIRM"), K::String, 40},
-                           {QStringLiteral("CNTR"), K::String, 20}},
+    create(positionsPath,
+           {{QStringLiteral("IDROW"), K::Integer, 10},
+            {QStringLiteral("PARENT"), K::Integer, 10},
+            {QStringLiteral("DRUG"), K::Integer, 10},
+            {QStringLiteral("QNT"), K::Float, 12, 3},
+            {QStringLiteral("PRICE"), K::Float, 12, 2},
+            {QStringLiteral("NAME"), K::String, 80},
+            {QStringLiteral("FIRM"), K::String, 40},
+            {QStringLiteral("CNTR"), K::String, 20}},
            tables::kDefaultCreateLanguageId);
     // Two orders in each of the last three months, this one included; the
     // first rows of the price list come back in several of them, so the drug
@@ -295,24 +301,26 @@ void writeArchive(const QString &archivePath, const QString &positionsPath, cons
 
 void writeOrderTemplate(const QString &path)
 {
-    create(path, {{QStringLiteral("NUMZ"), K::Integer, 9},
-                  {QStringLiteral("DATEZ"), K::Date},
-                  {QStringLiteral("CODEPST"), K::Integer, 10},
-                  {QStringLiteral("PAYID"), K::Integer, 9},
-                  {QStringLiteral("DATE"), K::Date},
-                  {QStringLiteral("PODR"), K::String, 60},
-                  {QStringLiteral("QNT"), K::Float, 12, 3},
-                  {QStringLiteral("PRICE"), K::Float, 12, 2},
-                  {QStringLiteral("PODRCD"), K::Integer, 9},
-                  {QStringLiteral("COMMENT"), K::String, 50}});
+    create(path,
+           {{QStringLiteral("NUMZ"), K::Integer, 9},
+            {QStringLiteral("DATEZ"), K::Date},
+            {QStringLiteral("CODEPST"), K::Integer, 10},
+            {QStringLiteral("PAYID"), K::Integer, 9},
+            {QStringLiteral("DATE"), K::Date},
+            {QStringLiteral("PODR"), K::String, 60},
+            {QStringLiteral("QNT"), K::Float, 12, 3},
+            {QStringLiteral("PRICE"), K::Float, 12, 2},
+            {QStringLiteral("PODRCD"), K::Integer, 9},
+            {QStringLiteral("COMMENT"), K::String, 50}});
 }
 
 void writePharmCom(const QString &pharmComPath, const QString &componentNamesPath)
 {
-    create(pharmComPath, {{QStringLiteral("NAME"), K::String, 80},
-                          {QStringLiteral("DRUG"), K::Integer, 10},
-                          {QStringLiteral("COMPONENT1"), K::String, 250},
-                          {QStringLiteral("COMPONENT2"), K::String, 250}});
+    create(pharmComPath,
+           {{QStringLiteral("NAME"), K::String, 80},
+            {QStringLiteral("DRUG"), K::Integer, 10},
+            {QStringLiteral("COMPONENT1"), K::String, 250},
+            {QStringLiteral("COMPONENT2"), K::String, 250}});
     create(componentNamesPath, {{QStringLiteral("NAME"), K::String, 80}});
     tables::Table drugs(pharmComPath);
     drugs.open();

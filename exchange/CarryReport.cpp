@@ -40,8 +40,12 @@ QString writeReportFile(const QString &tablePath, const CarryReport &report)
                     .arg(report.hints.size());
         text += QStringLiteral("Ключ\tНаименование\tЗначение\tПоле цены\tБыло\tСтало\n");
         for (const PriceHint &h : report.hints)
-            text += QStringList{h.carried.key, h.carried.name, h.carried.value, h.priceField,
-                                QString::number(h.oldPrice, 'f', 2), QString::number(h.newPrice, 'f', 2)}
+            text += QStringList{h.carried.key,
+                                h.carried.name,
+                                h.carried.value,
+                                h.priceField,
+                                QString::number(h.oldPrice, 'f', 2),
+                                QString::number(h.newPrice, 'f', 2)}
                         .join(u'\t')
                 + u'\n';
     }

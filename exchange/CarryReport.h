@@ -8,8 +8,8 @@ namespace exchange {
 // An entered value of the previous table that found no record in the new one.
 struct DroppedValue {
     QString table; // file name, "price.dbf"
-    QString key;   // the key values, "; " between them
-    QString name;  // the record's Name, where the table has one
+    QString key; // the key values, "; " between them
+    QString name; // the record's Name, where the table has one
     QString value; // the carried value; "FIELD=value, ..." for several
 };
 

@@ -18,8 +18,8 @@ bool needsUtf8Flag(const QString &name);
 
 struct EntryTarget {
     bool isFolder = false; // a folder entry: nothing to extract
-    QString fileName;      // the last part of the stored path
-    QString refusal;       // why the entry cannot be extracted (empty: it can)
+    QString fileName; // the last part of the stored path
+    QString refusal; // why the entry cannot be extracted (empty: it can)
 };
 
 // The file an entry is extracted to inside its package's folder: the last

@@ -55,10 +55,10 @@ private:
     const tables::CodePage *codePage_ = nullptr;
     std::vector<tables::FieldDef> defs_;
     std::vector<KeyField> keys_;
-    bool prefixLast_ = false;                  // last key is text: searched by its beginning
-    QHash<QByteArray, std::uint32_t> exact_;   // all key cells -> first record (last key a number)
-    QHash<QByteArray, int> groups_;            // cells of the keys before the last
-    std::vector<TextEntry> entries_;           // sorted by group, text, record
+    bool prefixLast_ = false; // last key is text: searched by its beginning
+    QHash<QByteArray, std::uint32_t> exact_; // all key cells -> first record (last key a number)
+    QHash<QByteArray, int> groups_; // cells of the keys before the last
+    std::vector<TextEntry> entries_; // sorted by group, text, record
     std::vector<std::vector<std::uint32_t>> rangeMin_; // sparse table over entries_
 };
 

@@ -20,8 +20,7 @@ QStringList filesByExt(const QString &folder, const QString &extension);
 // dot, letter case ignored), in name order; hidden files, links and folders
 // do not count, nor names in `skip`. Nothing when the folder does not exist
 // or holds no such file.
-std::optional<QString> FindFileByExt(const QString &folder, const QString &extension,
-                                     const QSet<QString> &skip = {});
+std::optional<QString> FindFileByExt(const QString &folder, const QString &extension, const QSet<QString> &skip = {});
 
 // The loop of the exchange over a folder: `handle` gets the full path of the
 // first file found and should make it go away (unpack and delete, rename,

@@ -89,7 +89,8 @@ public:
     Transfer(tables::Table &oldTable, tables::Table &newTable, const CarryColumns &columns, const QString &tableName,
              CarryMode mode)
         : old_(oldTable), new_(newTable), columns_(columns), tableName_(tableName), mode_(mode),
-          oldKeys_(oldTable.fieldsByNames(columns.keyList())), oldCarried_(oldTable.fieldsByNames(columns.carriedList())),
+          oldKeys_(oldTable.fieldsByNames(columns.keyList())),
+          oldCarried_(oldTable.fieldsByNames(columns.carriedList())),
           newCarried_(newTable.fieldsByNames(columns.carriedList())), oldName_(oldTable.findField(kNameField)),
           prices_(priceFields(oldTable, newTable, columns.carried))
     {
@@ -246,8 +247,7 @@ CarryReport refreshTable(const QString &priceFolder, const QString &tableName, c
     return report;
 }
 
-CarryReport RefreshIncomingTables(const QString &priceFolder, const QString &propertiesFile,
-                                  ExchangeFeedback &feedback)
+CarryReport RefreshIncomingTables(const QString &priceFolder, const QString &propertiesFile, ExchangeFeedback &feedback)
 {
     CarryReport report;
     for (const QString &name : filesByExt(priceFolder, QStringLiteral(".dbf")))

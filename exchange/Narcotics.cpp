@@ -5,7 +5,6 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 
-
 namespace exchange {
 
 namespace {

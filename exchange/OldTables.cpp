@@ -34,17 +34,15 @@ CarryReport renameTablesToOld(const QString &priceFolder, const QString &propert
     const CarryReport report = finishInterruptedRefreshes(priceFolder, propertiesFile, feedback);
     // QFile::rename never replaces an existing file: a ".old" that could not
     // be removed keeps its table from being renamed, and is kept itself.
-    forEachFileByExt(priceFolder, QStringLiteral(".dbf"), feedback, kRenameFailed, [](const QString &path) {
-        QFile::rename(path, withExtension(path, QStringLiteral(".old")));
-    });
+    forEachFileByExt(priceFolder, QStringLiteral(".dbf"), feedback, kRenameFailed,
+                     [](const QString &path) { QFile::rename(path, withExtension(path, QStringLiteral(".old"))); });
     return report;
 }
 
 void restoreOldTables(const QString &priceFolder, ExchangeFeedback &feedback)
 {
-    forEachFileByExt(priceFolder, QStringLiteral(".old"), feedback, kRenameFailed, [](const QString &path) {
-        QFile::rename(path, withExtension(path, QStringLiteral(".dbf")));
-    });
+    forEachFileByExt(priceFolder, QStringLiteral(".old"), feedback, kRenameFailed,
+                     [](const QString &path) { QFile::rename(path, withExtension(path, QStringLiteral(".dbf"))); });
 }
 
 } // namespace exchange

@@ -110,7 +110,9 @@ std::vector<PlannedEntry> planEntries(zip_t *archive, const QString &folder, con
     }
     const QStorageInfo disk(folder);
     if (disk.isValid() && disk.bytesAvailable() - total < limits.freeSpaceMargin)
-        refuse(QStringLiteral("на диске не хватит места: нужно %1 байт, свободно %2").arg(total).arg(disk.bytesAvailable()));
+        refuse(QStringLiteral("на диске не хватит места: нужно %1 байт, свободно %2")
+                   .arg(total)
+                   .arg(disk.bytesAvailable()));
     return plan;
 }
 
@@ -165,7 +167,8 @@ void extractEntry(zip_t *archive, const PlannedEntry &entry, const QString &fold
         if (written > entry.size || written > limits.maxEntrySize)
             refuse(QStringLiteral("файл \"%1\" длиннее заявленного").arg(entry.fileName));
         if (out.write(block.constData(), got) != got)
-            refuse(QStringLiteral("не записывается файл %1 (%2)").arg(QDir::toNativeSeparators(target), out.errorString()));
+            refuse(QStringLiteral("не записывается файл %1 (%2)")
+                       .arg(QDir::toNativeSeparators(target), out.errorString()));
         responsive.poll();
     }
     if (written != entry.size)
@@ -184,8 +187,7 @@ bool isProgramFolder(const QString &folder)
     return !program.isEmpty() && QFileInfo(folder).canonicalFilePath() == program;
 }
 
-void extractPackage(const QString &path, const QString &password, ExchangeFeedback &feedback,
-                    const UnzipLimits &limits)
+void extractPackage(const QString &path, const QString &password, ExchangeFeedback &feedback, const UnzipLimits &limits)
 {
     const QString folder = folderPath(QFileInfo(path).absolutePath());
     ZipArchive archive = openArchive(path, ZIP_RDONLY | ZIP_CHECKCONS);
@@ -212,8 +214,8 @@ void UnzipFile(const QString &path, const QString &password, bool deleteAfter, E
         extractPackage(path, password, feedback, limits);
     } catch (const std::exception &e) {
         QFile::remove(path);
-        feedback.showMessage(QStringLiteral("Ошибка при распаковке ") + QDir::toNativeSeparators(path) + QStringLiteral(" (")
-                             + QString::fromUtf8(e.what()) + u')');
+        feedback.showMessage(QStringLiteral("Ошибка при распаковке ") + QDir::toNativeSeparators(path)
+                             + QStringLiteral(" (") + QString::fromUtf8(e.what()) + u')');
         return;
     }
     if (deleteAfter)

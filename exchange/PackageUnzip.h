@@ -11,8 +11,8 @@ class ExchangeFeedback;
 // the package count as damaged.
 struct UnzipLimits {
     qint64 maxEntrySize = qint64(2) << 30; // declared or actual uncompressed size
-    double maxRatio = 1000;                // uncompressed : compressed
-    qint64 ratioFloor = qint64(1) << 20;   // smaller entries are not judged by their ratio
+    double maxRatio = 1000; // uncompressed : compressed
+    qint64 ratioFloor = qint64(1) << 20; // smaller entries are not judged by their ratio
     qint64 freeSpaceMargin = qint64(64) << 20; // left free on the disk after extraction
 };
 

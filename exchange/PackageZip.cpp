@@ -53,8 +53,8 @@ void addFile(zip_t *archive, const PackedFile &file, int level, const QString &p
 {
     ZipSource source(zip_source_file(archive, QFile::encodeName(file.path).constData(), 0, -1));
     if (!source)
-        throw ExchangeError(QStringLiteral("Не читается файл %1 (%2)")
-                                .arg(QDir::toNativeSeparators(file.path), zipErrorText(archive)));
+        throw ExchangeError(
+            QStringLiteral("Не читается файл %1 (%2)").arg(QDir::toNativeSeparators(file.path), zipErrorText(archive)));
     const zip_flags_t nameFlags = needsUtf8Flag(file.name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_GUESS;
     const zip_int64_t index = zip_file_add(archive, file.name.toUtf8().constData(), source.get(), nameFlags);
     if (index < 0)
@@ -69,8 +69,7 @@ void addFile(zip_t *archive, const PackedFile &file, int level, const QString &p
     struct stat st;
     if (::stat(QFile::encodeName(file.path).constData(), &st) == 0)
         zip_file_set_external_attributes(archive, i, 0, ZIP_OPSYS_UNIX, zip_uint32_t(st.st_mode) << 16);
-    if (!password.isEmpty()
-        && zip_file_set_encryption(archive, i, ZIP_EM_AES_256, password.toUtf8().constData()) != 0)
+    if (!password.isEmpty() && zip_file_set_encryption(archive, i, ZIP_EM_AES_256, password.toUtf8().constData()) != 0)
         throw ExchangeError(QStringLiteral("Пакет не шифруется (%1)").arg(zipErrorText(archive)));
 }
 
@@ -82,11 +81,10 @@ void reportSizes(const QString &package, const std::vector<PackedFile> &files, E
         zip_stat_t st;
         zip_stat_init(&st);
         if (zip_stat_index(written.get(), zip_uint64_t(i), 0, &st) != 0)
-            throw ExchangeError(QStringLiteral("В пакете %1 нет файла %2").arg(QDir::toNativeSeparators(package), file.name));
-        feedback.setStatusText(QStringLiteral("упакован %1 размер до: %2 размер после: %3")
-                                   .arg(file.name)
-                                   .arg(st.size)
-                                   .arg(st.comp_size));
+            throw ExchangeError(
+                QStringLiteral("В пакете %1 нет файла %2").arg(QDir::toNativeSeparators(package), file.name));
+        feedback.setStatusText(
+            QStringLiteral("упакован %1 размер до: %2 размер после: %3").arg(file.name).arg(st.size).arg(st.comp_size));
     }
 }
 
@@ -101,8 +99,7 @@ QString packageNameFor(const QString &mask, int subCustomerId)
     return folder + info.completeBaseName() + QStringLiteral(".zip");
 }
 
-QString ZipFiles(const QString &mask, int level, const QString &password, int subCustomerId,
-                 ExchangeFeedback &feedback)
+QString ZipFiles(const QString &mask, int level, const QString &password, int subCustomerId, ExchangeFeedback &feedback)
 {
     if (level < 0 || level > kMaxLevel)
         throw ExchangeError(QStringLiteral("Степень сжатия должна быть от 0 до 9, а не %1").arg(level));

@@ -37,8 +37,8 @@ bool CountPreparedFiles(const QString &folder, ExchangeFeedback &feedback, QStri
         const tables::Field patient = table.field(u"FIO");
         const tables::Field drug = table.field(u"Name");
         for (table.first(); !table.eof(); table.next())
-            requestText += drug.asString() + QStringLiteral(", ") + patient.asString() + QStringLiteral(" ;")
-                + kSendLineBreak;
+            requestText +=
+                drug.asString() + QStringLiteral(", ") + patient.asString() + QStringLiteral(" ;") + kSendLineBreak;
     }
     return requestCount + orderCount > 0;
 }
@@ -61,7 +61,7 @@ QList<PreparedFileRow> preparedFileRows(const QString &folder)
     for (const QString &name : filesByExt(base, kDbf)) {
         PreparedFileRow row;
         row.path = base + name;
-        row.type = isRequest(name) ? QStringLiteral("Рецепты")
+        row.type = isRequest(name)  ? QStringLiteral("Рецепты")
             : name.startsWith(u'Z') ? QStringLiteral("Заявка")
                                     : QString();
         row.modified = QFileInfo(row.path).lastModified();

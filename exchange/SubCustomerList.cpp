@@ -1,8 +1,8 @@
 #include "SubCustomerList.h"
 
 #include "tables/Catalogue.h"
-#include "tables/Table.h"
 #include "tables/FileLookup.h"
+#include "tables/Table.h"
 
 namespace exchange {
 

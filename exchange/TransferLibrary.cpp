@@ -59,8 +59,8 @@ bool TransferLibrary::getFiles(const TransferLine &line, const QList<int> &ids, 
         return false;
     const std::vector<int32_t> list(ids.begin(), ids.end());
     auto call = reinterpret_cast<KxGetFtpFiles>(get_);
-    return call(forwardLine, const_cast<TransferLine *>(&line), list.data(), int32_t(list.size() - 1),
-                invoices ? 1 : 0, passive ? 1 : 0)
+    return call(forwardLine, const_cast<TransferLine *>(&line), list.data(), int32_t(list.size() - 1), invoices ? 1 : 0,
+                passive ? 1 : 0)
         != 0;
 }
 

@@ -27,8 +27,7 @@ bool packageHolds(const QString &packagePath, const QString &filePath)
         if (index < 0 || zip_stat_index(archive.get(), zip_uint64_t(index), 0, &stat) != 0)
             return false;
         QFile file(filePath);
-        if (!file.open(QIODevice::ReadOnly) || (stat.valid & ZIP_STAT_SIZE) == 0
-            || qint64(stat.size) != file.size())
+        if (!file.open(QIODevice::ReadOnly) || (stat.valid & ZIP_STAT_SIZE) == 0 || qint64(stat.size) != file.size())
             return false;
         ZipEntry entry(zip_fopen_index(archive.get(), zip_uint64_t(index), 0));
         if (!entry)
@@ -52,8 +51,7 @@ QString packPreparedFiles(const QString &ordersFolder, int subCustomerId, Exchan
 {
     const QString folder = folderPath(ordersFolder);
     const QStringList prepared = filesByExt(folder, QStringLiteral(".dbf"));
-    const QString package =
-        ZipFiles(folder + QStringLiteral("*.dbf"), kPackLevel, QString(), subCustomerId, feedback);
+    const QString package = ZipFiles(folder + QStringLiteral("*.dbf"), kPackLevel, QString(), subCustomerId, feedback);
     if (package.isEmpty())
         return package;
     for (const QString &name : prepared) {

@@ -16,7 +16,8 @@ ZipArchive openArchive(const QString &path, int flags)
         zip_error_init_with_code(&error, code);
         const QString reason = QString::fromUtf8(zip_error_strerror(&error));
         zip_error_fini(&error);
-        throw ExchangeError(QStringLiteral("Не удаётся открыть пакет %1 (%2)").arg(QDir::toNativeSeparators(path), reason));
+        throw ExchangeError(
+            QStringLiteral("Не удаётся открыть пакет %1 (%2)").arg(QDir::toNativeSeparators(path), reason));
     }
     return archive;
 }

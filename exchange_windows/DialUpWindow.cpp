@@ -2,8 +2,8 @@
 
 #include "uDialFrm.h"
 
-#include "windows/MainFrmServices.h"
 #include "windows/Captions.h"
+#include "windows/MainFrmServices.h"
 
 namespace exchange_windows {
 

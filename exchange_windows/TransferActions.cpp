@@ -57,8 +57,7 @@ bool closeOtherWindows(windows::MainFrmServices &main)
 }
 
 // The action's edge: an error ends the action with its message.
-template <typename Action>
-void reported(Action action)
+template <typename Action> void reported(Action action)
 {
     try {
         action();

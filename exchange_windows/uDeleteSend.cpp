@@ -72,8 +72,8 @@ TDeleteSend::TDeleteSend(windows::MainFrmServices &main) : QWidget(main.childPar
     LView->setRootIsDecorated(false);
     LView->setSelectionBehavior(QAbstractItemView::SelectRows);
     LView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    LView->setHeaderLabels({QStringLiteral("Имя файла"), QStringLiteral("Тип"), QStringLiteral("Дата"),
-                            QStringLiteral("Кол. позиций")});
+    LView->setHeaderLabels(
+        {QStringLiteral("Имя файла"), QStringLiteral("Тип"), QStringLiteral("Дата"), QStringLiteral("Кол. позиций")});
     QHeaderView *header = LView->header();
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(kTypeWidth / 2);

@@ -8,8 +8,8 @@
 #include "platform/Dialler.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
-#include "windows/MainFrmServices.h"
 #include "windows/Captions.h"
+#include "windows/MainFrmServices.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>
@@ -119,8 +119,8 @@ void TDialFrm::Timer2Timer()
     if (!Timer1.isActive())
         return;
     ++ElapsedSeconds;
-    main_.setStatusText(QStringLiteral("До отключения Интернета осталось %1 секунд")
-                            .arg(Timer1.interval() / 1000 - ElapsedSeconds));
+    main_.setStatusText(
+        QStringLiteral("До отключения Интернета осталось %1 секунд").arg(Timer1.interval() / 1000 - ElapsedSeconds));
 }
 
 void TDialFrm::Timer1Timer()

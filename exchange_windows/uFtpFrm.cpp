@@ -108,9 +108,9 @@ void TFtpFrm::startFetch()
     const QList<int> ids = ids_;
     const bool invoices = Invoices;
     exchange::TransferLibrary *library = library_.get();
-    runCall([library, ids, invoices, passive](const exchange::TransferLine &line) {
-        return library->getFiles(line, ids, invoices, passive);
-    }, &TFtpFrm::fetchReturned);
+    runCall([library, ids, invoices,
+             passive](const exchange::TransferLine &line) { return library->getFiles(line, ids, invoices, passive); },
+            &TFtpFrm::fetchReturned);
 }
 
 void TFtpFrm::startUpload()
@@ -129,7 +129,8 @@ void TFtpFrm::runCall(std::function<bool(const exchange::TransferLine &)> call, 
     worker_ = QThread::create([this, call = std::move(call), returned] {
         const exchange::TransferLine line = [this](const QString &text) { emit lineArrived(text); };
         const bool result = call(line);
-        QMetaObject::invokeMethod(this, [this, returned, result] { (this->*returned)(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, returned, result] { (this->*returned)(result); }, Qt::QueuedConnection);
     });
     worker_->start();
 }
@@ -156,8 +157,8 @@ void TFtpFrm::fetchReturned(bool result)
         folders.narcotics = main_.folder(WorkFolder::Narcotics);
         folders.program = config::programFolder();
         MainFeedback feedback(main_, this);
-        exchange::processFetched(folders, result, ids_, settings().GetActiveCustomerID(),
-                                 config::propertiesFileName(), feedback);
+        exchange::processFetched(folders, result, ids_, settings().GetActiveCustomerID(), config::propertiesFileName(),
+                                 feedback);
         main_.rebuildTableMenus();
     } catch (const std::exception &error) {
         fail(error);

@@ -19,8 +19,8 @@ TableSchema schema()
         const char *name;
         char type;
         int size, decimals;
-    } fields[] = {{"NAME", 'C', 12, 0}, {"CODE", 'N', 5, 0}, {"PRICE", 'N', 10, 2}, {"DAY", 'D', 8, 0},
-                  {"OK", 'L', 1, 0},    {"NOTE", 'M', 10, 0}};
+    } fields[] = {{"NAME", 'C', 12, 0}, {"CODE", 'N', 5, 0}, {"PRICE", 'N', 10, 2},
+                  {"DAY", 'D', 8, 0},   {"OK", 'L', 1, 0},   {"NOTE", 'M', 10, 0}};
     int offset = 1;
     for (const auto &f : fields) {
         FieldDef d;

@@ -25,8 +25,7 @@ public:
     const QByteArray &bytes() const { return bytes_; }
 
 private:
-    template <typename T>
-    void append(T value)
+    template <typename T> void append(T value)
     {
         char buffer[sizeof(T)];
         qToLittleEndian(value, buffer);

@@ -107,7 +107,8 @@ void setFromEditText(tables::Field &field, const QString &text)
     case K::AutoInc: {
         const double value = parseNumber(text, field);
         if (value != std::floor(value))
-            throw tables::TableError(QStringLiteral("\"%1\" не является целым числом (поле %2)").arg(text, field.name()));
+            throw tables::TableError(
+                QStringLiteral("\"%1\" не является целым числом (поле %2)").arg(text, field.name()));
         field.setInteger(static_cast<std::int64_t>(value));
         return;
     }

@@ -25,10 +25,7 @@ constexpr std::uint8_t StreamObject = 2;
 constexpr std::uint8_t RootObject = 5;
 constexpr std::uint8_t Black = 1;
 
-std::uint32_t sectorsFor(qsizetype bytes, qsizetype unit)
-{
-    return std::uint32_t((bytes + unit - 1) / unit);
-}
+std::uint32_t sectorsFor(qsizetype bytes, qsizetype unit) { return std::uint32_t((bytes + unit - 1) / unit); }
 
 // Where everything goes: the stream from sector 0, then the directory, the FAT
 // and the DIFAT extension, each sector chain contiguous.
@@ -82,17 +79,17 @@ void appendDirectoryEntry(ByteWriter &out, const QString &name, std::uint8_t typ
 void appendHeader(ByteWriter &out, const Layout &layout)
 {
     out.raw(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
-    out.zeros(16);      // class id
-    out.u16(0x003E);    // minor version
-    out.u16(0x0003);    // major version: 512-byte sectors
-    out.u16(0xFFFE);    // little-endian
-    out.u16(9);         // sector size 2^9
-    out.u16(6);         // mini sector size 2^6
+    out.zeros(16); // class id
+    out.u16(0x003E); // minor version
+    out.u16(0x0003); // major version: 512-byte sectors
+    out.u16(0xFFFE); // little-endian
+    out.u16(9); // sector size 2^9
+    out.u16(6); // mini sector size 2^6
     out.zeros(6);
-    out.u32(0);         // directory sectors, always 0 in version 3
+    out.u32(0); // directory sectors, always 0 in version 3
     out.u32(layout.fatSectors);
     out.u32(layout.directorySector);
-    out.u32(0);         // transaction signature
+    out.u32(0); // transaction signature
     out.u32(MiniStreamCutoff);
     out.u32(EndOfChain); // no mini FAT
     out.u32(0);
@@ -106,9 +103,9 @@ void appendHeader(ByteWriter &out, const Layout &layout)
 
 QByteArray compoundFile(const QString &streamName, const QByteArray &stream)
 {
-    if (streamName.isEmpty() || streamName.size() > 31
-        || streamName.contains(QLatin1Char('/')) || streamName.contains(QLatin1Char('\\'))
-        || streamName.contains(QLatin1Char(':')) || streamName.contains(QLatin1Char('!')))
+    if (streamName.isEmpty() || streamName.size() > 31 || streamName.contains(QLatin1Char('/'))
+        || streamName.contains(QLatin1Char('\\')) || streamName.contains(QLatin1Char(':'))
+        || streamName.contains(QLatin1Char('!')))
         throw std::invalid_argument("invalid compound file stream name");
     if (stream.size() < MiniStreamCutoff)
         throw std::invalid_argument("compound file stream shorter than the mini stream cutoff");

@@ -36,12 +36,12 @@ class DBGrid : public QTableView {
     Q_OBJECT
 public:
     enum Option {
-        RowHighlight = 0x01,      // the whole current row is highlighted
-        RowSelect = 0x02,         // the current row is shown selected as a whole; no editing
-        MultiSelect = 0x04,       // Ctrl+click and Shift select several rows
-        MultiLevelTitles = 0x08,  // titles split into levels at "|"
+        RowHighlight = 0x01, // the whole current row is highlighted
+        RowSelect = 0x02, // the current row is shown selected as a whole; no editing
+        MultiSelect = 0x04, // Ctrl+click and Shift select several rows
+        MultiLevelTitles = 0x08, // titles split into levels at "|"
         IncrementalSearch = 0x10, // typing in a read-only cell searches its column
-        FindDialogKey = 0x20,     // Ctrl+F opens the find dialog, F3 finds again
+        FindDialogKey = 0x20, // Ctrl+F opens the find dialog, F3 finds again
     };
     Q_DECLARE_FLAGS(Options, Option)
     enum Operation {

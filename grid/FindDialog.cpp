@@ -16,8 +16,8 @@
 namespace grid {
 
 FindDialog::FindDialog(DBGrid *grid)
-    : QDialog(grid), grid_(grid), text_(new QLineEdit(this)), column_(new QComboBox(this)),
-      match_(new QComboBox(this)), caseSensitive_(new QCheckBox(QStringLiteral("Учитывать регистр"), this)),
+    : QDialog(grid), grid_(grid), text_(new QLineEdit(this)), column_(new QComboBox(this)), match_(new QComboBox(this)),
+      caseSensitive_(new QCheckBox(QStringLiteral("Учитывать регистр"), this)),
       findButton_(new QPushButton(QStringLiteral("Найти далее"), this))
 {
     setObjectName(QStringLiteral("FindDialog"));
@@ -27,7 +27,8 @@ FindDialog::FindDialog(DBGrid *grid)
     match_->setObjectName(QStringLiteral("cbFindMatch"));
     caseSensitive_->setObjectName(QStringLiteral("cbFindCase"));
     findButton_->setObjectName(QStringLiteral("btFindNext"));
-    match_->addItems({QStringLiteral("Любая часть поля"), QStringLiteral("С начала поля"), QStringLiteral("Поле целиком")});
+    match_->addItems(
+        {QStringLiteral("Любая часть поля"), QStringLiteral("С начала поля"), QStringLiteral("Поле целиком")});
 
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Текст:"), text_);
@@ -66,9 +67,9 @@ bool FindDialog::findNext()
         return false;
     FindOptions options;
     options.column = column_->currentData().toInt();
-    options.match = match_->currentIndex() == 1   ? FindOptions::Match::Prefix
-                    : match_->currentIndex() == 2 ? FindOptions::Match::Whole
-                                                  : FindOptions::Match::Anywhere;
+    options.match = match_->currentIndex() == 1 ? FindOptions::Match::Prefix
+        : match_->currentIndex() == 2           ? FindOptions::Match::Whole
+                                                : FindOptions::Match::Anywhere;
     options.caseSensitive = caseSensitive_->isChecked();
     if (grid_->findNext(text, options))
         return true;

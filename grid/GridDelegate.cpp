@@ -117,14 +117,15 @@ QWidget *GridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem 
         using K = tables::FieldKind;
         switch (field.kind()) {
         case K::Float:
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("[-+]?[0-9]*([.,][0-9]*)?")), edit));
+            edit->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*([.,][0-9]*)?")), edit));
             edit->setMaxLength(field.def().size + 1);
             break;
         case K::SmallInt:
         case K::Integer:
         case K::LargeInt:
-            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), edit));
+            edit->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), edit));
             edit->setMaxLength(field.def().size);
             break;
         case K::String: edit->setMaxLength(field.def().size); break;

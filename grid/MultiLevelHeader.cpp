@@ -20,8 +20,8 @@ QStringList MultiLevelHeader::titleLevels(const QString &title) { return title.s
 
 QStringList MultiLevelHeader::levelsOf(int logicalIndex) const
 {
-    const QString title = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString()
-                                  : QString();
+    const QString title =
+        model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() : QString();
     return multiLevel_ ? titleLevels(title) : QStringList{title};
 }
 

@@ -465,8 +465,8 @@ void TableModel::insertRow(int row, std::uint32_t recno)
     if (recno != 0 && rowsSorted_) {
         const bool afterPrev = row == 0 || rows_[size_t(row) - 1] < recno;
         const int nextRow = row + 1;
-        const bool beforeNext = nextRow >= int(rows_.size()) || rows_[size_t(nextRow)] == 0
-            || recno < rows_[size_t(nextRow)];
+        const bool beforeNext =
+            nextRow >= int(rows_.size()) || rows_[size_t(nextRow)] == 0 || recno < rows_[size_t(nextRow)];
         rowsSorted_ = afterPrev && beforeNext;
     }
     endInsertRows();

@@ -74,8 +74,8 @@ QByteArray bof(std::uint16_t substream)
     r.u16(substream);
     r.u16(0x0DBB); // build
     r.u16(0x07CC); // year
-    r.u32(0);      // file history
-    r.u32(0x06);   // lowest BIFF version that can read all records
+    r.u32(0); // file history
+    r.u32(0x06); // lowest BIFF version that can read all records
     return r.bytes();
 }
 
@@ -89,29 +89,29 @@ QByteArray u16Record(std::uint16_t value)
 QByteArray window1()
 {
     ByteWriter r;
-    r.u16(0x0168);  // left, twips
-    r.u16(0x001E);  // top
-    r.u16(0x3A98);  // width
-    r.u16(0x2328);  // height
-    r.u16(0x0038);  // horizontal and vertical scroll bars, sheet tabs
-    r.u16(0);       // active sheet
-    r.u16(0);       // first visible tab
-    r.u16(1);       // selected sheets
-    r.u16(0x0258);  // tab bar width ratio
+    r.u16(0x0168); // left, twips
+    r.u16(0x001E); // top
+    r.u16(0x3A98); // width
+    r.u16(0x2328); // height
+    r.u16(0x0038); // horizontal and vertical scroll bars, sheet tabs
+    r.u16(0); // active sheet
+    r.u16(0); // first visible tab
+    r.u16(1); // selected sheets
+    r.u16(0x0258); // tab bar width ratio
     return r.bytes();
 }
 
 QByteArray font(bool bold)
 {
     ByteWriter r;
-    r.u16(200);                   // 10 pt in twips
+    r.u16(200); // 10 pt in twips
     r.u16(bold ? 0x0001 : 0x0000);
-    r.u16(0x7FFF);                // automatic colour
-    r.u16(bold ? 700 : 400);      // weight
-    r.u16(0);                     // no super- or subscript
-    r.u8(0);                      // no underline
-    r.u8(0);                      // family
-    r.u8(1);                      // default character set
+    r.u16(0x7FFF); // automatic colour
+    r.u16(bold ? 700 : 400); // weight
+    r.u16(0); // no super- or subscript
+    r.u8(0); // no underline
+    r.u8(0); // family
+    r.u8(1); // default character set
     r.u8(0);
     biff::appendShortString(r, u"Arial");
     return r.bytes();
@@ -121,15 +121,15 @@ QByteArray xf(std::uint16_t fontIndex, bool style, std::uint8_t usedAttributes)
 {
     ByteWriter r;
     r.u16(fontIndex);
-    r.u16(0);                               // General number format
-    r.u16(style ? 0xFFF5 : 0x0001);         // locked; a style has no parent, a cell XF style 0
-    r.u8(0x20);                             // aligned to the bottom
-    r.u8(0);                                // no rotation
-    r.u8(0);                                // no indent
+    r.u16(0); // General number format
+    r.u16(style ? 0xFFF5 : 0x0001); // locked; a style has no parent, a cell XF style 0
+    r.u8(0x20); // aligned to the bottom
+    r.u8(0); // no rotation
+    r.u8(0); // no indent
     r.u8(usedAttributes);
-    r.u32(0);                               // no borders
+    r.u32(0); // no borders
     r.u32(0);
-    r.u16(0x20C0);                          // default pattern colours
+    r.u16(0x20C0); // default pattern colours
     return r.bytes();
 }
 
@@ -148,7 +148,7 @@ void appendCellFormats(ByteWriter &stream)
 
     ByteWriter normalStyle;
     normalStyle.u16(0x8000); // built-in style on XF 0
-    normalStyle.u8(0);       // Normal
+    normalStyle.u8(0); // Normal
     normalStyle.u8(0xFF);
     biff::appendRecord(stream, biff::id::Style, normalStyle.bytes());
 }
@@ -158,12 +158,12 @@ QByteArray window2()
     ByteWriter r;
     // Grid lines, headers, zeros, default header colour, outline symbols, selected, shown.
     r.u16(0x06B6);
-    r.u16(0);      // top row
-    r.u16(0);      // left column
-    r.u16(0x40);   // header colour: automatic
+    r.u16(0); // top row
+    r.u16(0); // left column
+    r.u16(0x40); // header colour: automatic
     r.u16(0);
-    r.u16(0);      // page break preview zoom: default
-    r.u16(0);      // normal zoom: default
+    r.u16(0); // page break preview zoom: default
+    r.u16(0); // normal zoom: default
     r.u32(0);
     return r.bytes();
 }
@@ -196,10 +196,7 @@ void XlsWriter::setCell(int row, int column, const QString &text)
         rows_[std::size_t(row)][std::size_t(column)] = std::monostate();
 }
 
-void XlsWriter::setCell(int row, int column, double number)
-{
-    cellAt(row, column) = number;
-}
+void XlsWriter::setCell(int row, int column, double number) { cellAt(row, column) = number; }
 
 void XlsWriter::setRowBold(int row)
 {
@@ -257,8 +254,8 @@ QByteArray XlsWriter::workbookStream() const
 
     ByteWriter boundSheet;
     boundSheet.u32(0); // stream position of the sheet's BOF, patched below
-    boundSheet.u8(0);  // visible
-    boundSheet.u8(0);  // worksheet
+    boundSheet.u8(0); // visible
+    boundSheet.u8(0); // worksheet
     biff::appendShortString(boundSheet, sheetName_);
     const qsizetype sheetPositionAt = stream.size() + 4;
     biff::appendRecord(stream, biff::id::BoundSheet, boundSheet.bytes());
@@ -295,19 +292,15 @@ QByteArray XlsWriter::workbookStream() const
     return stream.bytes();
 }
 
-QByteArray XlsWriter::toBytes() const
-{
-    return compoundFile(QStringLiteral("Workbook"), workbookStream());
-}
+QByteArray XlsWriter::toBytes() const { return compoundFile(QStringLiteral("Workbook"), workbookStream()); }
 
 void XlsWriter::save(const QString &path) const
 {
     const QByteArray bytes = toBytes();
     QSaveFile file(path);
     const auto fail = [&](const QString &reason) {
-        throw std::runtime_error(QStringLiteral("Cannot write the file %1: %2")
-                                     .arg(QDir::toNativeSeparators(path), reason)
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("Cannot write the file %1: %2").arg(QDir::toNativeSeparators(path), reason).toStdString());
     };
     if (!file.open(QIODevice::WriteOnly))
         fail(file.errorString());

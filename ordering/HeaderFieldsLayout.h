@@ -22,8 +22,8 @@ struct HeaderLayoutSettings {
 
 // One caption/value pair of the header page.
 struct HeaderFieldPlacement {
-    QString fieldName;   // as the table names it
-    QString caption;     // the field's display label
+    QString fieldName; // as the table names it
+    QString caption; // the field's display label
     QString controlName; // "ed" + field name
     QPoint captionPos;
     QPoint valuePos;

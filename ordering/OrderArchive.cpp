@@ -1,7 +1,7 @@
 #include "OrderArchive.h"
 
-#include "OrderError.h"
 #include "NumberText.h"
+#include "OrderError.h"
 #include "OrderInput.h"
 #include "Rounding.h"
 #include "TableChecks.h"

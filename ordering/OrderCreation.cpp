@@ -4,9 +4,9 @@
 #include "NumberText.h"
 #include "OrderArchive.h"
 #include "OrderError.h"
-#include "PharmacyCode.h"
 #include "OrderFileWriter.h"
 #include "OrderWorkCopy.h"
+#include "PharmacyCode.h"
 #include "TableChecks.h"
 #include "ViewWalk.h"
 
@@ -28,8 +28,9 @@ void checkInput(const OrderInput &input)
         throw OrderError(QStringLiteral("Нет открытой таблицы прайса. ") + kNotCreated);
     if (input.subCustomerId == kNoPharmacyCode)
         throw OrderError(noPharmacyCodeText() + u' ' + kNotCreated);
-    requireFields(*input.prices, {QStringLiteral("Zak"), input.priceField, QStringLiteral("Name"),
-                                  QStringLiteral("Firm"), QStringLiteral("Cntr"), QStringLiteral("CodePst")});
+    requireFields(*input.prices,
+                  {QStringLiteral("Zak"), input.priceField, QStringLiteral("Name"), QStringLiteral("Firm"),
+                   QStringLiteral("Cntr"), QStringLiteral("CodePst")});
     if (!QFileInfo(input.ordersFolder).isDir())
         throw OrderError(QStringLiteral("Не найдена папка заказов %1. ").arg(input.ordersFolder) + kNotCreated);
 }

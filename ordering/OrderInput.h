@@ -16,15 +16,15 @@ struct OrderInput {
     // quantity are the order; the archived sum is theirs. The cursor is left
     // where it is.
     tables::Table *prices = nullptr;
-    QString priceField;     // the price column shown
-    QString message;        // to the distributor's manager, spread 50 characters a row
-    QString consignee;      // GetActiveCustomer
-    int consigneeId = -1;   // GetActiveCustomerID
-    int markupId = -1;      // GetActivePercentID
+    QString priceField; // the price column shown
+    QString message; // to the distributor's manager, spread 50 characters a row
+    QString consignee; // GetActiveCustomer
+    int consigneeId = -1; // GetActiveCustomerID
+    int markupId = -1; // GetActivePercentID
     int subCustomerId = -1; // LookupSubCustomer("IDRow"); -1: SubCustomer.dbf missing
-    QString programFolder;  // order.dbf, orderN.dbf, Order.ini
-    QString archiveFolder;  // Archiv.dbf, ArchivPos.dbf
-    QString ordersFolder;   // the finished order file
+    QString programFolder; // order.dbf, orderN.dbf, Order.ini
+    QString archiveFolder; // Archiv.dbf, ArchivPos.dbf
+    QString ordersFolder; // the finished order file
     QDateTime now;
 };
 

@@ -154,9 +154,9 @@ void OrderPricing::computeExtra()
     tables::Field extra = table_.findField(kExtra);
     if (!extra.isValid())
         return;
-    const std::optional<double> value = markupExtra(optionalNumber(table_, priceField_),
-                                                    optionalNumber(table_, QStringLiteral("ConstA")),
-                                                    optionalNumber(table_, QStringLiteral("ConstB")));
+    const std::optional<double> value =
+        markupExtra(optionalNumber(table_, priceField_), optionalNumber(table_, QStringLiteral("ConstA")),
+                    optionalNumber(table_, QStringLiteral("ConstB")));
     if (value)
         extra.setFloat(*value);
     else

@@ -153,9 +153,8 @@ void OrderPrintout::PrintPageHeader()
     setBold(true);
 
     const QString date = QLocale().toString(input_.orderDate.date(), config::shortDateFormat(QLocale()));
-    const QString title = input_.orderNumber == 0
-                              ? QStringLiteral("Заказ № _______ от ") + date
-                              : QStringLiteral("Заказ № _%1_ от ").arg(input_.orderNumber) + date;
+    const QString title = input_.orderNumber == 0 ? QStringLiteral("Заказ № _______ от ") + date
+                                                  : QStringLiteral("Заказ № _%1_ от ").arg(input_.orderNumber) + date;
     textOut((pageWidth_ - textWidth(title)) / 2, y_, title);
     y_ += textHeight() + 75;
 

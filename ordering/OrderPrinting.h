@@ -21,8 +21,8 @@ namespace ordering {
 // What an order printout shows.
 struct PrintOrderInput {
     tables::Table *rows = nullptr; // the rows in view are printed, the cursor stays
-    int orderNumber = 0;           // 0: not numbered yet ("_______")
-    QString quantityField;         // "Zak" in the order window, "Qnt" in the archive
+    int orderNumber = 0; // 0: not numbered yet ("_______")
+    QString quantityField; // "Zak" in the order window, "Qnt" in the archive
     QString priceField;
     QString consignee;
     QString payer; // the first record of SubCustomer.dbf: the pharmacy itself

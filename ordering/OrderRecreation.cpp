@@ -1,8 +1,8 @@
 #include "OrderRecreation.h"
 
 #include "OrderError.h"
-#include "PharmacyCode.h"
 #include "OrderWorkCopy.h"
+#include "PharmacyCode.h"
 #include "TableChecks.h"
 #include "ViewWalk.h"
 
@@ -17,9 +17,9 @@ namespace {
 
 const QString kNotCreated = QStringLiteral("Заказ не сформирован.");
 
-const QStringList kOrderFileFields{QStringLiteral("NumZ"), QStringLiteral("DateZ"),  QStringLiteral("CodePst"),
-                                   QStringLiteral("PayID"), QStringLiteral("Date"),  QStringLiteral("Podr"),
-                                   QStringLiteral("Qnt"),  QStringLiteral("Price"),  QStringLiteral("PodrCD"),
+const QStringList kOrderFileFields{QStringLiteral("NumZ"),   QStringLiteral("DateZ"), QStringLiteral("CodePst"),
+                                   QStringLiteral("PayID"),  QStringLiteral("Date"),  QStringLiteral("Podr"),
+                                   QStringLiteral("Qnt"),    QStringLiteral("Price"), QStringLiteral("PodrCD"),
                                    QStringLiteral("Comment")};
 
 void checkInput(const RecreateInput &input)
@@ -84,8 +84,8 @@ RecreatedOrder RecreateOrder(const RecreateInput &input)
         recreated.positions = writePositions(order, input, recreated.number);
         order.close();
     } catch (const tables::TableError &e) {
-        throw OrderError(
-            QStringLiteral("Не удалось заполнить файл заказа %1: %2. ").arg(work.path(), e.message()) + kNotCreated);
+        throw OrderError(QStringLiteral("Не удалось заполнить файл заказа %1: %2. ").arg(work.path(), e.message())
+                         + kNotCreated);
     }
     if (!work.replace(recreated.filePath))
         throw OrderError(QStringLiteral("Не удалось перенести файл заказа в %1. ").arg(recreated.filePath)

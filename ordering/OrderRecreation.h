@@ -11,12 +11,12 @@ namespace ordering {
 
 // An archived order to write out again as an order file.
 struct RecreateInput {
-    tables::Table *header = nullptr;    // Archiv.dbf at the order
+    tables::Table *header = nullptr; // Archiv.dbf at the order
     tables::Table *positions = nullptr; // ArchivPos.dbf showing that order's positions
-    QString programFolder;              // order.dbf and the working copy orderN.dbf
+    QString programFolder; // order.dbf and the working copy orderN.dbf
     QString ordersFolder;
     int subCustomerId = -1;
-    int markupId = -1;    // the current markup, -1 when none is chosen
+    int markupId = -1; // the current markup, -1 when none is chosen
     int consigneeId = -1; // the current consignee, -1 when none is chosen
     QDateTime now;
 };

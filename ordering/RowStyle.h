@@ -15,9 +15,9 @@ namespace ordering {
 // The facts of a price row that decide its colours.
 struct RowFacts {
     std::optional<QDate> gdate; // empty: the earliest date
-    bool hasGdate = true;       // false when the table has no GDATE field
+    bool hasGdate = true; // false when the table has no GDATE field
     int newFlag = 0;
-    double quantity = 0;  // Zak, empty = 0
+    double quantity = 0; // Zak, empty = 0
     double available = 0; // Qnt, empty = 0
 };
 

@@ -26,8 +26,7 @@ void requireFields(const tables::Table &table, const QStringList &fields)
 {
     for (const QString &name : fields)
         if (!table.hasField(name))
-            throw OrderError(
-                QStringLiteral("В таблице %1 нет поля %2. Заказ не сформирован.").arg(table.path(), name));
+            throw OrderError(QStringLiteral("В таблице %1 нет поля %2. Заказ не сформирован.").arg(table.path(), name));
 }
 
 } // namespace ordering

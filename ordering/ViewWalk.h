@@ -18,8 +18,7 @@ private:
 
 // Calls `visit(recno)` for every row in view, in view order, with the
 // table's fields reading that row; the cursor does not move.
-template <typename Visit>
-void forEachRowInView(tables::Table &table, Visit &&visit)
+template <typename Visit> void forEachRowInView(tables::Table &table, Visit &&visit)
 {
     table.forEachVisible([&](std::uint32_t recno) { visit(recno); });
 }

@@ -12,9 +12,9 @@ class TOrderFrm;
 
 // The ways the main window opens the order window.
 enum class OrderWindowMode {
-    Price,       // "ПРАЙС": the whole list, page "Заказ" hidden
+    Price, // "ПРАЙС": the whole list, page "Заказ" hidden
     NewArrivals, // "НОВЫЕ ПОСТУПЛЕНИЯ": rows with NewFlg=1
-    Order,       // "ЗАКАЗ": rows with a quantity
+    Order, // "ЗАКАЗ": rows with a quantity
 };
 
 QString orderWindowCaption(OrderWindowMode mode);

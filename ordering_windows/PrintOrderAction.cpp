@@ -55,8 +55,8 @@ void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent)
 
 void previewOrder(const PrintOrderInput &input, QWidget *parent)
 {
-    const QString title = input.orderNumber == 0 ? QStringLiteral("Заказ")
-                                                 : QStringLiteral("Заказ %1").arg(input.orderNumber);
+    const QString title =
+        input.orderNumber == 0 ? QStringLiteral("Заказ") : QStringLiteral("Заказ %1").arg(input.orderNumber);
     platform::printPreview().show(
         title, [&](platform::Printer &printer) { printSafely(printer, input, parent); }, parent);
 }

@@ -72,10 +72,7 @@ QString mdxPathOf(const QString &tablePath)
 }
 
 // Settings colours are stored as 0x00BBGGRR.
-QColor colorFromSetting(int value)
-{
-    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
-}
+QColor colorFromSetting(int value) { return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff); }
 
 int colorToSetting(const QColor &color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
 
@@ -329,8 +326,8 @@ void TOrderFrm::layoutChoiceRow()
             text = std::max(text, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
         QStyleOptionComboBox option;
         option.initFrom(combo);
-        const QSize needed = combo->style()->sizeFromContents(
-            QStyle::CT_ComboBox, &option, QSize(text, combo->fontMetrics().height()), combo);
+        const QSize needed = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                              QSize(text, combo->fontMetrics().height()), combo);
         combo->resize(std::max(width, needed.width()), combo->sizeHint().height());
         combo->view()->setMinimumWidth(combo->width());
     };
@@ -401,11 +398,12 @@ void TOrderFrm::prepareTable(const QString &tablePath)
     });
 
     layoutHeaderFields();
-    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ") + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
+    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ")
+                     + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
     lbOrder->adjustSize();
 
-    const QString references = windows::mainFrm() ? windows::mainFrm()->folder(windows::WorkFolder::References)
-                                                  : config::programFolder();
+    const QString references =
+        windows::mainFrm() ? windows::mainFrm()->folder(windows::WorkFolder::References) : config::programFolder();
     FillLookupCombo(cbPay, references + QStringLiteral("WorkScheme.dbf"), MarkupIds, QStringLiteral("IDRow"),
                     QStringLiteral("Procent"));
     FillLookupCombo(cbPODR, references + QStringLiteral("SubCustomer.dbf"), CustomerIds, QStringLiteral("IDRow"),
@@ -551,7 +549,8 @@ void TOrderFrm::cbPayChange()
     const config::SettingsAccessors settings(config::settingsFileName());
     settings.SetActivePercent(cbPay->currentText());
     const int index = cbPay->currentIndex();
-    settings.SetActivePercentID(index >= 0 && std::size_t(index) < MarkupIds.size() ? MarkupIds[std::size_t(index)] : -1);
+    settings.SetActivePercentID(index >= 0 && std::size_t(index) < MarkupIds.size() ? MarkupIds[std::size_t(index)]
+                                                                                    : -1);
     ApplyMarkup();
 }
 
@@ -561,7 +560,7 @@ void TOrderFrm::cbPODRChange()
     settings.SetActiveCustomer(cbPODR->currentText());
     const int index = cbPODR->currentIndex();
     settings.SetActiveCustomerID(index >= 0 && std::size_t(index) < CustomerIds.size() ? CustomerIds[std::size_t(index)]
-                                                                                      : -1);
+                                                                                       : -1);
 }
 
 // --- message to the manager ---

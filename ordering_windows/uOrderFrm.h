@@ -27,7 +27,7 @@ class QToolButton;
 namespace grid {
 class DBGrid;
 class FindBar;
-}
+} // namespace grid
 namespace tables {
 class Table;
 }

@@ -23,8 +23,9 @@ QString dialStateText(int state)
         {13, QStringLiteral("Reauthentication (after callback) is starting")},
         {14, QStringLiteral("The client has successfully completed authentication")},
         {15, QStringLiteral("The line is about to disconnect in preparation for callback")},
-        {16, QStringLiteral("The client is delaying in order to give the modem time to reset itself in preparation "
-                            "for callback")},
+        {16,
+         QStringLiteral("The client is delaying in order to give the modem time to reset itself in preparation "
+                        "for callback")},
         {17, QStringLiteral("The client is waiting for an incoming call from the remote access server")},
         {18, QStringLiteral("Projection result information is available")},
         {19, QStringLiteral("User authentication is being initiated or retried")},

@@ -18,8 +18,8 @@ public:
     virtual std::optional<QString> chooseFolder(const QString &title, QWidget *parent = nullptr) = 0;
     virtual std::optional<QString> chooseSaveFile(const QString &title, const QString &suggestedPath,
                                                   const QString &filter, QWidget *parent = nullptr) = 0;
-    virtual std::optional<QString> chooseOpenFile(const QString &title, const QString &folder,
-                                                  const QString &filter, QWidget *parent = nullptr) = 0;
+    virtual std::optional<QString> chooseOpenFile(const QString &title, const QString &folder, const QString &filter,
+                                                  QWidget *parent = nullptr) = 0;
     virtual std::optional<QFont> chooseFont(const QFont &initial, QWidget *parent = nullptr) = 0;
 };
 

@@ -55,8 +55,9 @@ std::vector<DialUpConnection> NetworkManagerDialUp::activeConnections()
     if (program.isEmpty())
         return {};
     QProcess process;
-    process.start(program, {QStringLiteral("-t"), QStringLiteral("-f"), QStringLiteral("NAME,UUID,TYPE"),
-                            QStringLiteral("connection"), QStringLiteral("show"), QStringLiteral("--active")});
+    process.start(program,
+                  {QStringLiteral("-t"), QStringLiteral("-f"), QStringLiteral("NAME,UUID,TYPE"),
+                   QStringLiteral("connection"), QStringLiteral("show"), QStringLiteral("--active")});
     if (!process.waitForFinished(kListTimeoutMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         process.kill();
@@ -73,16 +74,17 @@ void NetworkManagerDialUp::hangUp(const DialUpConnection &connection, int waitSe
         throw PlatformError(rasErrorMessage(-1, QStringLiteral("nmcli is not installed")));
     const int wait = std::max(waitSeconds, 1);
     QProcess process;
-    process.start(program, {QStringLiteral("--wait"), QString::number(wait), QStringLiteral("connection"),
-                            QStringLiteral("down"), QStringLiteral("uuid"), connection.id});
+    process.start(program,
+                  {QStringLiteral("--wait"), QString::number(wait), QStringLiteral("connection"),
+                   QStringLiteral("down"), QStringLiteral("uuid"), connection.id});
     if (!process.waitForFinished((wait + 5) * 1000)) {
         process.kill();
         process.waitForFinished(kListTimeoutMs);
         throw PlatformError(rasErrorMessage(-1, QStringLiteral("nmcli did not answer")));
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        throw PlatformError(rasErrorMessage(process.exitCode(),
-                                            QString::fromLocal8Bit(process.readAllStandardError()).trimmed()));
+        throw PlatformError(
+            rasErrorMessage(process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()).trimmed()));
 }
 
 } // namespace platform

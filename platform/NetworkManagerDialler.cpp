@@ -60,8 +60,7 @@ NetworkManagerDialler::NetworkManagerDialler(const QDBusConnection &bus) : bus_(
 
 NetworkManagerDialler::~NetworkManagerDialler() = default;
 
-std::optional<NetworkManagerDialler::Notification> NetworkManagerDialler::notificationFor(uint deviceState,
-                                                                                            uint reason)
+std::optional<NetworkManagerDialler::Notification> NetworkManagerDialler::notificationFor(uint deviceState, uint reason)
 {
     switch (deviceState) {
     case kDevicePrepare: return Notification{dialstate::kOpenPort, 0};
@@ -79,19 +78,19 @@ int NetworkManagerDialler::errorForReason(uint reason)
 {
     // NMDeviceStateReason
     switch (reason) {
-    case 7:  // no secrets
+    case 7: // no secrets
     case 14: // PPP failed
     case 31: // registration denied
         return dialerror::kAuthenticationFailed;
-    case 12: return dialerror::kPppTimeout;        // PPP could not start
-    case 13: return dialerror::kPortDisconnected;  // PPP disconnected
-    case 23: return dialerror::kLineBusy;          // modem busy
-    case 24: return dialerror::kNoDialTone;        // no dial tone
-    case 25:                                       // no carrier
-    case 26:                                       // dial timeout
-    case 27: return dialerror::kNoAnswer;          // dial failed
-    case 28:                                       // modem init failed
-    case 36:                                       // device removed
+    case 12: return dialerror::kPppTimeout; // PPP could not start
+    case 13: return dialerror::kPortDisconnected; // PPP disconnected
+    case 23: return dialerror::kLineBusy; // modem busy
+    case 24: return dialerror::kNoDialTone; // no dial tone
+    case 25: // no carrier
+    case 26: // dial timeout
+    case 27: return dialerror::kNoAnswer; // dial failed
+    case 28: // modem init failed
+    case 36: // device removed
     case 43: return dialerror::kDeviceUnavailable; // modem not found
     default: return dialerror::kRemoteDisconnected;
     }
@@ -134,21 +133,21 @@ QString NetworkManagerDialler::ownConnection(const DialParameters &parameters)
             const QDBusReply<ConnectionSettings> stored = connection.call(QStringLiteral("GetSettings"));
             if (!stored.isValid()
                 || stored.value().value(QStringLiteral("connection")).value(QStringLiteral("id")).toString()
-                       != kConnectionId)
+                    != kConnectionId)
                 continue;
-            const QDBusReply<void> updated =
-                connection.call(QStringLiteral("Update"), QVariant::fromValue(settings));
+            const QDBusReply<void> updated = connection.call(QStringLiteral("Update"), QVariant::fromValue(settings));
             return updated.isValid() ? path.path() : QString();
         }
     }
-    const QDBusReply<QDBusObjectPath> added = store.call(QStringLiteral("AddConnection"), QVariant::fromValue(settings));
+    const QDBusReply<QDBusObjectPath> added =
+        store.call(QStringLiteral("AddConnection"), QVariant::fromValue(settings));
     return added.isValid() ? added.value().path() : QString();
 }
 
 void NetworkManagerDialler::dial(const DialParameters &parameters)
 {
-    const bool running = bus_.isConnected() && bus_.interface()
-                         && bus_.interface()->isServiceRegistered(kService).value();
+    const bool running =
+        bus_.isConnected() && bus_.interface() && bus_.interface()->isServiceRegistered(kService).value();
     device_ = running ? modemDevice() : QString();
     const QString connection = device_.isEmpty() ? QString() : ownConnection(parameters);
     if (connection.isEmpty()) {

@@ -33,8 +33,8 @@ std::optional<QString> QtFileDialogs::chooseSaveFile(const QString &title, const
     return chosen(QFileDialog::getSaveFileName(ownerOr(parent), title, suggestedPath, filter));
 }
 
-std::optional<QString> QtFileDialogs::chooseOpenFile(const QString &title, const QString &folder,
-                                                     const QString &filter, QWidget *parent)
+std::optional<QString> QtFileDialogs::chooseOpenFile(const QString &title, const QString &folder, const QString &filter,
+                                                     QWidget *parent)
 {
     return chosen(QFileDialog::getOpenFileName(ownerOr(parent), title, folder, filter));
 }

@@ -58,10 +58,9 @@ void QtPrintPreview::show(const QString &title, const std::function<void(Printer
         QAction *save = tools->addAction(QStringLiteral("Сохранить в PDF"));
         save->setObjectName(QStringLiteral("acnSavePdf"));
         QObject::connect(save, &QAction::triggered, &dialog, [&] {
-            const std::optional<QString> path =
-                fileDialogs().chooseSaveFile(QStringLiteral("Сохранить в PDF"),
-                                             QDir::home().filePath(title + QStringLiteral(".pdf")),
-                                             QStringLiteral("PDF (*.pdf)"), &dialog);
+            const std::optional<QString> path = fileDialogs().chooseSaveFile(
+                QStringLiteral("Сохранить в PDF"), QDir::home().filePath(title + QStringLiteral(".pdf")),
+                QStringLiteral("PDF (*.pdf)"), &dialog);
             if (!path)
                 return;
             PdfPrinter pdf(*path);

@@ -10,7 +10,7 @@ namespace platform {
 
 namespace {
 
-constexpr unsigned kRouteUp = 0x1;   // RTF_UP
+constexpr unsigned kRouteUp = 0x1; // RTF_UP
 constexpr unsigned kInterfaceUp = 0x1; // IFF_UP
 
 QByteArray readSmallFile(const QString &path)
@@ -78,8 +78,8 @@ bool RouteConnectivity::interfaceIsUp(const QString &name) const
 
 bool RouteConnectivity::IsConnected()
 {
-    const QStringList names = defaultRouteInterfaces(read_(QStringLiteral("/proc/net/route")),
-                                                     read_(QStringLiteral("/proc/net/ipv6_route")));
+    const QStringList names =
+        defaultRouteInterfaces(read_(QStringLiteral("/proc/net/route")), read_(QStringLiteral("/proc/net/ipv6_route")));
     return std::any_of(names.begin(), names.end(), [this](const QString &name) { return interfaceIsUp(name); });
 }
 

@@ -21,9 +21,9 @@ public:
 Services &installed()
 {
     static Services services{
-        std::make_shared<QtMessageService>(),   std::make_shared<RouteConnectivity>(),
-        std::make_shared<NetworkManagerDialUp>(), std::make_shared<QtFileDialogs>(),
-        std::make_shared<DesktopShell>(),       std::make_shared<WidgetKeyInput>(),
+        std::make_shared<QtMessageService>(),       std::make_shared<RouteConnectivity>(),
+        std::make_shared<NetworkManagerDialUp>(),   std::make_shared<QtFileDialogs>(),
+        std::make_shared<DesktopShell>(),           std::make_shared<WidgetKeyInput>(),
         std::make_shared<AbsentCodePageRegistry>(), std::make_shared<NetworkManagerDiallers>(),
     };
     return services;

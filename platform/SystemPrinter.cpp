@@ -8,7 +8,10 @@
 
 namespace platform {
 
-bool SystemPrinter::hasPrinter() { return !QPrinterInfo::defaultPrinter().isNull() || !QPrinterInfo::availablePrinters().isEmpty(); }
+bool SystemPrinter::hasPrinter()
+{
+    return !QPrinterInfo::defaultPrinter().isNull() || !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 const QString &SystemPrinter::noPrinterMessage()
 {

@@ -100,8 +100,9 @@ void writeRequestFile(const QString &path, tables::Table &prescriptions, const s
                     copy.to.setValue(copy.from.value());
             });
             if (!read)
-                throw tables::TableError(tables::TableErrorKind::General, prescriptions.path(),
-                                         QStringLiteral("Record %1 of %2 is gone").arg(recno).arg(prescriptions.path()));
+                throw tables::TableError(
+                    tables::TableErrorKind::General, prescriptions.path(),
+                    QStringLiteral("Record %1 of %2 is gone").arg(recno).arg(prescriptions.path()));
             if (dateSnd && stamp.isValid())
                 stamp.setDate(*dateSnd);
             request.post();

@@ -48,18 +48,19 @@ QString writeNumbered(tables::Table &prescriptions, const RequestPlace &place,
     const int number = counter.current();
     const QString path = place.ordersFolder + requestFileName(place.pharmacyCode, number);
     try {
-        writeRequestFile(path, prescriptions, records, dateSnd, [&] { counter.raise(number); },
-                         [&] {
-                             try {
-                                 counter.restore(number);
-                             } catch (...) {
-                                 // the rename's error is the one to report
-                             }
-                         });
+        writeRequestFile(
+            path, prescriptions, records, dateSnd, [&] { counter.raise(number); },
+            [&] {
+                try {
+                    counter.restore(number);
+                } catch (...) {
+                    // the rename's error is the one to report
+                }
+            });
     } catch (const std::exception &error) {
-        throw PrescriptionError(QStringLiteral("Заявка %1 не сформирована, рецепты не отмечены как отправленные")
-                                    .arg(path),
-                                kx::userMessage(error));
+        throw PrescriptionError(
+            QStringLiteral("Заявка %1 не сформирована, рецепты не отмечены как отправленные").arg(path),
+            kx::userMessage(error));
     }
     return path;
 }
@@ -102,11 +103,10 @@ SendOutcome sendUnsent(tables::Table &prescriptions, const RequestPlace &place,
     } catch (const std::exception &error) {
         if (prescriptions.isEditing())
             prescriptions.cancel();
-        throw PrescriptionError(
-            QStringLiteral("Заявка %1 сформирована, но не все рецепты отмечены как отправленные: "
-                           "не отправляйте их повторно")
-                .arg(outcome.file),
-            kx::userMessage(error));
+        throw PrescriptionError(QStringLiteral("Заявка %1 сформирована, но не все рецепты отмечены как отправленные: "
+                                               "не отправляйте их повторно")
+                                    .arg(outcome.file),
+                                kx::userMessage(error));
     }
     return outcome;
 }

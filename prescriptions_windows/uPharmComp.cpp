@@ -13,8 +13,8 @@
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
-#include "windows/uGridFrm.h"
 #include "windows/Captions.h"
+#include "windows/uGridFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,8 +57,8 @@ void LockName(tables::Table &table) { table.field(f::kName).setReadOnly(true); }
 // a modal picking list; names added in it get no IDRow.
 std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder)
 {
-    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption,
-                                                    prescriptionsFolder + tables::catalogue::kPharmComP);
+    auto list =
+        std::make_unique<windows::TGridFrm>(nullptr, kCaption, prescriptionsFolder + tables::catalogue::kPharmComP);
     list->setMdiChild(false);
     list->hide();
     return list;
@@ -105,9 +105,8 @@ TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
     Splitter1->addWidget(DBGridP);
     Splitter1->addWidget(Panel2);
     // The panel is never narrower than the search hint, whatever the font.
-    const int hintWidth = Edit1->fontMetrics().horizontalAdvance(searchHint()) + 4 * Edit1->style()->pixelMetric(
-                                                                                      QStyle::PM_DefaultFrameWidth)
-        + 8;
+    const int hintWidth = Edit1->fontMetrics().horizontalAdvance(searchHint())
+        + 4 * Edit1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
     Panel2->setMinimumWidth(hintWidth);
     const int panelWidth = std::max(kClientSize.width() - kGridWidth, hintWidth);
     Splitter1->setSizes({kClientSize.width() - panelWidth, panelWidth});
@@ -172,16 +171,14 @@ TPharmComp::~TPharmComp()
 
 bool TPharmComp::hasDrugTable() const { return PharmCom && PharmCom->isOpen(); }
 
-bool TPharmComp::locateDrug(const QString &name)
-{
-    return hasDrugTable() && PharmCom->locate(f::kName, name);
-}
+bool TPharmComp::locateDrug(const QString &name) { return hasDrugTable() && PharmCom->locate(f::kName, name); }
 
 // --- the drug table ---
 
 void TPharmComp::PharmComCalcFields(tables::Table &table)
 {
-    table.field(f::kComponents).setString(prescriptions::shownList(prescriptions::storedList(componentFieldsOf(table))));
+    table.field(f::kComponents)
+        .setString(prescriptions::shownList(prescriptions::storedList(componentFieldsOf(table))));
 }
 
 void TPharmComp::LockNameAfterPost(tables::Table &table)

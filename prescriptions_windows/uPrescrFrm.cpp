@@ -149,8 +149,7 @@ std::optional<prescriptions::RequestPlace> TPrescrFrm::requestPlace()
     windows::MainFrmServices *main = windows::mainFrm();
     const int code = main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(f::kIDRow)) : ordering::kNoPharmacyCode;
     if (code == ordering::kNoPharmacyCode) {
-        platform::messages().showMessage(ordering::noPharmacyCodeText()
-                                             + QStringLiteral(" Заявка не сформирована."),
+        platform::messages().showMessage(ordering::noPharmacyCodeText() + QStringLiteral(" Заявка не сформирована."),
                                          this);
         return std::nullopt;
     }
@@ -204,9 +203,9 @@ void TPrescrFrm::acnExportExecute()
 bool TPrescrFrm::confirm(const QString &text)
 {
     windows::MainFrmServices *main = windows::mainFrm();
-    const bool yes = platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"),
-                                                   kQuestionTitle, platform::MessageIcon::Question,
-                                                   main ? main->childParent() : this);
+    const bool yes =
+        platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"), kQuestionTitle,
+                                      platform::MessageIcon::Question, main ? main->childParent() : this);
     return yes && DBGrid->postPendingEdit() && table() && !table()->isEmpty();
 }
 

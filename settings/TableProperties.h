@@ -10,7 +10,7 @@ namespace settings {
 // The presentation of one table in properties.ini as the settings window
 // edits it: its menu caption and one row of seven items per field.
 struct TableProperties {
-    QString caption;               // DBFCaption
+    QString caption; // DBFCaption
     std::vector<QStringList> rows; // field, position, title, visible, read-only, key, width
 };
 

@@ -33,7 +33,8 @@ TransferServerDialog::TransferServerDialog(QString settingsFile, QWidget *parent
     edServerUser = addField("edServerUser", "Пользователь");
     edServerPassword = addField("edServerPassword", "Пароль");
     edServerPassword->setEchoMode(QLineEdit::Password);
-    edServerUrl->setMinimumWidth(edServerUrl->fontMetrics().horizontalAdvance(QStringLiteral("ftp://ftp.example.ru/orders/")));
+    edServerUrl->setMinimumWidth(
+        edServerUrl->fontMetrics().horizontalAdvance(QStringLiteral("ftp://ftp.example.ru/orders/")));
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
@@ -59,8 +60,9 @@ void TransferServerDialog::accept()
         ini.writeString(keys::kServer, keys::kServerUrl, edServerUrl->text().trimmed());
         ini.writeString(keys::kServer, keys::kServerUser, edServerUser->text());
         ini.writeString(keys::kServer, keys::kServerPassword,
-                        edServerPassword->text() == shownPassword_ ? storedPassword_
-                                                                   : config::storedPasswordForm(edServerPassword->text()));
+                        edServerPassword->text() == shownPassword_
+                            ? storedPassword_
+                            : config::storedPasswordForm(edServerPassword->text()));
     } catch (const std::exception &error) {
         // Not written: said, and the dialog stays with what was typed.
         platform::messages().showError(kx::userMessage(error), this);

@@ -297,8 +297,8 @@ QStringList TToolsFrm::listedFolders() const
 {
     // Orders and invoices are the distributor's business, never listed.
     QStringList folders;
-    for (WorkFolder folder : {WorkFolder::Price, WorkFolder::References, WorkFolder::Archive,
-                              WorkFolder::Prescriptions, WorkFolder::Narcotics})
+    for (WorkFolder folder : {WorkFolder::Price, WorkFolder::References, WorkFolder::Archive, WorkFolder::Prescriptions,
+                              WorkFolder::Narcotics})
         folders << main_.folder(folder);
     return folders;
 }

@@ -103,8 +103,12 @@ int codePageOfLanguageId(std::uint8_t id)
     switch (id) {
     case 0x01: return 437;
     case 0x02: return 850;
-    case 0x03: case 0x57: case 0x58: case 0x59: return 1252;
-    case 0x26: case 0x65: return 866;
+    case 0x03:
+    case 0x57:
+    case 0x58:
+    case 0x59: return 1252;
+    case 0x26:
+    case 0x65: return 866;
     case 0x64: return 852;
     case 0x96: return 10007;
     case 0xC8: return 1250;
@@ -140,7 +144,9 @@ QByteArray driverNameOfLanguageId(std::uint8_t id)
     case 0x26: return "DB866RU0";
     case 0x01: return "DB437US0";
     case 0x02: return "DB850US0";
-    case 0x58: case 0x57: case 0x03: return "DBWINWE0";
+    case 0x58:
+    case 0x57:
+    case 0x03: return "DBWINWE0";
     default: return {};
     }
 }

@@ -51,8 +51,9 @@ DbfFile::~DbfFile()
 
 void DbfFile::ioError(const QString &what) const
 {
-    throw TableError(TableErrorKind::Io, path_,
-                     QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
+    throw TableError(
+        TableErrorKind::Io, path_,
+        QStringLiteral("Table %1: %2 (%3)").arg(path_, what, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 std::uint32_t DbfFile::recheckSize() const

@@ -8,10 +8,7 @@ namespace tables {
 
 namespace {
 
-quint16 u16(const QByteArray &b, int off)
-{
-    return quint16(uchar(b[off])) | quint16(uchar(b[off + 1])) << 8;
-}
+quint16 u16(const QByteArray &b, int off) { return quint16(uchar(b[off])) | quint16(uchar(b[off + 1])) << 8; }
 
 quint32 u32(const QByteArray &b, int off)
 {
@@ -39,8 +36,11 @@ void put32(QByteArray &b, int off, quint32 v)
 int levelOf(std::uint8_t version, std::uint8_t languageId)
 {
     switch (version) {
-    case 0x30: case 0x31: case 0x32: return 30;
-    case 0xF5: case 0xFB: return 25;
+    case 0x30:
+    case 0x31:
+    case 0x32: return 30;
+    case 0xF5:
+    case 0xFB: return 25;
     default: break;
     }
     switch (version & 0x07) {
@@ -50,7 +50,8 @@ int levelOf(std::uint8_t version, std::uint8_t languageId)
             return 3;
         return 4;
     case 4: return 7;
-    case 2: case 5: return 25;
+    case 2:
+    case 5: return 25;
     default: return 0;
     }
 }
@@ -128,7 +129,8 @@ DbfHeader DbfHeader::parse(const QByteArray &bytes, qint64 fileSize, const QStri
         if (f.size < 1)
             damaged(path, QStringLiteral("field %1 has size 0").arg(f.name));
         if (f.isNumeric() && f.decimals >= f.size && f.decimals > 0)
-            damaged(path, QStringLiteral("field %1 has %2 decimals in %3 digits").arg(f.name).arg(f.decimals).arg(f.size));
+            damaged(path,
+                    QStringLiteral("field %1 has %2 decimals in %3 digits").arg(f.name).arg(f.decimals).arg(f.size));
         if (!f.isNumeric() && f.type != 'C')
             f.decimals = 0;
         f.offset = offset;

@@ -14,13 +14,13 @@ namespace tables {
 // The fixed header and field descriptors of a .dbf file.
 struct DbfHeader {
     std::uint8_t version = 0x03;
-    int level = 4;                 // 3, 4, 7; 25 for FoxPro
-    std::uint8_t languageId = 0;   // byte 29
-    QByteArray driverName;         // level 7 language driver name
+    int level = 4; // 3, 4, 7; 25 for FoxPro
+    std::uint8_t languageId = 0; // byte 29
+    QByteArray driverName; // level 7 language driver name
     int headerSize = 0;
     int recordSize = 1;
     std::uint32_t storedCount = 0; // as written; the file size decides what is read
-    bool productionIndex = false;  // byte 28
+    bool productionIndex = false; // byte 28
     std::vector<FieldDef> fields;
 
     static constexpr int kFixedSize = 32;

@@ -10,8 +10,7 @@ namespace tables::expr {
 
 namespace {
 
-template <typename T>
-bool holds(CompareOp op, const T &a, const T &b)
+template <typename T> bool holds(CompareOp op, const T &a, const T &b)
 {
     switch (op) {
     case CompareOp::Equal: return a == b;
@@ -27,7 +26,9 @@ bool holds(CompareOp op, const T &a, const T &b)
 class Comparison : public Node {
 public:
     Comparison(CompareOp op, NodePtr l, NodePtr r)
-        : Node(ExprType::Boolean), op_(op), l_(std::move(l)), r_(std::move(r)) {}
+        : Node(ExprType::Boolean), op_(op), l_(std::move(l)), r_(std::move(r))
+    {
+    }
 
 protected:
     CompareOp op_;
@@ -79,7 +80,9 @@ bool equalBytes(std::string_view a, std::string_view b, const CodePage *folding)
 class StringComparison final : public Comparison {
 public:
     StringComparison(CompareOp op, NodePtr l, NodePtr r, const CodePage *folding)
-        : Comparison(op, std::move(l), std::move(r)), folding_(folding) {}
+        : Comparison(op, std::move(l), std::move(r)), folding_(folding)
+    {
+    }
 
     bool boolean(const EvalContext &ctx) const override
     {
@@ -237,19 +240,20 @@ NodePtr makeComparison(CompareOp op, NodePtr left, NodePtr right, const BuildCon
             const bool ends = !p.empty() && p.back() == '*';
             if (starts && ends) // '*' alone contains the empty text: matches all
                 return std::make_unique<PatternMatch>(std::move(left), PatternKind::Contains,
-                                                      p.size() > 1 ? p.substr(1, p.size() - 2) : std::string(), folding);
+                                                      p.size() > 1 ? p.substr(1, p.size() - 2) : std::string(),
+                                                      folding);
             if (starts)
                 return std::make_unique<PatternMatch>(std::move(left), PatternKind::Suffix, p.substr(1), folding);
             if (ends)
-                return std::make_unique<PatternMatch>(std::move(left), PatternKind::Prefix,
-                                                      p.substr(0, p.size() - 1), folding);
+                return std::make_unique<PatternMatch>(std::move(left), PatternKind::Prefix, p.substr(0, p.size() - 1),
+                                                      folding);
         }
         if (literal && (op == CompareOp::Equal || op == CompareOp::NotEqual))
             return std::make_unique<LiteralEquality>(std::move(left), literal->text(), op == CompareOp::Equal, folding);
         return std::make_unique<StringComparison>(op, std::move(left), std::move(right), folding);
     }
-    const bool dateAndText = (lt == ExprType::Date && rt == ExprType::String)
-                             || (lt == ExprType::String && rt == ExprType::Date);
+    const bool dateAndText =
+        (lt == ExprType::Date && rt == ExprType::String) || (lt == ExprType::String && rt == ExprType::Date);
     throw ExprError{QStringLiteral("type mismatch: \"%1\" cannot compare %2 with %3%4")
                         .arg(opText(op), typeName(lt), typeName(rt),
                              dateAndText ? QStringLiteral(" (compare DTOS(date) with a text)") : QString())};

@@ -3,7 +3,6 @@
 #include "ExprError.h"
 #include "FieldCodec.h"
 
-
 namespace tables::expr {
 
 namespace {

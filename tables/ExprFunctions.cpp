@@ -75,7 +75,9 @@ private:
 class Substr final : public Node {
 public:
     Substr(NodePtr text, NodePtr start, NodePtr count)
-        : Node(ExprType::String), text_(std::move(text)), start_(std::move(start)), count_(std::move(count)) {}
+        : Node(ExprType::String), text_(std::move(text)), start_(std::move(start)), count_(std::move(count))
+    {
+    }
     std::string_view string(const EvalContext &ctx) const override
     {
         const std::string_view s = text_->string(ctx);
@@ -93,7 +95,9 @@ private:
 class CaseMap final : public Node {
 public:
     CaseMap(NodePtr text, bool upper, const CodePage &cp, int slot)
-        : Node(ExprType::String), text_(std::move(text)), upper_(upper), cp_(cp), slot_(slot) {}
+        : Node(ExprType::String), text_(std::move(text)), upper_(upper), cp_(cp), slot_(slot)
+    {
+    }
     std::string_view string(const EvalContext &ctx) const override
     {
         const std::string_view s = text_->string(ctx);
@@ -118,7 +122,9 @@ private:
 class Instr final : public Node {
 public:
     Instr(NodePtr needle, NodePtr haystack)
-        : Node(ExprType::Integer), needle_(std::move(needle)), haystack_(std::move(haystack)) {}
+        : Node(ExprType::Integer), needle_(std::move(needle)), haystack_(std::move(haystack))
+    {
+    }
     std::int64_t integer(const EvalContext &ctx) const override
     {
         const std::string_view a = needle_->string(ctx);
@@ -141,9 +147,8 @@ struct Signature {
 };
 
 const Signature kSignatures[] = {
-    {"DTOS", nullptr, "D"},   {"STR", nullptr, "Nii"},       {"LEFT", nullptr, "SI"},
-    {"SUBSTR", nullptr, "SII"}, {"UPPER", "UPPERCASE", "S"}, {"LOWER", "LOWERCASE", "S"},
-    {"INSTR", nullptr, "SS"},
+    {"DTOS", nullptr, "D"},      {"STR", nullptr, "Nii"},     {"LEFT", nullptr, "SI"},  {"SUBSTR", nullptr, "SII"},
+    {"UPPER", "UPPERCASE", "S"}, {"LOWER", "LOWERCASE", "S"}, {"INSTR", nullptr, "SS"},
 };
 
 bool accepts(char letter, ExprType type)
@@ -170,13 +175,14 @@ QString letterName(char letter)
 void checkArguments(const Signature &sig, const std::vector<NodePtr> &args)
 {
     const std::string_view argKinds(sig.arguments);
-    const auto required = size_t(std::count_if(argKinds.begin(), argKinds.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+    const auto required =
+        size_t(std::count_if(argKinds.begin(), argKinds.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
     if (args.size() < required || args.size() > argKinds.size()) {
-        const QString count = required == argKinds.size() ? QString::number(required)
-                                                      : QStringLiteral("%1 to %2").arg(required).arg(argKinds.size());
-        throw ExprError{QStringLiteral("%1 takes %2 argument(s), not %3")
-                            .arg(QLatin1String(sig.name), count)
-                            .arg(args.size())};
+        const QString count = required == argKinds.size()
+            ? QString::number(required)
+            : QStringLiteral("%1 to %2").arg(required).arg(argKinds.size());
+        throw ExprError{
+            QStringLiteral("%1 takes %2 argument(s), not %3").arg(QLatin1String(sig.name), count).arg(args.size())};
     }
     for (size_t i = 0; i < args.size(); ++i)
         if (!accepts(argKinds[i], args[i]->type()))
@@ -209,8 +215,7 @@ NodePtr makeFunction(const QString &name, std::vector<NodePtr> args, BuildContex
         return std::make_unique<Substr>(std::move(args[0]), std::move(args[1]), std::move(args[2]));
     if (n == QLatin1String("INSTR"))
         return std::make_unique<Instr>(std::move(args[0]), std::move(args[1]));
-    return std::make_unique<CaseMap>(std::move(args[0]), n == QLatin1String("UPPER"), *build.codePage,
-                                     build.newSlot());
+    return std::make_unique<CaseMap>(std::move(args[0]), n == QLatin1String("UPPER"), *build.codePage, build.newSlot());
 }
 
 } // namespace tables::expr

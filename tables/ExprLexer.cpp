@@ -7,10 +7,7 @@ namespace tables::expr {
 namespace {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isHexDigit(QChar c)
-{
-    return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
+bool isHexDigit(QChar c) { return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F'); }
 bool isNameStart(QChar c) { return c == u'_' || c.isLetter(); }
 bool isNameChar(QChar c) { return c == u'_' || c.isLetterOrNumber(); }
 
@@ -106,8 +103,7 @@ private:
                 ++pos_;
         }
         if ((at(pos_) == u'e' || at(pos_) == u'E')
-            && (isDigit(at(pos_ + 1))
-                || ((at(pos_ + 1) == u'+' || at(pos_ + 1) == u'-') && isDigit(at(pos_ + 2))))) {
+            && (isDigit(at(pos_ + 1)) || ((at(pos_ + 1) == u'+' || at(pos_ + 1) == u'-') && isDigit(at(pos_ + 2))))) {
             isFloat = true;
             pos_ += 2;
             while (isDigit(at(pos_)))
@@ -138,7 +134,8 @@ private:
         t.text = s_.mid(start - 1, pos_ - start + 1);
         t.integer = s_.mid(start, pos_ - start).toLongLong(&ok, 16);
         if (!ok)
-            throw ExprError{QStringLiteral("\"%1\" at position %2 is no hexadecimal number").arg(t.text).arg(t.position)};
+            throw ExprError{
+                QStringLiteral("\"%1\" at position %2 is no hexadecimal number").arg(t.text).arg(t.position)};
         t.kind = TokenKind::Integer;
         return t;
     }

@@ -11,10 +11,10 @@ enum class TokenKind { End, Integer, Float, String, Name, Operator };
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    QString text;          // as written (a string's content without quotes and escapes)
+    QString text; // as written (a string's content without quotes and escapes)
     std::int64_t integer = 0;
     double number = 0;
-    int position = 0;      // 1-based character position in the expression
+    int position = 0; // 1-based character position in the expression
 
     bool is(const char *op) const { return kind == TokenKind::Operator && text == QLatin1String(op); }
     // AND, OR, NOT in any case.

@@ -8,10 +8,7 @@
 namespace tables::expr {
 
 namespace {
-[[noreturn]] void wrongType()
-{
-    throw std::logic_error("expression node asked for a value of another type");
-}
+[[noreturn]] void wrongType() { throw std::logic_error("expression node asked for a value of another type"); }
 } // namespace
 
 bool Node::boolean(const EvalContext &) const { wrongType(); }

@@ -67,10 +67,7 @@ std::string fixedText(double value, int decimals)
     return text;
 }
 
-void numberText(std::int64_t value, std::int64_t width, std::string &out)
-{
-    fit(std::to_string(value), width, out);
-}
+void numberText(std::int64_t value, std::int64_t width, std::string &out) { fit(std::to_string(value), width, out); }
 
 void numberText(double value, std::int64_t width, std::int64_t decimals, std::string &out)
 {

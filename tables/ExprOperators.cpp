@@ -2,7 +2,6 @@
 
 #include "ExprError.h"
 
-
 namespace tables::expr {
 
 namespace {
@@ -24,7 +23,9 @@ Arith arithOf(QChar op)
 class IntegerArithmetic final : public Node {
 public:
     IntegerArithmetic(Arith op, NodePtr l, NodePtr r)
-        : Node(ExprType::Integer), op_(op), l_(std::move(l)), r_(std::move(r)) {}
+        : Node(ExprType::Integer), op_(op), l_(std::move(l)), r_(std::move(r))
+    {
+    }
 
     std::int64_t integer(const EvalContext &ctx) const override
     {
@@ -51,8 +52,9 @@ private:
 
 class FloatArithmetic final : public Node {
 public:
-    FloatArithmetic(Arith op, NodePtr l, NodePtr r)
-        : Node(ExprType::Float), op_(op), l_(std::move(l)), r_(std::move(r)) {}
+    FloatArithmetic(Arith op, NodePtr l, NodePtr r) : Node(ExprType::Float), op_(op), l_(std::move(l)), r_(std::move(r))
+    {
+    }
 
     double number(const EvalContext &ctx) const override
     {
@@ -75,7 +77,9 @@ private:
 class Concatenation final : public Node {
 public:
     Concatenation(NodePtr l, NodePtr r, int slot)
-        : Node(ExprType::String), l_(std::move(l)), r_(std::move(r)), slot_(slot) {}
+        : Node(ExprType::String), l_(std::move(l)), r_(std::move(r)), slot_(slot)
+    {
+    }
 
     std::string_view string(const EvalContext &ctx) const override
     {
@@ -111,7 +115,9 @@ private:
 class Logical final : public Node {
 public:
     Logical(bool isAnd, NodePtr l, NodePtr r)
-        : Node(ExprType::Boolean), isAnd_(isAnd), l_(std::move(l)), r_(std::move(r)) {}
+        : Node(ExprType::Boolean), isAnd_(isAnd), l_(std::move(l)), r_(std::move(r))
+    {
+    }
     bool boolean(const EvalContext &ctx) const override
     {
         return isAnd_ ? l_->boolean(ctx) && r_->boolean(ctx) : l_->boolean(ctx) || r_->boolean(ctx);
@@ -167,8 +173,8 @@ NodePtr makeLogical(bool isAnd, NodePtr left, NodePtr right)
 NodePtr makeNot(NodePtr operand)
 {
     if (operand->type() != ExprType::Boolean)
-        throw ExprError{QStringLiteral("type mismatch: \"NOT\" needs a logical value, not %1")
-                            .arg(typeName(operand->type()))};
+        throw ExprError{
+            QStringLiteral("type mismatch: \"NOT\" needs a logical value, not %1").arg(typeName(operand->type()))};
     return std::make_unique<Not>(std::move(operand));
 }
 

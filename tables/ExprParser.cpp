@@ -22,8 +22,8 @@ bool comparisonOf(const Token &t, CompareOp *op)
     static const struct {
         const char *text;
         CompareOp op;
-    } ops[] = {{"=", CompareOp::Equal},     {"<>", CompareOp::NotEqual},  {"<", CompareOp::Less},
-               {">", CompareOp::Greater},   {"<=", CompareOp::LessEqual}, {">=", CompareOp::GreaterEqual}};
+    } ops[] = {{"=", CompareOp::Equal},   {"<>", CompareOp::NotEqual},  {"<", CompareOp::Less},
+               {">", CompareOp::Greater}, {"<=", CompareOp::LessEqual}, {">=", CompareOp::GreaterEqual}};
     for (const auto &o : ops)
         if (t.is(o.text)) {
             *op = o.op;
@@ -78,7 +78,8 @@ void Parser::missingOperand() const
         throw ExprError{QStringLiteral("missing operand before %1 at position %2").arg(quoted(t)).arg(t.position)};
     const Token &before = tokens_[pos_ - 1];
     if (t.kind == TokenKind::End)
-        throw ExprError{QStringLiteral("%1 at position %2 has no right operand").arg(quoted(before)).arg(before.position)};
+        throw ExprError{
+            QStringLiteral("%1 at position %2 has no right operand").arg(quoted(before)).arg(before.position)};
     throw ExprError{QStringLiteral("missing operand between %1 and %2 at position %3")
                         .arg(quoted(before), quoted(t))
                         .arg(t.position)};
@@ -175,12 +176,8 @@ Parser::Parsed Parser::parsePrimary()
 {
     const Token &t = peek();
     switch (t.kind) {
-    case TokenKind::Integer:
-        take();
-        return {std::make_unique<Literal>(t.integer), true};
-    case TokenKind::Float:
-        take();
-        return {std::make_unique<Literal>(t.number), true};
+    case TokenKind::Integer: take(); return {std::make_unique<Literal>(t.integer), true};
+    case TokenKind::Float: take(); return {std::make_unique<Literal>(t.number), true};
     case TokenKind::String:
         take();
         return {std::make_unique<Literal>(build_.codePage->encode(t.text).toStdString()), true};
@@ -196,9 +193,8 @@ Parser::Parsed Parser::parsePrimary()
             if (!peek().is(")")) {
                 if (peek().kind == TokenKind::End)
                     throw ExprError{QStringLiteral("\"(\" at position %1 is not closed").arg(open)};
-                throw ExprError{QStringLiteral("expected \")\" before %1 at position %2")
-                                    .arg(quoted(peek()))
-                                    .arg(peek().position)};
+                throw ExprError{
+                    QStringLiteral("expected \")\" before %1 at position %2").arg(quoted(peek())).arg(peek().position)};
             }
             take();
             return inner;

@@ -51,7 +51,8 @@ Expression Expression::compile(const QString &text, const TableSchema &schema, E
     try {
         impl->root = expr::Parser(text, schema, build).parse();
     } catch (const expr::ExprError &e) {
-        throw TableError(TableErrorKind::BadExpression, QString(), QStringLiteral("Invalid expression \"%1\": %2").arg(text, e.detail));
+        throw TableError(TableErrorKind::BadExpression, QString(),
+                         QStringLiteral("Invalid expression \"%1\": %2").arg(text, e.detail));
     }
     impl->slotCount = build.slotCount;
     return Expression(std::move(impl));

@@ -12,7 +12,7 @@
 namespace tables {
 
 struct ExprOptions {
-    bool caseInsensitive = false;  // string comparisons and patterns fold case
+    bool caseInsensitive = false; // string comparisons and patterns fold case
     bool noPartialCompare = false; // '*' in a right-hand literal is an ordinary character
 };
 

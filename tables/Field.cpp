@@ -98,8 +98,7 @@ QVariant Field::value() const
 
 namespace {
 
-template <typename Write>
-void writeField(Table *table, int index, const QVariant &calcValue, Write write)
+template <typename Write> void writeField(Table *table, int index, const QVariant &calcValue, Write write)
 {
     if (index >= int(table->schema().fields.size())) {
         table->calculatedValue(index) = calcValue;
@@ -121,9 +120,8 @@ void writeField(Table *table, int index, const QVariant &calcValue, Write write)
 
 void Field::setString(const QString &value)
 {
-    writeField(table_, index_, value, [&](const FieldDef &f, char *rec) {
-        codec::setString(f, rec, value, table_->codePage());
-    });
+    writeField(table_, index_, value,
+               [&](const FieldDef &f, char *rec) { codec::setString(f, rec, value, table_->codePage()); });
 }
 
 void Field::setInteger(std::int64_t value)
@@ -149,9 +147,8 @@ void Field::setBoolean(bool value)
 
 void Field::setValue(const QVariant &value)
 {
-    writeField(table_, index_, value, [&](const FieldDef &f, char *rec) {
-        codec::setVariant(f, rec, value, table_->codePage());
-    });
+    writeField(table_, index_, value,
+               [&](const FieldDef &f, char *rec) { codec::setVariant(f, rec, value, table_->codePage()); });
 }
 
 void Field::clear()

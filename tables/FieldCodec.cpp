@@ -17,7 +17,10 @@ const char *fieldStart(const FieldDef &f, const char *record) { return record + 
 bool isTextStored(const FieldDef &f)
 {
     switch (f.type) {
-    case 'I': case '+': case '@': case 'O': return false;
+    case 'I':
+    case '+':
+    case '@':
+    case 'O': return false;
     default: return true;
     }
 }
@@ -62,10 +65,7 @@ void writeBigEndian32(char *p, quint32 v)
     p[3] = char(v);
 }
 
-quint64 readBigEndian64(const char *p)
-{
-    return (quint64(readBigEndian32(p)) << 32) | readBigEndian32(p + 4);
-}
+quint64 readBigEndian64(const char *p) { return (quint64(readBigEndian32(p)) << 32) | readBigEndian32(p + 4); }
 
 void writeBigEndian64(char *p, quint64 v)
 {
@@ -150,7 +150,8 @@ QString fieldLabel(const FieldDef &f) { return f.name; }
 
 [[noreturn]] void overflow(const FieldDef &f, const QString &value)
 {
-    throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Value %1 does not fit field %2 (%3,%4)")
+    throw TableError(TableErrorKind::BadValue, QString(),
+                     QStringLiteral("Value %1 does not fit field %2 (%3,%4)")
                          .arg(value, fieldLabel(f), QString(QChar(f.type)) + QString::number(f.size))
                          .arg(f.decimals));
 }
@@ -276,9 +277,8 @@ bool parseNumber(const char *text, int size, bool integerOnly, double *value, st
         return false;
     // Both operands exact and one correctly rounded division: the same double
     // strtod gives, without its cost.
-    static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (i == size && mantissaDigits <= 15 && fractionDigits <= 22) {
         const double magnitude = double(mantissa) / kPowersOf10[fractionDigits];
         const double d = negative ? -magnitude : magnitude;
@@ -322,8 +322,10 @@ bool isNull(const FieldDef &f, const char *record)
 {
     const char *p = fieldStart(f, record);
     switch (f.type) {
-    case 'I': case '+': return allZero(p, 4);
-    case '@': case 'O': return allZero(p, 8);
+    case 'I':
+    case '+': return allZero(p, 4);
+    case '@':
+    case 'O': return allZero(p, 8);
     default: break;
     }
     if (!isTextStored(f))
@@ -373,7 +375,8 @@ std::string_view trimmedText(const FieldDef &f, const char *record)
 std::int64_t asInteger(const FieldDef &f, const char *record)
 {
     switch (f.type) {
-    case 'N': case 'F': {
+    case 'N':
+    case 'F': {
         // The blank test and the parse share one trimmed view.
         auto [p, n] = trimmedView(f, record);
         if (n == 0)
@@ -392,7 +395,8 @@ std::int64_t asInteger(const FieldDef &f, const char *record)
     if (isNull(f, record))
         return 0;
     switch (f.type) {
-    case 'I': case '+': return readLong(fieldStart(f, record));
+    case 'I':
+    case '+': return readLong(fieldStart(f, record));
     case 'O': return std::int64_t(std::nearbyint(readOrderedDouble(fieldStart(f, record))));
     default: {
         std::int64_t i = 0;
@@ -405,7 +409,8 @@ std::int64_t asInteger(const FieldDef &f, const char *record)
 double asFloat(const FieldDef &f, const char *record)
 {
     switch (f.type) {
-    case 'N': case 'F': {
+    case 'N':
+    case 'F': {
         auto [p, n] = trimmedView(f, record);
         double d = 0;
         return n > 0 && parseNumber(p, n, f.decimals == 0, &d, nullptr) ? d : 0;
@@ -415,7 +420,8 @@ double asFloat(const FieldDef &f, const char *record)
     if (isNull(f, record))
         return 0;
     switch (f.type) {
-    case 'I': case '+': return readLong(fieldStart(f, record));
+    case 'I':
+    case '+': return readLong(fieldStart(f, record));
     case 'O': return readOrderedDouble(fieldStart(f, record));
     case '@': return readPlainDouble(fieldStart(f, record));
     case 'D': return double(zeroDate().daysTo(asDate(f, record)));
@@ -520,7 +526,11 @@ void readString(const FieldDef &f, const char *record, const CodePage &cp, QStri
         cp.decodeInto(p, n, out);
         return;
     }
-    case 'N': case 'F': case 'M': case 'B': case 'G': {
+    case 'N':
+    case 'F':
+    case 'M':
+    case 'B':
+    case 'G': {
         auto [p, n] = trimmedView(f, record);
         putLatin1(p, n, out);
         return;
@@ -534,7 +544,8 @@ void readString(const FieldDef &f, const char *record, const CodePage &cp, QStri
     switch (f.type) {
     case 'D': putYyyyMmDd(asDate(f, record), out); return;
     case 'L': out = asBoolean(f, record) ? QStringLiteral("T") : QStringLiteral("F"); return;
-    case 'I': case '+': out = QString::number(asInteger(f, record)); return;
+    case 'I':
+    case '+': out = QString::number(asInteger(f, record)); return;
     case 'O': out = QString::number(asFloat(f, record), 'g', 15); return;
     case '@': out = asDateTime(f, record).toString(Qt::ISODate); return;
     default: {
@@ -590,26 +601,29 @@ void setBytes(const FieldDef &f, char *record, const QByteArray &bytes)
 void setInteger(const FieldDef &f, char *record, std::int64_t value)
 {
     switch (f.type) {
-    case 'I': case '+':
+    case 'I':
+    case '+':
         if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
             overflow(f, QString::number(value));
         writeBigEndian32(record + f.offset, quint32(std::int32_t(value)) ^ 0x80000000u);
         return;
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
         if (f.decimals > 0)
             return setFloat(f, record, double(value));
         return putRightAligned(f, record, QByteArray::number(qlonglong(value)));
-    default:
-        return setFloat(f, record, double(value));
+    default: return setFloat(f, record, double(value));
     }
 }
 
 void setFloat(const FieldDef &f, char *record, double value)
 {
     if (!std::isfinite(value))
-        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Value is not a number for field %1").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(),
+                         QStringLiteral("Value is not a number for field %1").arg(f.name));
     switch (f.type) {
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
         if (f.decimals == 0) {
             if (std::fabs(value) >= 9.2e18)
                 overflow(f, QString::number(value, 'g', 17));
@@ -617,10 +631,12 @@ void setFloat(const FieldDef &f, char *record, double value)
         }
         return putRightAligned(f, record, formatFixed(value, f.decimals));
     case 'O': return writeOrderedDouble(record + f.offset, value);
-    case 'I': case '+': return setInteger(f, record, std::llround(value));
+    case 'I':
+    case '+': return setInteger(f, record, std::llround(value));
     case 'L': return setBoolean(f, record, value != 0);
     default:
-        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a number").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(),
+                         QStringLiteral("Field %1 cannot hold a number").arg(f.name));
     }
 }
 
@@ -631,7 +647,8 @@ void setDate(const FieldDef &f, char *record, const QDate &value)
     if (f.type == '@')
         return setDateTime(f, record, QDateTime(value, QTime(0, 0)));
     if (f.type != 'D')
-        throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a date").arg(f.name));
+        throw TableError(TableErrorKind::BadValue, QString(),
+                         QStringLiteral("Field %1 cannot hold a date").arg(f.name));
     if (value.year() < 0 || value.year() > 9999)
         overflow(f, value.toString(Qt::ISODate));
     setBytes(f, record, value.toString(QStringLiteral("yyyyMMdd")).toLatin1());
@@ -654,15 +671,15 @@ void setBoolean(const FieldDef &f, char *record, bool value)
     }
     if (f.isNumeric() || f.type == 'I')
         return setInteger(f, record, value ? 1 : 0);
-    throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 cannot hold a logical value").arg(f.name));
+    throw TableError(TableErrorKind::BadValue, QString(),
+                     QStringLiteral("Field %1 cannot hold a logical value").arg(f.name));
 }
 
 void setString(const FieldDef &f, char *record, const QString &value, const CodePage &cp)
 {
     switch (f.kind()) {
     case FieldKind::String:
-    case FieldKind::Unknown:
-        return setBytes(f, record, cp.encode(value));
+    case FieldKind::Unknown: return setBytes(f, record, cp.encode(value));
     case FieldKind::Memo:
         throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("Field %1 is a memo").arg(f.name));
     case FieldKind::Boolean: {
@@ -683,7 +700,8 @@ void setString(const FieldDef &f, char *record, const QString &value, const Code
         if (!d.isValid())
             d = QDate::fromString(t, Qt::ISODate);
         if (!d.isValid())
-            throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("\"%1\" is not a date for field %2").arg(value, f.name));
+            throw TableError(TableErrorKind::BadValue, QString(),
+                             QStringLiteral("\"%1\" is not a date for field %2").arg(value, f.name));
         return setDate(f, record, d);
     }
     default: {
@@ -697,7 +715,8 @@ void setString(const FieldDef &f, char *record, const QString &value, const Code
         if (integerOnly && parseNumber(t, true, &d, &i))
             return setInteger(f, record, i);
         if (!parseNumber(t, false, &d, &i))
-            throw TableError(TableErrorKind::BadValue, QString(), QStringLiteral("\"%1\" is not a number for field %2").arg(value, f.name));
+            throw TableError(TableErrorKind::BadValue, QString(),
+                             QStringLiteral("\"%1\" is not a number for field %2").arg(value, f.name));
         return setFloat(f, record, d);
     }
     }

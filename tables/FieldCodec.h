@@ -40,7 +40,7 @@ QString asString(const FieldDef &f, const char *record, const CodePage &cp);
 void readString(const FieldDef &f, const char *record, const CodePage &cp, QString &out);
 std::int64_t asInteger(const FieldDef &f, const char *record);
 double asFloat(const FieldDef &f, const char *record);
-QDate asDate(const FieldDef &f, const char *record);           // null date when blank
+QDate asDate(const FieldDef &f, const char *record); // null date when blank
 QDateTime asDateTime(const FieldDef &f, const char *record);
 bool asBoolean(const FieldDef &f, const char *record);
 // Null QVariant for an empty field; otherwise QString, qint64, double, QDate,

@@ -18,7 +18,9 @@ FieldKind FieldDef::kind() const
     case 'D': return FieldKind::Date;
     case '@': return FieldKind::DateTime;
     case 'L': return FieldKind::Boolean;
-    case 'M': case 'B': case 'G': return FieldKind::Memo;
+    case 'M':
+    case 'B':
+    case 'G': return FieldKind::Memo;
     case '+': return FieldKind::AutoInc;
     default: return FieldKind::Unknown;
     }

@@ -11,26 +11,26 @@ class CodePage;
 
 // What a field holds, as the program sees it.
 enum class FieldKind {
-    String,   // C
+    String, // C
     SmallInt, // N, no decimals, size <= 4
-    Integer,  // N, no decimals, size <= 9; I at level 7
+    Integer, // N, no decimals, size <= 9; I at level 7
     LargeInt, // N, no decimals, size > 9
-    Float,    // N/F with decimals, O
-    Date,     // D
+    Float, // N/F with decimals, O
+    Date, // D
     DateTime, // @
-    Boolean,  // L
-    Memo,     // M (also B, G below level 5)
-    AutoInc,  // +
-    Unknown,  // any other type letter: carried through as raw bytes
+    Boolean, // L
+    Memo, // M (also B, G below level 5)
+    AutoInc, // +
+    Unknown, // any other type letter: carried through as raw bytes
 };
 
 // A field of a table file.
 struct FieldDef {
-    QString name;     // upper-case as stored
-    char type = 'C';  // type letter as stored (upper-cased)
-    int size = 0;     // bytes in the record
+    QString name; // upper-case as stored
+    char type = 'C'; // type letter as stored (upper-cased)
+    int size = 0; // bytes in the record
     int decimals = 0;
-    int offset = 0;   // from the start of the record (the deletion byte is offset 0)
+    int offset = 0; // from the start of the record (the deletion byte is offset 0)
 
     FieldKind kind() const;
     bool isText() const { return type == 'C'; }

@@ -32,8 +32,9 @@ FileLock::FileLock(int fd, Kind kind, const QString &path, std::int64_t start, s
     : fd_(fd), start_(start), length_(length)
 {
     if (!setLock(fd, kind == Kind::Exclusive ? F_WRLCK : F_RDLCK, start, length, true))
-        throw TableError(TableErrorKind::Locked, path, QStringLiteral("File %1 cannot be locked (%2)")
-                             .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        throw TableError(
+            TableErrorKind::Locked, path,
+            QStringLiteral("File %1 cannot be locked (%2)").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 FileLock::~FileLock() { setLock(fd_, F_UNLCK, start_, length_, false); }

@@ -40,8 +40,8 @@ public:
             impossible_ = !date_.isValid();
             break;
         case FieldKind::Boolean:
-            boolean_ = key.typeId() == QMetaType::Bool ? key.toBool()
-                                                       : key.toString().trimmed().toUpper().startsWith(u'T');
+            boolean_ =
+                key.typeId() == QMetaType::Bool ? key.toBool() : key.toString().trimmed().toUpper().startsWith(u'T');
             break;
         default: {
             bool ok = false;

@@ -42,9 +42,8 @@ bool MdxCursor::move(bool forward)
         MdxPath probe = path;
         if (tag_->settle(probe, budget)) {
             const MdxPathStep &leaf = probe.back();
-            const bool same = leaf.node.numbers[size_t(leaf.index)] == recno_ &&
-                              tag_->order().compare(leaf.node.key(leaf.index, tag_->keyLength()),
-                                                    key_.constData()) == 0;
+            const bool same = leaf.node.numbers[size_t(leaf.index)] == recno_
+                && tag_->order().compare(leaf.node.key(leaf.index, tag_->keyLength()), key_.constData()) == 0;
             if (!same && forward)
                 return land(std::move(probe));
             if (same)

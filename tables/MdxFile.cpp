@@ -1,9 +1,9 @@
 #include "MdxFile.h"
 
+#include "FileIo.h"
 #include "MdxKeyList.h"
 #include "MdxLayout.h"
 #include "MdxTag.h"
-#include "FileIo.h"
 #include "TableError.h"
 
 #include <QFile>
@@ -35,10 +35,7 @@ void putDate(char *p, const QDate &d)
 
 } // namespace
 
-MdxFile::MdxFile(const QString &path, Mode mode, int fd)
-    : path_(path), fd_(fd), writable_(mode == Mode::ReadWrite)
-{
-}
+MdxFile::MdxFile(const QString &path, Mode mode, int fd) : path_(path), fd_(fd), writable_(mode == Mode::ReadWrite) {}
 
 MdxFile::~MdxFile()
 {
@@ -56,7 +53,8 @@ std::unique_ptr<MdxFile> MdxFile::open(const QString &path, Mode mode)
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), (mode == Mode::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
     if (fd < 0)
-        throw TableError(TableErrorKind::Index, path, QStringLiteral("Index %1 cannot be opened (%2)").arg(path, errnoText()));
+        throw TableError(TableErrorKind::Index, path,
+                         QStringLiteral("Index %1 cannot be opened (%2)").arg(path, errnoText()));
     std::unique_ptr<MdxFile> file(new MdxFile(path, mode, fd));
     file->readHeader();
     file->loadTags();
@@ -64,13 +62,13 @@ std::unique_ptr<MdxFile> MdxFile::open(const QString &path, Mode mode)
     return file;
 }
 
-std::unique_ptr<MdxFile> MdxFile::create(const QString &path, const QString &tableBaseName,
-                                         std::uint8_t languageId)
+std::unique_ptr<MdxFile> MdxFile::create(const QString &path, const QString &tableBaseName, std::uint8_t languageId)
 {
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
-        throw TableError(TableErrorKind::Index, path, QStringLiteral("Index %1 cannot be created (%2)").arg(path, errnoText()));
+        throw TableError(TableErrorKind::Index, path,
+                         QStringLiteral("Index %1 cannot be created (%2)").arg(path, errnoText()));
     std::unique_ptr<MdxFile> file(new MdxFile(path, Mode::ReadWrite, fd));
     QByteArray &h = file->header_;
     h = QByteArray(kHeaderBytes, '\0');
@@ -134,9 +132,7 @@ void MdxFile::readHeader()
         damaged(QStringLiteral("%1 tags in use, the file has room for %2").arg(used).arg(kTagSlots));
     const std::uint32_t pages = pageCount();
     if (pages < std::uint32_t(kHeaderPages) || qint64(pages) * kPageSize > fileSize_)
-        damaged(QStringLiteral("the header counts %1 pages, the file holds %2")
-                    .arg(pages)
-                    .arg(fileSize_ / kPageSize));
+        damaged(QStringLiteral("the header counts %1 pages, the file holds %2").arg(pages).arg(fileSize_ / kPageSize));
 }
 
 char *MdxFile::tagEntry(int index) { return header_.data() + kTagTableOffset + index * kTagEntrySize; }
@@ -258,7 +254,8 @@ std::uint32_t MdxFile::allocateBlock()
 void MdxFile::writeAt(qint64 offset, const char *data, qint64 size)
 {
     if (!fileio::writeFully(fd_, offset, data, size))
-        throw TableError(TableErrorKind::Io, path_, QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
+        throw TableError(TableErrorKind::Io, path_,
+                         QStringLiteral("Index %1 cannot be written (%2)").arg(path_, errnoText()));
     fileSize_ = std::max(fileSize_, offset + size);
 }
 
@@ -270,8 +267,8 @@ void MdxFile::writeDirtyBlocks()
     for (const auto &[page, block] : cache_) {
         if (!block.dirty)
             continue;
-        const bool isHeader = std::any_of(tags_.begin(), tags_.end(),
-                                          [page = page](const auto &t) { return t->headerPage() == page; });
+        const bool isHeader =
+            std::any_of(tags_.begin(), tags_.end(), [page = page](const auto &t) { return t->headerPage() == page; });
         (isHeader ? headers : blocks).push_back(page);
     }
     std::sort(blocks.begin(), blocks.end());

@@ -19,10 +19,10 @@ class MdxTag;
 
 // What a new tag is made of.
 struct MdxTagSpec {
-    QString name;       // stored upper-case, at most 10 characters
+    QString name; // stored upper-case, at most 10 characters
     QString expression; // stored upper-case
     MdxKeyType keyType = MdxKeyType::Character;
-    int keyLength = 0;  // character keys: field or expression length; numeric: 12
+    int keyLength = 0; // character keys: field or expression length; numeric: 12
     bool fieldKey = true; // the key is a field (tag table key format 0x10)
 };
 
@@ -37,8 +37,7 @@ public:
     static std::unique_ptr<MdxFile> open(const QString &path, Mode mode);
     // Creates (or replaces) an empty index for a table; `tableBaseName` is the
     // table file name without folder and extension.
-    static std::unique_ptr<MdxFile> create(const QString &path, const QString &tableBaseName,
-                                           std::uint8_t languageId);
+    static std::unique_ptr<MdxFile> create(const QString &path, const QString &tableBaseName, std::uint8_t languageId);
     ~MdxFile();
     MdxFile(const MdxFile &) = delete;
     MdxFile &operator=(const MdxFile &) = delete;

@@ -58,9 +58,9 @@ private:
 
     int prefixLength_ = 0;
     std::uint64_t generation_ = 0;
-    QByteArray keys_;                  // folded prefixes, sorted
+    QByteArray keys_; // folded prefixes, sorted
     std::vector<std::uint32_t> recnos_; // parallel to keys_
-    std::vector<std::uint32_t> ranks_;  // position in the tag
+    std::vector<std::uint32_t> ranks_; // position in the tag
     MinTree byRecno_;
     MinTree byRank_;
 };

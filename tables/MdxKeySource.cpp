@@ -20,9 +20,8 @@ bool isIdentifier(QStringView s)
 {
     if (s.isEmpty() || s.front().isDigit())
         return false;
-    return std::all_of(s.begin(), s.end(), [](QChar c) {
-        return c == u'_' || (c.unicode() < 128 && c.isLetterOrNumber());
-    });
+    return std::all_of(s.begin(), s.end(),
+                       [](QChar c) { return c == u'_' || (c.unicode() < 128 && c.isLetterOrNumber()); });
 }
 
 // Splits at `separator` outside quotes and parentheses.
@@ -111,8 +110,8 @@ int termLength(const QString &text, const TableSchema &schema)
     };
     if (name == QLatin1String("DTOS"))
         return 8;
-    if (name == QLatin1String("UPPER") || name == QLatin1String("LOWER") || name == QLatin1String("UPPERCASE") ||
-        name == QLatin1String("LOWERCASE"))
+    if (name == QLatin1String("UPPER") || name == QLatin1String("LOWER") || name == QLatin1String("UPPERCASE")
+        || name == QLatin1String("LOWERCASE"))
         return args.isEmpty() ? -1 : termLength(args[0], schema);
     if (name == QLatin1String("LEFT"))
         return number(1);
@@ -163,9 +162,8 @@ MdxKeySource MdxKeySource::compile(const QString &expression, const TableSchema 
             s.parts_.push_back(std::move(part));
         }
         if (s.length_ < 1 || s.length_ > mdx::kMaxKeyLength)
-            notIndexable(expression, QStringLiteral("keys of %1 bytes (1 to %2 possible)")
-                                         .arg(s.length_)
-                                         .arg(mdx::kMaxKeyLength));
+            notIndexable(expression,
+                         QStringLiteral("keys of %1 bytes (1 to %2 possible)").arg(s.length_).arg(mdx::kMaxKeyLength));
         break;
     }
     case ExprType::Integer:

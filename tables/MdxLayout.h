@@ -88,8 +88,7 @@ inline std::uint16_t get16(const char *p)
 inline std::uint32_t get32(const char *p)
 {
     const auto *u = reinterpret_cast<const unsigned char *>(p);
-    return std::uint32_t(u[0]) | (std::uint32_t(u[1]) << 8) | (std::uint32_t(u[2]) << 16) |
-           (std::uint32_t(u[3]) << 24);
+    return std::uint32_t(u[0]) | (std::uint32_t(u[1]) << 8) | (std::uint32_t(u[2]) << 16) | (std::uint32_t(u[3]) << 24);
 }
 
 inline void put16(char *p, std::uint16_t v)

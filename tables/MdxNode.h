@@ -23,7 +23,7 @@ struct MdxGeometry {
 struct MdxNode {
     bool leaf = true;
     std::vector<std::uint32_t> numbers; // leaf: n record numbers; inner: n + 1 child pages
-    QByteArray keys;                    // n keys one after another
+    QByteArray keys; // n keys one after another
 
     int count(int keyLength) const { return keyLength > 0 ? int(keys.size() / keyLength) : 0; }
     const char *key(int i, int keyLength) const { return keys.constData() + qsizetype(i) * keyLength; }

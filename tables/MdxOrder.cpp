@@ -44,12 +44,11 @@ MdxOrder::Place MdxOrder::placeOn(MdxTag &tag, std::uint32_t recno)
     if (!cursor_->seekEntry(key, recno))
         return Place::End;
     return cursor_->recno() == recno && tag.order().compare(cursor_->key().constData(), key.constData()) == 0
-               ? Place::Exact
-               : Place::Successor;
+        ? Place::Exact
+        : Place::Successor;
 }
 
-template <typename Step>
-auto MdxOrder::withTag(Step step)
+template <typename Step> auto MdxOrder::withTag(Step step)
 {
     using Result = decltype(step(std::declval<MdxTag &>()));
     if (empty_)

@@ -38,8 +38,7 @@ private:
     MdxTag *prepare();
     // Runs `step` on the tag under the index's read lock; 0 (or nothing)
     // when the order shows nothing or the tag is gone.
-    template <typename Step>
-    auto withTag(Step step);
+    template <typename Step> auto withTag(Step step);
     // The first entry of the order (of the range when there is one).
     std::uint32_t start(MdxTag &tag);
     Place placeOn(MdxTag &tag, std::uint32_t recno);

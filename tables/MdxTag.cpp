@@ -29,10 +29,7 @@ MdxTag::MdxTag(MdxFile &file, const QString &name, std::uint32_t headerPage, boo
     readHeader();
 }
 
-void MdxTag::damaged(const QString &what) const
-{
-    file_.damaged(QStringLiteral("tag %1: %2").arg(name_, what));
-}
+void MdxTag::damaged(const QString &what) const { file_.damaged(QStringLiteral("tag %1: %2").arg(name_, what)); }
 
 void MdxTag::readHeader()
 {
@@ -45,11 +42,11 @@ void MdxTag::readHeader()
     const int entryLength = get16(h + kEntryLengthOffset);
     if (type != char(MdxKeyType::Character) && type != char(MdxKeyType::Numeric))
         damaged(QStringLiteral("key type '%1' is not supported").arg(QLatin1Char(type)));
-    if (keyLength < 1 || keyLength > kMaxKeyLength ||
-        (type == char(MdxKeyType::Numeric) && keyLength != mdxkey::kNumericLength))
+    if (keyLength < 1 || keyLength > kMaxKeyLength
+        || (type == char(MdxKeyType::Numeric) && keyLength != mdxkey::kNumericLength))
         damaged(QStringLiteral("key length %1").arg(keyLength));
-    if (entryLength < keyLength + kEntryNumberSize || maxKeys < 3 ||
-        qint64(maxKeys) * entryLength + kNodeEntriesOffset > kBlockSize)
+    if (entryLength < keyLength + kEntryNumberSize || maxKeys < 3
+        || qint64(maxKeys) * entryLength + kNodeEntriesOffset > kBlockSize)
         damaged(QStringLiteral("%1 entries of %2 bytes per block").arg(maxKeys).arg(entryLength));
     geometry_ = {keyLength, entryLength, maxKeys};
     order_ = MdxKeyOrder(MdxKeyType(type), keyLength);
@@ -208,8 +205,7 @@ std::uint32_t MdxTag::lastRecnoBelow(std::uint32_t page)
     damaged(QStringLiteral("the tree is deeper than %1 levels").arg(kMaxDepth));
 }
 
-template <typename Choose>
-void MdxTag::descend(MdxPath &path, std::uint32_t page, Choose choose)
+template <typename Choose> void MdxTag::descend(MdxPath &path, std::uint32_t page, Choose choose)
 {
     for (;;) {
         if (int(path.size()) >= kMaxDepth)
@@ -329,8 +325,8 @@ bool MdxTag::contains(QByteArrayView key, std::uint32_t recno)
     if (!settle(path, budget))
         return false;
     const MdxPathStep &leaf = path.back();
-    return leaf.node.numbers[size_t(leaf.index)] == recno &&
-           order_.compare(leaf.node.key(leaf.index, geometry_.keyLength), key.data()) == 0;
+    return leaf.node.numbers[size_t(leaf.index)] == recno
+        && order_.compare(leaf.node.key(leaf.index, geometry_.keyLength), key.data()) == 0;
 }
 
 // --- changing ---
@@ -392,8 +388,7 @@ void MdxTag::storeUpward(MdxPath &path, int level, const QByteArray *newMax)
             root.numbers = {step.page, rightPage};
             root.keys = promoted;
             const std::uint32_t rootPage = file_.allocateBlock();
-            put32(header_.data() + kTagPagesOffset,
-                  get32(header_.constData() + kTagPagesOffset) + kPagesPerBlock);
+            put32(header_.data() + kTagPagesOffset, get32(header_.constData() + kTagPagesOffset) + kPagesPerBlock);
             writeNode(rootPage, root);
             root_ = rootPage;
             writeHeader();
@@ -423,8 +418,8 @@ bool MdxTag::insert(QByteArrayView key, std::uint32_t recno)
         std::uint32_t budget = file_.blockLimit();
         if (settle(probe, budget)) {
             const MdxPathStep &at = probe.back();
-            if (at.node.numbers[size_t(at.index)] == recno &&
-                order_.compare(at.node.key(at.index, geometry_.keyLength), key.data()) == 0)
+            if (at.node.numbers[size_t(at.index)] == recno
+                && order_.compare(at.node.key(at.index, geometry_.keyLength), key.data()) == 0)
                 return false;
         }
     }

@@ -80,12 +80,10 @@ private:
     void writeHeader();
     // Appends the nodes from `page` down to a leaf; `choose(node, count)`
     // picks the index taken in each.
-    template <typename Choose>
-    void descend(MdxPath &path, std::uint32_t page, Choose choose);
+    template <typename Choose> void descend(MdxPath &path, std::uint32_t page, Choose choose);
     void descendTo(MdxPath &path, std::uint32_t page, bool last);
     std::uint32_t lastRecnoBelow(std::uint32_t page);
-    int compareEntry(const char *key, std::uint32_t recno, QByteArrayView searchKey,
-                     std::uint32_t searchRecno) const;
+    int compareEntry(const char *key, std::uint32_t recno, QByteArrayView searchKey, std::uint32_t searchRecno) const;
     void storeUpward(MdxPath &path, int level, const QByteArray *newMax);
     void unlinkEmpty(MdxPath &path, int level);
     void collapseRoot();

@@ -34,8 +34,8 @@ QByteArray MemoFile::read(std::uint32_t block) const
     const QByteArray start = file_->read(8);
     if (start.size() == 8 && uchar(start[0]) == 0xFF && uchar(start[1]) == 0xFF && start[2] == 0x08
         && start[3] == 0x00) {
-        const quint32 length = quint32(uchar(start[4])) | quint32(uchar(start[5])) << 8
-            | quint32(uchar(start[6])) << 16 | quint32(uchar(start[7])) << 24;
+        const quint32 length = quint32(uchar(start[4])) | quint32(uchar(start[5])) << 8 | quint32(uchar(start[6])) << 16
+            | quint32(uchar(start[7])) << 24;
         const qint64 textSize = std::min<qint64>(qint64(length) - 8, fileSize - offset - 8);
         return textSize > 0 ? file_->read(textSize) : QByteArray();
     }

@@ -85,7 +85,11 @@ void Table::addCalculatedField(const QString &name, FieldKind kind, int size, in
     c.def.decimals = decimals;
     switch (kind) {
     case FieldKind::String: c.def.type = 'C'; break;
-    case FieldKind::Float: c.def.type = 'N'; if (!decimals) c.def.decimals = 2; break;
+    case FieldKind::Float:
+        c.def.type = 'N';
+        if (!decimals)
+            c.def.decimals = 2;
+        break;
     case FieldKind::Date: c.def.type = 'D'; break;
     case FieldKind::Boolean: c.def.type = 'L'; break;
     default: c.def.type = 'N'; break;

@@ -66,7 +66,7 @@ public:
     const CodePage &codePage() const;
     int fieldCount() const; // stored plus calculated
     Field field(int index);
-    Field field(QStringView name);     // TableError naming field and table when absent
+    Field field(QStringView name); // TableError naming field and table when absent
     Field findField(QStringView name); // invalid Field when absent
     bool hasField(QStringView name) const;
     int fieldIndex(QStringView name) const; // -1 when absent
@@ -86,7 +86,7 @@ public:
     std::uint32_t recordCount() const;
     Bookmark bookmark() const { return recno_; }
     bool gotoBookmark(Bookmark bookmark); // false when the record is gone or hidden
-    bool isVisible(std::uint32_t recno);  // not deleted (unless shown) and passing the filter
+    bool isVisible(std::uint32_t recno); // not deleted (unless shown) and passing the filter
     // Every visible record in the current order, without moving the cursor:
     // what a view shows.
     std::vector<std::uint32_t> visibleRecords();
@@ -221,9 +221,9 @@ private:
     std::shared_ptr<RecordOrder> order_;
     std::shared_ptr<RecordOrder> physicalOrder_;
 
-    QByteArray current_;  // record at the cursor (or the edit buffer while editing)
+    QByteArray current_; // record at the cursor (or the edit buffer while editing)
     QByteArray original_; // record as read, to cancel an edit
-    QByteArray scratch_;  // record read by withRecord / scans
+    QByteArray scratch_; // record read by withRecord / scans
     const char *active_ = nullptr;
     std::uint32_t recno_ = 0;
     bool bof_ = true;

@@ -50,19 +50,26 @@ void defaultSize(FieldDef &f, FieldKind kind)
 {
     switch (f.type) {
     case 'C': f.size = 30; break;
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
         switch (kind) {
         case FieldKind::SmallInt: f.size = 4; break;
-        case FieldKind::Integer: case FieldKind::AutoInc: f.size = 9; break;
+        case FieldKind::Integer:
+        case FieldKind::AutoInc: f.size = 9; break;
         case FieldKind::LargeInt: f.size = 18; break;
-        default: f.size = 18; f.decimals = 8; break;
+        default:
+            f.size = 18;
+            f.decimals = 8;
+            break;
         }
         break;
     case 'D': f.size = 8; break;
     case 'L': f.size = 1; break;
     case 'M': f.size = 10; break;
-    case 'I': case '+': f.size = 4; break;
-    case '@': case 'O': f.size = 8; break;
+    case 'I':
+    case '+': f.size = 4; break;
+    case '@':
+    case 'O': f.size = 8; break;
     default: f.size = 1; break;
     }
 }
@@ -194,23 +201,39 @@ FieldDef resolveFieldSpec(const FieldSpec &fieldSpec, int level)
             badSpec(fieldSpec, QStringLiteral("text size must be 1..254"));
         f.decimals = 0;
         break;
-    case 'N': case 'F':
+    case 'N':
+    case 'F':
         if (f.size < 1 || f.size > 20)
             badSpec(fieldSpec, QStringLiteral("numeric size must be 1..20"));
         if (f.decimals < 0 || (f.decimals > 0 && f.decimals > f.size - 2))
             badSpec(fieldSpec, QStringLiteral("at most size - 2 decimals"));
         break;
-    case 'D': f.size = 8; f.decimals = 0; break;
-    case 'L': f.size = 1; f.decimals = 0; break;
-    case 'M': f.size = 10; f.decimals = 0; break;
-    case 'I': case '+':
+    case 'D':
+        f.size = 8;
+        f.decimals = 0;
+        break;
+    case 'L':
+        f.size = 1;
+        f.decimals = 0;
+        break;
+    case 'M':
+        f.size = 10;
+        f.decimals = 0;
+        break;
+    case 'I':
+    case '+':
         if (level != 7)
             badSpec(fieldSpec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
-        f.size = 4; f.decimals = 0; break;
-    case '@': case 'O':
+        f.size = 4;
+        f.decimals = 0;
+        break;
+    case '@':
+    case 'O':
         if (level != 7)
             badSpec(fieldSpec, QStringLiteral("type %1 exists at table level 7 only").arg(QChar(f.type)));
-        f.size = 8; f.decimals = 0; break;
+        f.size = 8;
+        f.decimals = 0;
+        break;
     default:
         if (f.size < 1 || f.size > 255)
             badSpec(fieldSpec, QStringLiteral("size must be 1..255"));
@@ -240,8 +263,14 @@ static DbfHeader headerFor(int level, const FieldSpecs &fields, std::uint8_t lan
         throw TableError(QStringLiteral("Too many or too large fields for one table"));
     const bool memo = h.hasMemo();
     switch (level) {
-    case 3: h.version = memo ? 0x83 : 0x03; h.languageId = 0; break;
-    case 4: h.version = memo ? 0x8B : 0x03; h.languageId = languageId; break;
+    case 3:
+        h.version = memo ? 0x83 : 0x03;
+        h.languageId = 0;
+        break;
+    case 4:
+        h.version = memo ? 0x8B : 0x03;
+        h.languageId = languageId;
+        break;
     default:
         h.version = memo ? 0x8C : 0x04;
         h.languageId = 0;
@@ -443,8 +472,8 @@ bool removeTableFiles(const QString &path)
 {
     const QFileInfo table(resolvePathNoCase(path));
     bool removed = true;
-    for (const QString &file : {table.filePath(), siblingPath(table, QStringLiteral(".dbt")),
-                                siblingPath(table, QStringLiteral(".mdx"))}) {
+    for (const QString &file :
+         {table.filePath(), siblingPath(table, QStringLiteral(".dbt")), siblingPath(table, QStringLiteral(".mdx"))}) {
         const QString existing = resolvePathNoCase(file);
         if (QFileInfo::exists(existing))
             removed = QFile::remove(existing) && removed;

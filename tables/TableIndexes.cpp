@@ -426,8 +426,8 @@ int TableIndexes::tagForLocate(const QStringList &fields, const QVariantList &va
         const FieldDef &def = schema_.fields[size_t(f)];
         for (size_t t = 0; t < tags_.size(); ++t) {
             const Maintained &m = tags_[t];
-            if (m.source.isField() && m.source.fieldName() == def.name &&
-                m.tag->keyType() == MdxKeyType::Character && m.tag->keyLength() == def.size)
+            if (m.source.isField() && m.source.fieldName() == def.name && m.tag->keyType() == MdxKeyType::Character
+                && m.tag->keyLength() == def.size)
                 return int(t);
         }
     }

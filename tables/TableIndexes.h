@@ -89,6 +89,7 @@ public:
     public:
         explicit ReadScope(TableIndexes &indexes);
         ~ReadScope();
+
     private:
         std::unique_ptr<FileLock> lock_;
     };

@@ -8,12 +8,12 @@ class Table;
 
 // What happened to a table, for views that show it.
 enum class TableChange {
-    Opened,       // the table was opened, closed or re-laid out
+    Opened, // the table was opened, closed or re-laid out
     Closed,
-    DataChanged,  // many records may differ: filter, order, refresh
+    DataChanged, // many records may differ: filter, order, refresh
     RecordPosted, // recno was written (appended when it is new)
     RecordDeleted,
-    Scrolled,     // the cursor moved
+    Scrolled, // the cursor moved
     StateChanged, // browse/edit/insert
     FieldChanged, // a field of the record being edited was set
 };

@@ -191,17 +191,18 @@ int bench(const QStringList &args)
         report(QStringLiteral("locate_miss_linear"), median(o.repeat, [&] { locateMisses(plain, o); }));
     }
     const QString mdx = copy.left(copy.size() - 4) + QStringLiteral(".mdx");
-    report(QStringLiteral("index_build"), median(
-                                              o.repeat,
-                                              [&] {
-                                                  tables::Table w(copy);
-                                                  w.addIndexDef(o.field, o.field);
-                                                  w.open();
-                                              },
-                                              [&] {
-                                                  QFile::remove(mdx);
-                                                  copyFile(o.file, copy);
-                                              }));
+    report(QStringLiteral("index_build"),
+           median(
+               o.repeat,
+               [&] {
+                   tables::Table w(copy);
+                   w.addIndexDef(o.field, o.field);
+                   w.open();
+               },
+               [&] {
+                   QFile::remove(mdx);
+                   copyFile(o.file, copy);
+               }));
     report(QStringLiteral("post_1000"), median(o.repeat, [&] {
                tables::Table w(copy);
                w.setIndexName(o.field);

@@ -11,28 +11,36 @@
 namespace kxdbf {
 namespace {
 
-const char16_t *const kDrugs[] = {
-    u"Аспирин", u"Анальгин", u"Амоксициллин", u"Ацикловир", u"Валидол", u"Валериана", u"Диклофенак",
-    u"Ибупрофен", u"Кагоцел", u"Корвалол", u"Лоратадин", u"Мезим форте", u"Нафтизин", u"Но-шпа",
-    u"Омепразол", u"Парацетамол", u"Пенталгин", u"Ранитидин", u"Смекта", u"Супрастин", u"Терафлю",
-    u"Фестал", u"Фурацилин", u"Цитрамон", u"Энтерофурил", u"Арбидол", u"Бисопролол", u"Гептрал",
-    u"Дротаверин", u"Ингавирин", u"Кетонал", u"Лизиноприл", u"Метформин", u"Нурофен", u"Панангин",
-    u"Регидрон", u"Сумамед", u"Троксевазин", u"Уголь активированный", u"Флемоксин", u"Хлоргексидин",
-    u"Эналаприл", u"Aspirin Cardio", u"Omeprazole", u"Paracetamol", u"Ibuprofen", u"Loratadine",
-    u"Amoxicillin", u"Nurofen Express", u"Tantum Verde"};
-const char16_t *const kForms[] = {u"табл.", u"табл. п/о", u"капс.", u"сироп", u"р-р д/ин.", u"мазь",
-                                  u"гель", u"капли глазн.", u"спрей наз.", u"пор. д/р-ра", u"супп. рект."};
-const char16_t *const kDoses[] = {u"5мг", u"10мг", u"20мг", u"50мг", u"100мг", u"250мг", u"500мг", u"1г",
-                                  u"2%", u"5%", u"100мл", u"200мл"};
+const char16_t *const kDrugs[] = {u"Аспирин",         u"Анальгин",     u"Амоксициллин",
+                                  u"Ацикловир",       u"Валидол",      u"Валериана",
+                                  u"Диклофенак",      u"Ибупрофен",    u"Кагоцел",
+                                  u"Корвалол",        u"Лоратадин",    u"Мезим форте",
+                                  u"Нафтизин",        u"Но-шпа",       u"Омепразол",
+                                  u"Парацетамол",     u"Пенталгин",    u"Ранитидин",
+                                  u"Смекта",          u"Супрастин",    u"Терафлю",
+                                  u"Фестал",          u"Фурацилин",    u"Цитрамон",
+                                  u"Энтерофурил",     u"Арбидол",      u"Бисопролол",
+                                  u"Гептрал",         u"Дротаверин",   u"Ингавирин",
+                                  u"Кетонал",         u"Лизиноприл",   u"Метформин",
+                                  u"Нурофен",         u"Панангин",     u"Регидрон",
+                                  u"Сумамед",         u"Троксевазин",  u"Уголь активированный",
+                                  u"Флемоксин",       u"Хлоргексидин", u"Эналаприл",
+                                  u"Aspirin Cardio",  u"Omeprazole",   u"Paracetamol",
+                                  u"Ibuprofen",       u"Loratadine",   u"Amoxicillin",
+                                  u"Nurofen Express", u"Tantum Verde"};
+const char16_t *const kForms[] = {u"табл.", u"табл. п/о",    u"капс.",      u"сироп",       u"р-р д/ин.",  u"мазь",
+                                  u"гель",  u"капли глазн.", u"спрей наз.", u"пор. д/р-ра", u"супп. рект."};
+const char16_t *const kDoses[] = {u"5мг",   u"10мг", u"20мг", u"50мг", u"100мг", u"250мг",
+                                  u"500мг", u"1г",   u"2%",   u"5%",   u"100мл", u"200мл"};
 const char16_t *const kPacks[] = {u"№10", u"№20", u"№30", u"№50", u"№100", u"фл.", u"туба", u"амп. №5"};
-const char16_t *const kFirms[] = {u"Фармстандарт", u"Озон ООО", u"Bayer AG", u"Гедеон Рихтер", u"ОАО Биосинтез",
-                                  u"Татхимфармпрепараты", u"KRKA", u"Sandoz", u"Валента", u"Верофарм",
-                                  u"Sanofi", u"Teva", u"Материа Медика", u"Полисан", u"Акрихин"};
-const char16_t *const kCountries[] = {u"РОССИЯ", u"Германия", u"ВЕНГРИЯ", u"Индия", u"Словения",
-                                      u"ФРАНЦИЯ", u"Израиль", u"Швейцария", u"Беларусь"};
+const char16_t *const kFirms[] = {
+    u"Фармстандарт",   u"Озон ООО", u"Bayer AG", u"Гедеон Рихтер", u"ОАО Биосинтез", u"Татхимфармпрепараты",
+    u"KRKA",           u"Sandoz",   u"Валента",  u"Верофарм",      u"Sanofi",        u"Teva",
+    u"Материа Медика", u"Полисан",  u"Акрихин"};
+const char16_t *const kCountries[] = {u"РОССИЯ",  u"Германия", u"ВЕНГРИЯ",   u"Индия",   u"Словения",
+                                      u"ФРАНЦИЯ", u"Израиль",  u"Швейцария", u"Беларусь"};
 
-template <size_t N>
-QString pick(const char16_t *const (&list)[N], std::mt19937 &rng)
+template <size_t N> QString pick(const char16_t *const (&list)[N], std::mt19937 &rng)
 {
     return QString::fromUtf16(list[std::uniform_int_distribution<size_t>(0, N - 1)(rng)]);
 }
@@ -44,12 +52,10 @@ int genprice(const QStringList &args)
     const int rows = args.size() > 1 ? args[1].toInt() : 100000;
     std::mt19937 rng(args.size() > 2 ? args[2].toUInt() : 42u);
     using tables::FieldKind;
-    tables::FieldSpecs specs{{QStringLiteral("IDRow"), FieldKind::LargeInt, 10},
-                             {QStringLiteral("CodePst"), FieldKind::LargeInt, 10},
-                             {QStringLiteral("Name"), FieldKind::String, 80},
-                             {QStringLiteral("Firm"), FieldKind::String, 40},
-                             {QStringLiteral("Cntr"), FieldKind::String, 20},
-                             {QStringLiteral("Qnt"), FieldKind::LargeInt, 10}};
+    tables::FieldSpecs specs{
+        {QStringLiteral("IDRow"), FieldKind::LargeInt, 10}, {QStringLiteral("CodePst"), FieldKind::LargeInt, 10},
+        {QStringLiteral("Name"), FieldKind::String, 80},    {QStringLiteral("Firm"), FieldKind::String, 40},
+        {QStringLiteral("Cntr"), FieldKind::String, 20},    {QStringLiteral("Qnt"), FieldKind::LargeInt, 10}};
     for (int i = 1; i <= 5; ++i)
         specs.push_back({QStringLiteral("Price%1").arg(i), FieldKind::Float, 12, 2});
     specs.push_back({QStringLiteral("ConstA"), FieldKind::Float, 10, 4});
@@ -64,7 +70,8 @@ int genprice(const QStringList &args)
     const QDate base(2024, 1, 1);
     for (int i = 1; i <= rows; ++i) {
         t.append();
-        QString name = pick(kDrugs, rng) + u' ' + pick(kForms, rng) + u' ' + pick(kDoses, rng) + u' ' + pick(kPacks, rng);
+        QString name =
+            pick(kDrugs, rng) + u' ' + pick(kForms, rng) + u' ' + pick(kDoses, rng) + u' ' + pick(kPacks, rng);
         if (percent() < 30)
             name = name.toUpper();
         t.field(u"IDRow").setInteger(i);

@@ -9,10 +9,7 @@
 namespace kxdbf {
 namespace {
 
-QString languageText(const tables::Table &t)
-{
-    return QString::number(t.codePage().number());
-}
+QString languageText(const tables::Table &t) { return QString::number(t.codePage().number()); }
 
 int dump(const QStringList &args)
 {
@@ -77,7 +74,8 @@ int locate(const QStringList &input)
 Registrar dumpCommand({QStringLiteral("dump"), QStringLiteral("dump FILE"), dump});
 Registrar filterCommand({QStringLiteral("filter"), QStringLiteral("filter FILE EXPR"), filter});
 Registrar locateCommand({QStringLiteral("locate"),
-                         QStringLiteral("locate FILE FIELD[;FIELD...] VALUE[|VALUE...] [--partial] [--nocase]"), locate});
+                         QStringLiteral("locate FILE FIELD[;FIELD...] VALUE[|VALUE...] [--partial] [--nocase]"),
+                         locate});
 
 } // namespace
 } // namespace kxdbf

@@ -51,7 +51,8 @@ int append(const QStringList &args)
     return 0;
 }
 
-Registrar createCommand({QStringLiteral("create"), QStringLiteral("create FILE LEVEL NAME:TYPE:SIZE:DEC[,...]"), create});
+Registrar createCommand({QStringLiteral("create"), QStringLiteral("create FILE LEVEL NAME:TYPE:SIZE:DEC[,...]"),
+                         create});
 Registrar appendCommand({QStringLiteral("append"), QStringLiteral("append FILE FIELD=VALUE[;...]"), append});
 
 } // namespace

@@ -93,8 +93,8 @@ int unpack(const QStringList &args)
 QString priceFolderOf(const QString &installation)
 {
     const QString fallback = installation + kDefaultPriceFolder + u'/';
-    const QString stored = config::withTrailingSeparator(config::IniFile(config::settingsFileName())
-                                                             .readString(config::keys::kPath, config::keys::kPrice));
+    const QString stored = config::withTrailingSeparator(
+        config::IniFile(config::settingsFileName()).readString(config::keys::kPath, config::keys::kPrice));
     return !stored.isEmpty() && QFileInfo(stored).isDir() ? stored : fallback;
 }
 

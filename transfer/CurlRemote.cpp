@@ -96,7 +96,8 @@ CURLcode CurlRemote::perform(CURL *curl, const QString &what, bool missingIsErro
         return code;
     if (!missingIsError && (code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED))
         return code;
-    QString text = QStringLiteral("Ошибка: %1 - %2").arg(what, QString::fromUtf8(error_[0] ? error_ : curl_easy_strerror(code)));
+    QString text =
+        QStringLiteral("Ошибка: %1 - %2").arg(what, QString::fromUtf8(error_[0] ? error_ : curl_easy_strerror(code)));
     if (!lastAnswer_.isEmpty())
         text += QStringLiteral("; ответ сервера: ") + QString::fromUtf8(lastAnswer_);
     throw TransferFailure(text);
@@ -187,7 +188,8 @@ void CurlRemote::rename(const QString &folder, const QString &from, const QStrin
 {
     const QString what = QStringLiteral("переименование ") + from;
     if (sftp_)
-        command(folder, {QStringLiteral("rename \"%1\" \"%2\"").arg(sftpPath(folder, from), sftpPath(folder, to))}, what);
+        command(folder, {QStringLiteral("rename \"%1\" \"%2\"").arg(sftpPath(folder, from), sftpPath(folder, to))},
+                what);
     else
         command(folder, {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to}, what);
 }

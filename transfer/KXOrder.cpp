@@ -18,8 +18,7 @@ transfer::InfoSink sinkFor(KxInfoLine info, void *context)
     };
 }
 
-template <typename Work>
-int guarded(const transfer::InfoSink &info, Work work)
+template <typename Work> int guarded(const transfer::InfoSink &info, Work work)
 {
     try {
         transfer::CurlGlobal curl;
@@ -38,9 +37,8 @@ int guarded(const transfer::InfoSink &info, Work work)
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) int InternalGetFTPFiles(KxInfoLine info, void *context,
-                                                                          const int32_t *ids, int32_t lastIndex,
-                                                                          int invoices, int passive)
+extern "C" __attribute__((visibility("default"))) int
+InternalGetFTPFiles(KxInfoLine info, void *context, const int32_t *ids, int32_t lastIndex, int invoices, int passive)
 {
     const transfer::InfoSink sink = sinkFor(info, context);
     return guarded(sink, [&](const transfer::TransferSettings &settings) {
@@ -54,8 +52,7 @@ extern "C" __attribute__((visibility("default"))) int InternalGetFTPFiles(KxInfo
     });
 }
 
-extern "C" __attribute__((visibility("default"))) int InternalPutFTPFiles(KxInfoLine info, void *context,
-                                                                          int passive)
+extern "C" __attribute__((visibility("default"))) int InternalPutFTPFiles(KxInfoLine info, void *context, int passive)
 {
     const transfer::InfoSink sink = sinkFor(info, context);
     return guarded(sink, [&](const transfer::TransferSettings &settings) {

@@ -10,10 +10,10 @@ namespace transfer {
 // (server, account, remote folders, time-outs) and the working folders from
 // the program's settings file in the same folder.
 struct TransferSettings {
-    QString url;      // ftp://, ftps:// (explicit TLS), sftp:// or file:// root, ending with '/'
+    QString url; // ftp://, ftps:// (explicit TLS), sftp:// or file:// root, ending with '/'
     QString user;
     QString password; // plain
-    QString caFile;   // certificate authority for ftps, empty for the system's
+    QString caFile; // certificate authority for ftps, empty for the system's
 
     QString remotePrice, remoteReferences, remotePrescriptions, remoteNarcotics;
     QString remoteInvoices, remoteArchive, remoteProgram, remoteIncoming;

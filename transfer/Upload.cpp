@@ -36,10 +36,8 @@ void uploadOne(Remote &remote, const QString &folder, const QString &path, const
         remote.upload(path, folder, partial);
         const qint64 held = remote.size(folder, partial);
         if (held != size)
-            throw TransferFailure(QStringLiteral("Ошибка: сервер принял %1 из %2 байт файла %3")
-                                      .arg(held)
-                                      .arg(size)
-                                      .arg(target));
+            throw TransferFailure(
+                QStringLiteral("Ошибка: сервер принял %1 из %2 байт файла %3").arg(held).arg(size).arg(target));
         remote.rename(folder, partial, target);
     } catch (const TransferFailure &) {
         try {

@@ -10,8 +10,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QStyle>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -54,8 +54,8 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
     GridToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton3"));
     acnAdd = addAction(QStringLiteral("acnAdd"), QStringLiteral("Добавить"), QStyle::SP_FileDialogNewFolder,
                        &TGridFrm::acnAddExecute);
-    acnDel = addAction(QStringLiteral("acnDel"), QStringLiteral("Удалить"), QStyle::SP_TrashIcon,
-                       &TGridFrm::acnDelExecute);
+    acnDel =
+        addAction(QStringLiteral("acnDel"), QStringLiteral("Удалить"), QStyle::SP_TrashIcon, &TGridFrm::acnDelExecute);
     GridToolBar->addSeparator()->setObjectName(QStringLiteral("ToolButton6"));
     acnForward = addAction(QStringLiteral("acnForward"), QStringLiteral("Вперед"), QStyle::SP_MediaSeekForward,
                            &TGridFrm::acnForwardExecute);

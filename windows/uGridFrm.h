@@ -20,7 +20,7 @@ class QToolBar;
 namespace grid {
 class DBGrid;
 class FindBar;
-}
+} // namespace grid
 namespace tables {
 class Table;
 }

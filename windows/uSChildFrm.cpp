@@ -168,8 +168,8 @@ bool TSaveChildFrm::event(QEvent *event)
 
 bool TSaveChildFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == watchedFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize
-                                     || event->type() == QEvent::Show))
+    if (watched == watchedFrame_
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::Show))
         lastFrameGeometry_ = watchedFrame_->geometry();
     return QWidget::eventFilter(watched, event);
 }

@@ -43,9 +43,6 @@ void FakeDialler::hangUp(int waitSeconds)
     up_ = false;
 }
 
-std::unique_ptr<Dialler> FakeDiallerFactory::create()
-{
-    return std::make_unique<FakeDialler>(script, refusal, record);
-}
+std::unique_ptr<Dialler> FakeDiallerFactory::create() { return std::make_unique<FakeDialler>(script, refusal, record); }
 
 } // namespace platform::fake

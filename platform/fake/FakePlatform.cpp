@@ -6,8 +6,7 @@ namespace platform::fake {
 
 namespace {
 
-template <class T>
-T takeFront(std::deque<T> &queue)
+template <class T> T takeFront(std::deque<T> &queue)
 {
     T value{};
     if (!queue.empty()) {
@@ -82,13 +81,15 @@ std::optional<QString> FakeFileDialogs::chooseFolder(const QString &title, QWidg
     return takeFront(folders);
 }
 
-std::optional<QString> FakeFileDialogs::chooseSaveFile(const QString &title, const QString &, const QString &, QWidget *)
+std::optional<QString> FakeFileDialogs::chooseSaveFile(const QString &title, const QString &, const QString &,
+                                                       QWidget *)
 {
     titles << title;
     return takeFront(files);
 }
 
-std::optional<QString> FakeFileDialogs::chooseOpenFile(const QString &title, const QString &, const QString &, QWidget *)
+std::optional<QString> FakeFileDialogs::chooseOpenFile(const QString &title, const QString &, const QString &,
+                                                       QWidget *)
 {
     titles << title;
     return takeFront(files);
@@ -111,7 +112,7 @@ std::optional<QString> FakeCodePageRegistry::readValue(const QString &name)
 
 FakePlatform::FakePlatform()
     : override_(
-          Services{messages_, connectivity_, dialUp_, fileDialogs_, shell_, keyInput_, codePageRegistry_, diallers_})
+        Services{messages_, connectivity_, dialUp_, fileDialogs_, shell_, keyInput_, codePageRegistry_, diallers_})
 {
 }
 

@@ -24,14 +24,16 @@ struct RuleCase {
 
 const RuleCase kCases[] = {
     {"nothing open", [](ActionRuleInputs &) {}, [](ActionStates &) {}},
-    {"transfer running",
-     [](ActionRuleInputs &in) { in.transferRunning = true; },
+    {"transfer running", [](ActionRuleInputs &in) { in.transferRunning = true; },
      [](ActionStates &s) {
-         s.connect = s.refresh = s.send = s.order = s.priceFull = s.newPrice = s.tools = s.reference = s.archive = false;
+         s.connect = s.refresh = s.send = s.order = s.priceFull = s.newPrice = s.tools = s.reference = s.archive =
+             false;
      }},
     {"connected", [](ActionRuleInputs &in) { in.connected = true; }, [](ActionStates &s) { s.connect = false; }},
-    {"dial-up window open", [](ActionRuleInputs &in) { in.dialUpOpen = true; }, [](ActionStates &s) { s.connect = false; }},
-    {"orders folder empty", [](ActionRuleInputs &in) { in.ordersFolderEmpty = true; }, [](ActionStates &s) { s.send = false; }},
+    {"dial-up window open", [](ActionRuleInputs &in) { in.dialUpOpen = true; },
+     [](ActionStates &s) { s.connect = false; }},
+    {"orders folder empty", [](ActionRuleInputs &in) { in.ordersFolderEmpty = true; },
+     [](ActionStates &s) { s.send = false; }},
     {"invoices folder empty", [](ActionRuleInputs &in) { in.invoicesFolderEmpty = true; },
      [](ActionStates &s) { s.invoice = false; }},
     {"references folder empty", [](ActionRuleInputs &in) { in.referencesFolderEmpty = true; },
@@ -41,8 +43,7 @@ const RuleCase kCases[] = {
     {"no price table", [](ActionRuleInputs &in) { in.priceTableExists = false; },
      [](ActionStates &s) { s.order = s.priceFull = s.newPrice = false; }},
     {"order window open", [](ActionRuleInputs &in) { in.orderOpen = true; }, [](ActionStates &s) { s.order = false; }},
-    {"price window open excludes the narcotics price",
-     [](ActionRuleInputs &in) { in.priceOpen = true; },
+    {"price window open excludes the narcotics price", [](ActionRuleInputs &in) { in.priceOpen = true; },
      [](ActionStates &s) { s.priceFull = s.outboundn = false; }},
     {"new arrivals open", [](ActionRuleInputs &in) { in.newPriceOpen = true; },
      [](ActionStates &s) { s.newPrice = false; }},
@@ -56,7 +57,8 @@ const RuleCase kCases[] = {
          in.connected = true;
      },
      [](ActionStates &s) {
-         s.connect = s.refresh = s.send = s.order = s.priceFull = s.newPrice = s.tools = s.reference = s.archive = false;
+         s.connect = s.refresh = s.send = s.order = s.priceFull = s.newPrice = s.tools = s.reference = s.archive =
+             false;
      }},
 };
 

@@ -1,12 +1,12 @@
+#include "demo/DemoInstallation.h"
 #include "app/uMainFrm.h"
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
 #include "config/TableEntry.h"
-#include "demo/DemoInstallation.h"
 #include "grid/DBGrid.h"
 #include "grid/TableModel.h"
-#include "prescriptions_windows/uPrescrFrm.h"
 #include "platform/fake/FakePlatform.h"
+#include "prescriptions_windows/uPrescrFrm.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 
@@ -98,7 +98,9 @@ TEST_F(DemoInstallation, SettingsFilesAreInPlace)
         config::TableEntry::parse(properties.readString(QStringLiteral("price.dbf"), QStringLiteral("IDRow")));
     EXPECT_TRUE(id.key());
     EXPECT_EQ(config::IniFile(path(QStringLiteral("NoGridElm.ini"))).readSection(QStringLiteral("Objects")).size(), 6);
-    EXPECT_EQ(config::IniFile(path(QStringLiteral("KXOrders.ini"))).readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("DeltaEx"), -1), 9);
+    EXPECT_EQ(config::IniFile(path(QStringLiteral("KXOrders.ini")))
+                  .readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("DeltaEx"), -1),
+              9);
 
     tables::Table templ(path(QStringLiteral("order.dbf")));
     templ.open();
@@ -128,8 +130,8 @@ TEST_F(DemoInstallation, MainWindowStartsOnIt)
         frm.ActionList1Update();
         EXPECT_EQ(frm.windowTitle(), app::TMainFrm::baseCaption() + QStringLiteral("(Аптека №12 \"Здоровье\")"));
         EXPECT_EQ(app::menuTexts(*frm.actions().pmReference),
-                  QStringList({QStringLiteral("Страны"), QStringLiteral("Производители"), QStringLiteral("Подразделения"),
-                               QStringLiteral("Наценки")}));
+                  QStringList({QStringLiteral("Страны"), QStringLiteral("Производители"),
+                               QStringLiteral("Подразделения"), QStringLiteral("Наценки")}));
         ASSERT_EQ(frm.actions().pmInvoice->actions().size(), 1);
         EXPECT_TRUE(frm.actions().pmInvoice->actions().at(0)->text().startsWith(QStringLiteral("Накладная №")));
         EXPECT_TRUE(app::menuTexts(*frm.actions().pmPrice).contains(QStringLiteral("Рецепты")));
@@ -152,7 +154,8 @@ TEST_F(DemoInstallation, RecipesOpenWithTheDrugPickerOnTheNameColumn)
     {
         app::TMainFrm frm;
         frm.actions().acnPrescription->trigger();
-        auto *window = qobject_cast<prescriptions_windows::TPrescrFrm *>(frm.findChildByCaption(QStringLiteral("Рецепты")));
+        auto *window =
+            qobject_cast<prescriptions_windows::TPrescrFrm *>(frm.findChildByCaption(QStringLiteral("Рецепты")));
         ASSERT_NE(window, nullptr);
         frm.ActionList1Update();
         EXPECT_FALSE(frm.actions().acnPrescription->isEnabled());

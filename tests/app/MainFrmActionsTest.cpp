@@ -32,8 +32,9 @@ protected:
         inst_.writeTable(QStringLiteral("Reference/Extra.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
         inst_.writeTable(QStringLiteral("Reference/Other.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
         inst_.writeTable(QStringLiteral("Reference/Third.dbf"), {{QStringLiteral("IDROW"), K::Integer, 5}});
-        inst_.writeIni(QStringLiteral("properties.ini"), QStringLiteral("[extra.dbf]\r\nDBFCaption=Справка\r\n"
-                                                                        "[other.dbf]\r\nDBFCaption=СПРАВКА\r\n"));
+        inst_.writeIni(QStringLiteral("properties.ini"),
+                       QStringLiteral("[extra.dbf]\r\nDBFCaption=Справка\r\n"
+                                      "[other.dbf]\r\nDBFCaption=СПРАВКА\r\n"));
         inst_.writeFile(QStringLiteral("Archiv/Archiv.dbf"), "x");
         frm_ = start();
         frm_->ActionList1Update();
@@ -50,24 +51,21 @@ protected:
     std::vector<QAction *> ruled() const
     {
         const app::MainActions &a = frm_->actions();
-        return {a.acnConnect, a.acnRefresh, a.acnSend,  a.acnInvoice, a.acnOrder,   a.acnPriceFull, a.acnNewPrice,
-                a.acnTools,   a.acnReference, a.acnArchive, a.acnPrice, a.acnRefreshAll, a.acnOutboundn};
+        return {a.acnConnect,   a.acnRefresh,    a.acnSend,     a.acnInvoice,   a.acnOrder,
+                a.acnPriceFull, a.acnNewPrice,   a.acnTools,    a.acnReference, a.acnArchive,
+                a.acnPrice,     a.acnRefreshAll, a.acnOutboundn};
     }
 
     std::unique_ptr<app::TMainFrm> frm_;
 };
 
-TEST_F(MainFrmReady, EverythingPresentEnablesEveryAction)
-{
-    EXPECT_EQ(enabledOf(ruled()).size(), ruled().size());
-}
+TEST_F(MainFrmReady, EverythingPresentEnablesEveryAction) { EXPECT_EQ(enabledOf(ruled()).size(), ruled().size()); }
 
 TEST_F(MainFrmReady, WhileATransferWindowExistsTheExchangeAndWindowActionsAreDisabled)
 {
     QWidget *ftp = openChild(*frm_, QStringLiteral("ftp"));
     frm_->ActionList1Update();
-    EXPECT_EQ(enabledOf(ruled()),
-              QStringList({"acnInvoice", "acnPrice", "acnRefreshAll", "acnOutboundn"}));
+    EXPECT_EQ(enabledOf(ruled()), QStringList({"acnInvoice", "acnPrice", "acnRefreshAll", "acnOutboundn"}));
     ftp->close();
     frm_->ActionList1Update();
     EXPECT_EQ(enabledOf(ruled()).size(), ruled().size());
@@ -151,7 +149,8 @@ TEST_P(MainFrmActionHooks, ActionRunsItsHookWithTheFolderPaths)
     auto *action = frm_->findChild<QAction *>(QString::fromLatin1(GetParam().action));
     ASSERT_NE(action, nullptr);
     action->trigger();
-    EXPECT_EQ(hooks_->calls, QStringList({QString::fromUtf8(GetParam().call).replace(QStringLiteral("%1"), inst_.folder())}));
+    EXPECT_EQ(hooks_->calls,
+              QStringList({QString::fromUtf8(GetParam().call).replace(QStringLiteral("%1"), inst_.folder())}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MainFrmActionHooks, ::testing::ValuesIn(kActionCases));
@@ -159,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainFrmActionHooks, ::testing::ValuesIn(kActionC
 TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
 {
     frm_->actions().pmReference->actions().at(2)->trigger();
-    EXPECT_EQ(hooks_->calls, QStringList({QStringLiteral("table Third.dbf %1Reference/Third.dbf").arg(inst_.folder())}));
+    EXPECT_EQ(hooks_->calls,
+              QStringList({QStringLiteral("table Third.dbf %1Reference/Third.dbf").arg(inst_.folder())}));
 }
 
 TEST_F(MainFrmReady, SendAsksAboutThePreparedOrderAndNoSendsNothing)
@@ -190,12 +190,17 @@ TEST_F(MainFrmReady, ArchiveOpensTheArchiveWindowOverTheArchiveFolder)
 {
     QFile::remove(inst_.path(QStringLiteral("Archiv/Archiv.dbf")));
     inst_.writeTable(QStringLiteral("Archiv/Archiv.dbf"),
-                     {{QStringLiteral("IDROW"), K::Integer, 9}, {QStringLiteral("NUMZ"), K::Integer, 9},
-                      {QStringLiteral("DATEZ"), K::Date}, {QStringLiteral("PODR"), K::String, 60},
-                      {QStringLiteral("YEAR"), K::Integer, 4}, {QStringLiteral("MONTH"), K::Integer, 2}});
+                     {{QStringLiteral("IDROW"), K::Integer, 9},
+                      {QStringLiteral("NUMZ"), K::Integer, 9},
+                      {QStringLiteral("DATEZ"), K::Date},
+                      {QStringLiteral("PODR"), K::String, 60},
+                      {QStringLiteral("YEAR"), K::Integer, 4},
+                      {QStringLiteral("MONTH"), K::Integer, 2}});
     inst_.writeTable(QStringLiteral("Archiv/ArchivPos.dbf"),
-                     {{QStringLiteral("IDROW"), K::Integer, 9}, {QStringLiteral("PARENT"), K::Integer, 9},
-                      {QStringLiteral("DRUG"), K::Integer, 9}, {QStringLiteral("QNT"), K::Float, 12, 3},
+                     {{QStringLiteral("IDROW"), K::Integer, 9},
+                      {QStringLiteral("PARENT"), K::Integer, 9},
+                      {QStringLiteral("DRUG"), K::Integer, 9},
+                      {QStringLiteral("QNT"), K::Float, 12, 3},
                       {QStringLiteral("PRICE"), K::Float, 12, 2}});
     app::TMainFrm frm; // the program's own hooks
     frm.show();
@@ -213,8 +218,9 @@ TEST_F(MainFrmReady, ToolBarButtonsInOrderWithTheirMenus)
         EXPECT_EQ(button->iconSize(), QSize(32, 32));
         EXPECT_FALSE(button->icon().isNull());
     }
-    EXPECT_EQ(buttons, QStringList({"Прайс ▾", "Заказ ▾", "Архив", "Накладные ▾", "Справочники ▾", "Обновить ▾",
-                                    "Отправить ▾", "Настройки", "Окна ▾"}));
+    EXPECT_EQ(buttons,
+              QStringList({"Прайс ▾", "Заказ ▾", "Архив", "Накладные ▾", "Справочники ▾", "Обновить ▾", "Отправить ▾",
+                           "Настройки", "Окна ▾"}));
 }
 
 TEST_F(MainFrmReady, WindowMenuClosesTheActiveChild)

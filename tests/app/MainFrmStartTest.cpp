@@ -6,8 +6,8 @@
 #include "tables/Table.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -15,7 +15,8 @@ namespace {
 using windows::WorkFolder;
 using K = tables::FieldKind;
 
-const tables::FieldSpecs kPriceFields = {{QStringLiteral("NAME"), K::String, 40}, {QStringLiteral("ZAK"), K::Float, 18, 8}};
+const tables::FieldSpecs kPriceFields = {{QStringLiteral("NAME"), K::String, 40},
+                                         {QStringLiteral("ZAK"), K::Float, 18, 8}};
 
 QStringList allFolders(const app::TMainFrm &frm)
 {
@@ -48,7 +49,8 @@ TEST_F(MainFrmTest, WithoutSettingsFileOpensAtDefaultPlaceWithDefaultFoldersCrea
 
 TEST_F(MainFrmTest, StoredGeometryIsAppliedAndTheGeometryIsWrittenOnClose)
 {
-    inst_.writeIni(QStringLiteral("KXOrders.ini"), QStringLiteral("[Main]\r\nTop=10\r\nLeft=20\r\nWidth=600\r\nHeight=450\r\n"));
+    inst_.writeIni(QStringLiteral("KXOrders.ini"),
+                   QStringLiteral("[Main]\r\nTop=10\r\nLeft=20\r\nWidth=600\r\nHeight=450\r\n"));
     auto frm = start();
     EXPECT_EQ(frm->pos(), QPoint(20, 10));
     EXPECT_EQ(frm->size(), QSize(600, 450));
@@ -68,13 +70,14 @@ TEST_F(MainFrmTest, StoredGeometryIsAppliedAndTheGeometryIsWrittenOnClose)
 TEST_F(MainFrmTest, StoredFoldersAreUsedWhenTheStoredPriceFolderExists)
 {
     inst_.mkdir(QStringLiteral("data/price"));
-    inst_.writeIni(QStringLiteral("KXOrders.ini"),
-                   QStringLiteral("[Path]\r\nPrice=%1data/price\r\nOrder=%1data/out/\r\nArchiv=\r\n").arg(inst_.folder()));
+    inst_.writeIni(
+        QStringLiteral("KXOrders.ini"),
+        QStringLiteral("[Path]\r\nPrice=%1data/price\r\nOrder=%1data/out/\r\nArchiv=\r\n").arg(inst_.folder()));
     auto frm = start();
     EXPECT_EQ(frm->folder(WorkFolder::Price), inst_.path(QStringLiteral("data/price/")));
     EXPECT_EQ(frm->folder(WorkFolder::Orders), inst_.path(QStringLiteral("data/out/")));
     EXPECT_EQ(frm->folder(WorkFolder::Invoices), inst_.path(QStringLiteral("Invoice/"))); // key absent
-    EXPECT_EQ(frm->folder(WorkFolder::Archive), inst_.path(QStringLiteral("Archiv/")));   // stored empty
+    EXPECT_EQ(frm->folder(WorkFolder::Archive), inst_.path(QStringLiteral("Archiv/"))); // stored empty
     EXPECT_TRUE(QFileInfo(inst_.path(QStringLiteral("data/out"))).isDir());
 }
 
@@ -146,7 +149,8 @@ TEST_F(MainFrmTest, DamagedSubCustomerTableIsReportedAndTheWindowStillOpens)
     EXPECT_EQ(frm->windowTitle(), app::TMainFrm::baseCaption());
     ASSERT_EQ(fake_.messages().errors().size(), 1);
     const QString shown = fake_.messages().errors().at(0);
-    EXPECT_TRUE(shown.startsWith(QStringLiteral("Файл таблицы ") + inst_.path(QStringLiteral("Reference/SubCustomer.dbf"))))
+    EXPECT_TRUE(
+        shown.startsWith(QStringLiteral("Файл таблицы ") + inst_.path(QStringLiteral("Reference/SubCustomer.dbf"))))
         << shown.toStdString();
 }
 
@@ -171,8 +175,9 @@ TEST_F(MainFrmTest, TableMenusListTheTablesWithTheirCaptions)
                    QStringLiteral("[SUBCUSTOMER.DBF]\r\nDBFCaption=Подразделения\r\n[workscheme.dbf]\r\nDBFCaption=\r\n"
                                   "[N123.dbf]\r\nDBFCaption=Накладная 123\r\n"));
     auto frm = start();
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmReference),
-              QStringList({QStringLiteral("Extra.DBF"), QStringLiteral("Подразделения"), QStringLiteral("WorkScheme.dbf")}));
+    EXPECT_EQ(
+        app::menuTexts(*frm->actions().pmReference),
+        QStringList({QStringLiteral("Extra.DBF"), QStringLiteral("Подразделения"), QStringLiteral("WorkScheme.dbf")}));
     EXPECT_EQ(app::menuTexts(*frm->actions().pmInvoice), QStringList({QStringLiteral("Накладная 123")}));
     const QAction *item = frm->actions().pmReference->actions().at(1);
     EXPECT_EQ(item->toolTip(), inst_.path(QStringLiteral("Reference/SubCustomer.dbf")));
@@ -191,7 +196,8 @@ TEST_F(MainFrmTest, PrescriptionAndNarcoticsItemsAndThePrescriptionTable)
     auto frm = start();
     EXPECT_EQ(app::menuTexts(*frm->actions().pmPrice),
               QStringList({QStringLiteral("Полный прайс"), QStringLiteral("-"), QStringLiteral("Новые поступления"),
-                           QStringLiteral("-"), QStringLiteral("Рецепты"), QStringLiteral("-"), QStringLiteral("Наркотика")}));
+                           QStringLiteral("-"), QStringLiteral("Рецепты"), QStringLiteral("-"),
+                           QStringLiteral("Наркотика")}));
     EXPECT_EQ(app::menuTexts(*frm->actions().pmZakaz),
               QStringList({QStringLiteral("Заказ"), QStringLiteral("-"), QStringLiteral("Заказ наркотика")}));
 
@@ -201,13 +207,13 @@ TEST_F(MainFrmTest, PrescriptionAndNarcoticsItemsAndThePrescriptionTable)
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     const QByteArray header = raw.read(32);
     EXPECT_EQ(header.at(0), '\x03'); // dBase III, no memo
-    EXPECT_EQ(header.at(29), '\0');  // no code page mark
+    EXPECT_EQ(header.at(29), '\0'); // no code page mark
     raw.close();
     tables::Table table(prescr);
     table.open();
     EXPECT_EQ(table.fieldNames(),
-              QStringList({"IDROW", "NUMBER", "FIO", "DATECREATE", "CODEPST", "NAME", "AGEY", "AGEM", "AGED", "DS", "QNT",
-                           "COMPONENT1", "COMPONENT2", "DATESND", "DATERC", "PROVIDED", "DESC", "DELIVDATE"}));
+              QStringList({"IDROW", "NUMBER", "FIO", "DATECREATE", "CODEPST", "NAME", "AGEY", "AGEM", "AGED", "DS",
+                           "QNT", "COMPONENT1", "COMPONENT2", "DATESND", "DATERC", "PROVIDED", "DESC", "DELIVDATE"}));
     table.close();
 
     // A second start leaves the table as it is.
@@ -229,7 +235,8 @@ TEST_F(MainFrmTest, WithoutPharmComAndPriceNTheMenusHoldTheirFixedItems)
     EXPECT_EQ(app::menuTexts(*frm->actions().pmZakaz), QStringList({QStringLiteral("Заказ")}));
     EXPECT_EQ(app::menuTexts(*frm->actions().pmRefresh),
               QStringList({QStringLiteral("Обновить"), QStringLiteral("-"), QStringLiteral("Накладные")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmUpload), QStringList({QStringLiteral("Отправить"), QStringLiteral("Удалить")}));
+    EXPECT_EQ(app::menuTexts(*frm->actions().pmUpload),
+              QStringList({QStringLiteral("Отправить"), QStringLiteral("Удалить")}));
     EXPECT_EQ(app::menuTexts(*frm->actions().pmWindow),
               QStringList({QStringLiteral("Каскад"), QStringLiteral("-"), QStringLiteral("Закрыть")}));
     EXPECT_EQ(frm->actions().pmPrice->defaultAction(), frm->actions().acnPriceFull);

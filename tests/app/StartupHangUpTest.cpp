@@ -8,7 +8,11 @@ using platform::fake::ShownMessage;
 
 class StartupHangUp : public MainFrmTest {
 protected:
-    void SetUp() override { fake_.dialUp().active = {{QStringLiteral("MTS"), QStringLiteral("1")}, {QStringLiteral("Билайн"), QStringLiteral("2")}}; }
+    void SetUp() override
+    {
+        fake_.dialUp().active = {{QStringLiteral("MTS"), QStringLiteral("1")},
+                                 {QStringLiteral("Билайн"), QStringLiteral("2")}};
+    }
 };
 
 TEST_F(StartupHangUp, YesHangsUpEveryConnectionWithAOneSecondWait)

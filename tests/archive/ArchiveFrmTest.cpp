@@ -3,12 +3,12 @@
 #include "tests/ordering/OrderFixtures.h"
 #include "tests/windows/WindowTestSupport.h"
 
+#include "archive/ArchiveWindow.h"
+#include "archive/uDblGrid.h"
 #include "config/SettingsAccessors.h"
 #include "grid/DBGrid.h"
 #include "platform/PdfPrinter.h"
 #include "platform/fake/FakePrintPreview.h"
-#include "archive/ArchiveWindow.h"
-#include "archive/uDblGrid.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -123,9 +123,9 @@ protected:
 
 TEST_F(ArchiveWindow, YearsInOrderOfAppearanceAndAMonthWithoutOrders)
 {
-    writeArchive({{1, 1, QDate(2007, 5, 1)}, {2, 2, QDate(2007, 6, 1)}, {3, 1, QDate(2008, 1, 9)},
-                  {4, 3, QDate(2007, 7, 1)}},
-                 {{1, 100, 2}});
+    writeArchive(
+        {{1, 1, QDate(2007, 5, 1)}, {2, 2, QDate(2007, 6, 1)}, {3, 1, QDate(2008, 1, 9)}, {4, 3, QDate(2007, 7, 1)}},
+        {{1, 100, 2}});
     windows::TDblGridFrm *w = open();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Архив"));
     EXPECT_EQ(items(w->cbYears), QStringList({"2007", "2008", "2007"}));
@@ -196,8 +196,11 @@ TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
 TEST_F(ArchiveWindow, DrugHistoryShowsTheLastTwelveMonths)
 {
     const QDate thisMonth(QDate::currentDate().year(), QDate::currentDate().month(), 1);
-    writeArchive({{1, 1, thisMonth.addMonths(-13)}, {2, 2, thisMonth.addMonths(-11)}, {3, 3, thisMonth.addMonths(-1)},
-                  {4, 4, thisMonth.addMonths(-1)}, {5, 5, thisMonth}},
+    writeArchive({{1, 1, thisMonth.addMonths(-13)},
+                  {2, 2, thisMonth.addMonths(-11)},
+                  {3, 3, thisMonth.addMonths(-1)},
+                  {4, 4, thisMonth.addMonths(-1)},
+                  {5, 5, thisMonth}},
                  {{5, 100, 4}, {5, 200, 9}, {1, 100, 50}, {2, 100, 2}, {3, 100, 3}, {4, 100, 1}});
     windows::TDblGridFrm *w = open();
     const int currentYearItem = int(items(w->cbYears).indexOf(QString::number(thisMonth.year())));
@@ -210,7 +213,7 @@ TEST_F(ArchiveWindow, DrugHistoryShowsTheLastTwelveMonths)
         return std::vector<double>(h.quantities.begin(), h.quantities.end());
     };
     std::vector<double> expected(12, 0);
-    expected[0] = 2;  // eleven months ago
+    expected[0] = 2; // eleven months ago
     expected[10] = 4; // last month, two orders
     expected[11] = 4; // this month
     EXPECT_EQ(monthly(), expected);
@@ -287,11 +290,7 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         bool inStatusLine;
     } cases[] = {
         {"no order in the month", [] {}, true},
-        {"no template",
-         [this] {
-             QFile::remove(file(QStringLiteral("order.dbf")));
-         },
-         false},
+        {"no template", [this] { QFile::remove(file(QStringLiteral("order.dbf"))); }, false},
         {"a template without Comment",
          [this] {
              tables::FieldSpecs fields = ordering::test::templateFields();
@@ -303,9 +302,7 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         {"no pharmacy code", [this] { main.subCustomerId = -1; }, false},
         // An earlier order whose file was never moved away is not overwritten.
         {"a filled orderN.dbf left behind",
-         [this] {
-             QFile::copy(main.folderPath + QStringLiteral("ArchivPos.dbf"), file(QStringLiteral("orderN.dbf")));
-         },
+         [this] { QFile::copy(main.folderPath + QStringLiteral("ArchivPos.dbf"), file(QStringLiteral("orderN.dbf"))); },
          false},
     };
     for (const auto &c : cases) {

@@ -6,16 +6,16 @@
 #include "tests/windows/WindowTestSupport.h"
 
 #include "app/uMainFrm.h"
+#include "archive/uDblGrid.h"
 #include "config/ProgramFiles.h"
 #include "demo/DemoInstallation.h"
 #include "grid/DBGrid.h"
 #include "ordering_windows/uOrderFrm.h"
 #include "platform/PdfPrinter.h"
-#include "platform/fake/FakePrintPreview.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform/fake/FakePrintPreview.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
-#include "archive/uDblGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,8 +53,7 @@ protected:
         config::setProgramFolder(QString());
     }
 
-    template <typename Window>
-    Window *openBy(QAction *action, const QString &caption)
+    template <typename Window> Window *openBy(QAction *action, const QString &caption)
     {
         frm->ActionList1Update();
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();

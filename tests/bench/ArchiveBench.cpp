@@ -3,11 +3,11 @@
 // time to open the window with its index tags built and with them present,
 // the time of one move to a position with another drug (statistics
 // recomputed through the Statist tag) and of one statistics run alone.
+#include "archive/uDblGrid.h"
 #include "config/ProgramFiles.h"
 #include "grid/DBGrid.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
-#include "archive/uDblGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,14 +31,23 @@ void generateArchive(const QString &folder, int orders, int perOrder)
     const QString headerPath = folder + QStringLiteral("/Archiv.dbf");
     const QString positionsPath = folder + QStringLiteral("/ArchivPos.dbf");
     tables::createTable(headerPath, 4,
-                        {{"IDROW", K::Integer, 10}, {"NUMZ", K::Integer, 10}, {"DATEZ", K::Date},
-                         {"SUMMA", K::Float, 14, 2}, {"PODR", K::String, 60}, {"YEAR", K::Integer, 4},
+                        {{"IDROW", K::Integer, 10},
+                         {"NUMZ", K::Integer, 10},
+                         {"DATEZ", K::Date},
+                         {"SUMMA", K::Float, 14, 2},
+                         {"PODR", K::String, 60},
+                         {"YEAR", K::Integer, 4},
                          {"MONTH", K::Integer, 2}},
                         {.overwrite = true});
     tables::createTable(positionsPath, 4,
-                        {{"IDROW", K::Integer, 10}, {"PARENT", K::Integer, 10}, {"DRUG", K::Integer, 10},
-                         {"QNT", K::Float, 12, 3}, {"PRICE", K::Float, 12, 2}, {"NAME", K::String, 80},
-                         {"FIRM", K::String, 40}, {"CNTR", K::String, 20}},
+                        {{"IDROW", K::Integer, 10},
+                         {"PARENT", K::Integer, 10},
+                         {"DRUG", K::Integer, 10},
+                         {"QNT", K::Float, 12, 3},
+                         {"PRICE", K::Float, 12, 2},
+                         {"NAME", K::String, 80},
+                         {"FIRM", K::String, 40},
+                         {"CNTR", K::String, 20}},
                         {.overwrite = true});
     QFile::remove(folder + QStringLiteral("/ArchivPos.mdx"));
     QRandomGenerator rng(11);
@@ -78,7 +87,7 @@ double openMs(const QString &folder, std::unique_ptr<windows::TDblGridFrm> &wind
     QElapsedTimer clock;
     clock.start();
     window = std::make_unique<windows::TDblGridFrm>(nullptr, folder + QStringLiteral("/Archiv.dbf"),
-                                                   folder + QStringLiteral("/ArchivPos.dbf"));
+                                                    folder + QStringLiteral("/ArchivPos.dbf"));
     window->resize(900, 600);
     window->show();
     QApplication::processEvents();
@@ -109,8 +118,7 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     generateArchive(temp.path(), orders, perOrder);
-    out << "generated " << orders << " orders, " << orders * perOrder << " positions in " << clock.elapsed()
-        << " ms\n";
+    out << "generated " << orders << " orders, " << orders * perOrder << " positions in " << clock.elapsed() << " ms\n";
     out.flush();
 
     std::unique_ptr<windows::TDblGridFrm> window;

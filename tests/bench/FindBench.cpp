@@ -44,7 +44,7 @@ int main(int argc, char **argv)
         }
     }
     std::sort(costs.begin(), costs.end());
-    std::printf("per keystroke: median %.2f ms, worst %.2f ms over %zu keys\n", costs[costs.size() / 2],
-                costs.back(), costs.size());
+    std::printf("per keystroke: median %.2f ms, worst %.2f ms over %zu keys\n", costs[costs.size() / 2], costs.back(),
+                costs.size());
     return 0;
 }

@@ -53,15 +53,25 @@ void generatePrice(const QString &path, int rows)
 {
     using K = tables::FieldKind;
     tables::createTable(path, 4,
-                        {{"IDROW", K::Integer, 10}, {"NAME", K::String, 80}, {"FIRM", K::String, 40},
-                         {"CNTR", K::String, 20}, {"CODEPST", K::Integer, 10}, {"QNT", K::Integer, 10},
-                         {"PRICE1", K::Float, 12, 2}, {"PRICE2", K::Float, 12, 2}, {"PRICE3", K::Float, 12, 2},
-                         {"CONSTA", K::Float, 10, 4}, {"CONSTB", K::Float, 10, 4}, {"NEWFLG", K::Integer, 1},
-                         {"GDATE", K::Date}, {"ZAK", K::Float, 18, 8}},
+                        {{"IDROW", K::Integer, 10},
+                         {"NAME", K::String, 80},
+                         {"FIRM", K::String, 40},
+                         {"CNTR", K::String, 20},
+                         {"CODEPST", K::Integer, 10},
+                         {"QNT", K::Integer, 10},
+                         {"PRICE1", K::Float, 12, 2},
+                         {"PRICE2", K::Float, 12, 2},
+                         {"PRICE3", K::Float, 12, 2},
+                         {"CONSTA", K::Float, 10, 4},
+                         {"CONSTB", K::Float, 10, 4},
+                         {"NEWFLG", K::Integer, 1},
+                         {"GDATE", K::Date},
+                         {"ZAK", K::Float, 18, 8}},
                         {.languageId = 0, .overwrite = true});
-    const QStringList drugs = {QStringLiteral("Аспирин табл. 500мг №10"), QStringLiteral("Парацетамол табл. 200мг №10"),
-                               QStringLiteral("Анальгин амп. 50% 2мл №10"), QStringLiteral("Но-шпа табл. 40мг №20"),
-                               QStringLiteral("Цитрамон П табл. №10"), QStringLiteral("Валидол табл. 60мг №10")};
+    const QStringList drugs = {
+        QStringLiteral("Аспирин табл. 500мг №10"),   QStringLiteral("Парацетамол табл. 200мг №10"),
+        QStringLiteral("Анальгин амп. 50% 2мл №10"), QStringLiteral("Но-шпа табл. 40мг №20"),
+        QStringLiteral("Цитрамон П табл. №10"),      QStringLiteral("Валидол табл. 60мг №10")};
     QRandomGenerator rng(7);
     tables::Table t(path);
     t.open();
@@ -154,8 +164,8 @@ int main(int argc, char **argv)
     grid::DBGrid *grid = window->dbGrid();
     grid->viewport()->repaint();
     const qint64 shownMs = clock.elapsed();
-    out << "window constructed and shown, first screen painted: " << shownMs << " ms (cpu " << cpuMs() - cpu
-        << " ms, " << grid->tableModel()->rowCount() << " rows)\n";
+    out << "window constructed and shown, first screen painted: " << shownMs << " ms (cpu " << cpuMs() - cpu << " ms, "
+        << grid->tableModel()->rowCount() << " rows)\n";
 
     // Page by page from the first row to the last, every page painted.
     grid->setFocus();
@@ -172,9 +182,9 @@ int main(int argc, char **argv)
     }
     const qint64 scrollMs = clock.elapsed();
     const double scrollCpu = cpuMs() - cpu;
-    out << "paged to the last row: " << pages << " pages in " << scrollMs << " ms = "
-        << (scrollMs > 0 ? pages * 1000.0 / scrollMs : 0.0) << " pages/s (cpu " << scrollCpu << " ms = "
-        << (scrollCpu > 0 ? pages * 1000.0 / scrollCpu : 0.0) << " pages/s)\n";
+    out << "paged to the last row: " << pages << " pages in " << scrollMs
+        << " ms = " << (scrollMs > 0 ? pages * 1000.0 / scrollMs : 0.0) << " pages/s (cpu " << scrollCpu
+        << " ms = " << (scrollCpu > 0 ? pages * 1000.0 / scrollCpu : 0.0) << " pages/s)\n";
 
     // A quantity typed into the current row, posted with Down.
     grid->setSelectedIndex(grid->findColumn(QStringLiteral("ZAK")));

@@ -55,15 +55,16 @@ TEST(IniDateTimeRead, AcceptsShortTimeAndRefusesNonsense)
 {
     const LocaleScope scope(QLocale(QLocale::Russian, QLocale::Russia));
     const QDateTime fallback(QDate(1900, 1, 1), QTime(0, 0));
-    EXPECT_EQ(config::parseIniDateTime(QStringLiteral("05.03.2024 14:07")),
-              QDateTime(QDate(2024, 3, 5), QTime(14, 7)));
+    EXPECT_EQ(config::parseIniDateTime(QStringLiteral("05.03.2024 14:07")), QDateTime(QDate(2024, 3, 5), QTime(14, 7)));
     for (const char16_t *bad : {u"", u"  ", u"31.02.2024", u"abc", u"05.03.2024 25:00:00"})
-        EXPECT_FALSE(config::parseIniDateTime(QString::fromUtf16(bad)).has_value()) << QString::fromUtf16(bad).toStdString();
+        EXPECT_FALSE(config::parseIniDateTime(QString::fromUtf16(bad)).has_value())
+            << QString::fromUtf16(bad).toStdString();
 }
 
 TEST(IniDateTimeRead, TwoDigitYearFormatsAreWidened)
 {
-    EXPECT_TRUE(config::shortDateFormat(QLocale(QLocale::English, QLocale::UnitedStates)).contains(QStringLiteral("yyyy")));
+    EXPECT_TRUE(
+        config::shortDateFormat(QLocale(QLocale::English, QLocale::UnitedStates)).contains(QStringLiteral("yyyy")));
     EXPECT_FALSE(config::longTimeFormat(QLocale(QLocale::Russian, QLocale::Russia)).contains(u't'));
 }
 

@@ -41,11 +41,11 @@ const ReadCase kReadCases[] = {
     {"plain string", u"[Modem]\r\nPhone=8-800\r\n", u"Modem", u"Phone", As::String, u"", u"8-800"},
     {"section and key ignore Latin case", u"[price.dbf]\r\nDBFCaption=Прайс\r\n", u"PRICE.DBF", u"dbfcaption",
      As::String, u"", u"Прайс"},
-    {"Cyrillic section ignores case", u"[ЗАКАЗ]\r\nActivePercent=12\r\n", u"заказ", u"ActivePercent", As::String,
-     u"", u"12"},
+    {"Cyrillic section ignores case", u"[ЗАКАЗ]\r\nActivePercent=12\r\n", u"заказ", u"ActivePercent", As::String, u"",
+     u"12"},
     {"Cyrillic key ignores case, Ё included", u"[Окна]\r\nЁлка=1\r\n", u"ОКНА", u"ёЛКА", As::String, u"", u"1"},
-    {"blanks around names and value are dropped", u"  [ Main ]  \r\n  Top  =  12  \r\n", u"Main", u"Top",
-     As::String, u"", u"12"},
+    {"blanks around names and value are dropped", u"  [ Main ]  \r\n  Top  =  12  \r\n", u"Main", u"Top", As::String,
+     u"", u"12"},
     {"value keeps inner blanks and equals signs", u"[S]\r\nK=a = b;c\r\n", u"S", u"K", As::String, u"", u"a = b;c"},
     {"quotes are part of the value", u"[S]\r\nK=\"\"\r\n", u"S", u"K", As::String, u"x", u"\"\""},
     {"empty value is empty, not the default", u"[S]\r\nK=\r\n", u"S", u"K", As::String, u"x", u""},
@@ -90,20 +90,20 @@ TEST_P(IniFileRead, GivesStoredValueOrDefault)
     EXPECT_EQ(readAsText(ini, c).toStdString(), QString::fromUtf16(c.expected).toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, IniFileRead, ::testing::ValuesIn(kReadCases),
-                         [](const auto &info) {
-                             std::string name;
-                             for (const char *p = info.param.label; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, IniFileRead, ::testing::ValuesIn(kReadCases), [](const auto &info) {
+    std::string name;
+    for (const char *p = info.param.label; *p; ++p)
+        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+});
 
 TEST(IniFileReadText, TextIsCodePage1251OnDisk)
 {
     IniTestFolder folder;
     // "[ЗАКАЗ]" and the value "Аптека №1" spelled in code page 1251 bytes.
     folder.putBytes(QStringLiteral("t.ini"),
-                    QByteArray("[\xC7\xC0\xCA\xC0\xC7]\r\nActiveCustomer=\xC0\xEF\xF2\xE5\xEA\xE0 \xB9" "1\r\n"));
+                    QByteArray("[\xC7\xC0\xCA\xC0\xC7]\r\nActiveCustomer=\xC0\xEF\xF2\xE5\xEA\xE0 \xB9"
+                               "1\r\n"));
     const IniFile ini(folder.path(QStringLiteral("t.ini")));
     EXPECT_EQ(ini.readString(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomer")), QStringLiteral("Аптека №1"));
 }
@@ -111,7 +111,8 @@ TEST(IniFileReadText, TextIsCodePage1251OnDisk)
 TEST(IniFileReadText, UnicodeFileWithByteOrderMarkIsRead)
 {
     IniTestFolder folder;
-    folder.putBytes(QStringLiteral("t.ini"), QByteArray("\xEF\xBB\xBF") + QStringLiteral("[Шрифт]\nИмя=Тахома\n").toUtf8());
+    folder.putBytes(QStringLiteral("t.ini"),
+                    QByteArray("\xEF\xBB\xBF") + QStringLiteral("[Шрифт]\nИмя=Тахома\n").toUtf8());
     const IniFile ini(folder.path(QStringLiteral("t.ini")));
     EXPECT_EQ(ini.readString(QStringLiteral("шрифт"), QStringLiteral("имя")), QStringLiteral("Тахома"));
 }
@@ -128,8 +129,9 @@ TEST(IniFileReadText, ValuesAreCutAt2047Characters)
 TEST(IniFileReadText, SectionsAndKeysAreListedInFileOrder)
 {
     IniTestFolder folder;
-    folder.putText(QStringLiteral("t.ini"),
-                   QStringLiteral("[price.dbf]\r\nDBFCaption=Прайс\r\nZak=Zak;5;Zak;Y;N;N;0\r\n\r\n[Архив]\r\nTop=1\r\n"));
+    folder.putText(
+        QStringLiteral("t.ini"),
+        QStringLiteral("[price.dbf]\r\nDBFCaption=Прайс\r\nZak=Zak;5;Zak;Y;N;N;0\r\n\r\n[Архив]\r\nTop=1\r\n"));
     const IniFile ini(folder.path(QStringLiteral("t.ini")));
     EXPECT_EQ(ini.readSections(), QStringList({QStringLiteral("price.dbf"), QStringLiteral("Архив")}));
     EXPECT_EQ(ini.readSection(QStringLiteral("PRICE.DBF")),

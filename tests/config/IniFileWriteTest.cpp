@@ -44,9 +44,8 @@ const WriteCase kWriteCases[] = {
     {"replaces the value and keeps the key's spelling, other lines untouched",
      u"; note\r\n[Main]\r\nTop = 1\r\nLeft=2\r\n", u"MAIN", u"top", u"280",
      u"; note\r\n[Main]\r\nTop=280\r\nLeft=2\r\n"},
-    {"adds a key at the end of its section, before the blank line",
-     u"[Main]\r\nTop=1\r\n\r\n[Path]\r\nPrice=/x/\r\n", u"main", u"Left", u"367",
-     u"[Main]\r\nTop=1\r\nLeft=367\r\n\r\n[Path]\r\nPrice=/x/\r\n"},
+    {"adds a key at the end of its section, before the blank line", u"[Main]\r\nTop=1\r\n\r\n[Path]\r\nPrice=/x/\r\n",
+     u"main", u"Left", u"367", u"[Main]\r\nTop=1\r\nLeft=367\r\n\r\n[Path]\r\nPrice=/x/\r\n"},
     {"adds a key to an empty last section", u"[A]\r\nx=1\r\n[B]\r\n", u"b", u"K", u"v",
      u"[A]\r\nx=1\r\n[B]\r\nK=v\r\n"},
     {"adds a missing section at the end", u"[A]\r\nx=1\r\n", u"Архив", u"Top", u"-2",
@@ -206,8 +205,9 @@ protected:
     // Readable and enterable by everyone, writable by nobody.
     void makeFolderReadOnly()
     {
-        QFile::setPermissions(folder_.folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                    | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(folder_.folder(),
+                              QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                  | QFile::ExeOther);
     }
     IniTestFolder folder_;
 };

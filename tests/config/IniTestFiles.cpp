@@ -26,7 +26,4 @@ QByteArray IniTestFolder::bytes(const QString &name) const
     return file.readAll();
 }
 
-QString IniTestFolder::text(const QString &name) const
-{
-    return tables::CodePage::byNumber(1251).decode(bytes(name));
-}
+QString IniTestFolder::text(const QString &name) const { return tables::CodePage::byNumber(1251).decode(bytes(name)); }

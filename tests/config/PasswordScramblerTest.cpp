@@ -46,12 +46,20 @@ struct HardCase {
 };
 
 const HardCase kHardCases[] = {
-    {"byte equal to its scrambling value gives NUL", QByteArray("a\x02" "c")},
-    {"scrambled CR", QByteArray("x\x0F" "y")},      // 0x0F ^ 2 = 0x0D
-    {"scrambled LF", QByteArray("\x08" "b")},       // 0x08 ^ 2 = 0x0A
-    {"scrambled blank at the start", QByteArray("\x23" "bc")}, // 0x23 ^ 3 = ' '
-    {"scrambled blank at the end", QByteArray("ab!")},          // '!' ^ 1 = ' '
-    {"scrambled tab at the end", QByteArray("\x08")},           // 0x08 ^ 1 = '\t'
+    {"byte equal to its scrambling value gives NUL",
+     QByteArray("a\x02"
+                "c")},
+    {"scrambled CR",
+     QByteArray("x\x0F"
+                "y")}, // 0x0F ^ 2 = 0x0D
+    {"scrambled LF",
+     QByteArray("\x08"
+                "b")}, // 0x08 ^ 2 = 0x0A
+    {"scrambled blank at the start",
+     QByteArray("\x23"
+                "bc")}, // 0x23 ^ 3 = ' '
+    {"scrambled blank at the end", QByteArray("ab!")}, // '!' ^ 1 = ' '
+    {"scrambled tab at the end", QByteArray("\x08")}, // 0x08 ^ 1 = '\t'
     {"scrambled text starting with the marker", config::ScramblePassword(QByteArray("{KXHEX}zz"))},
 };
 
@@ -63,7 +71,8 @@ TEST_P(HardPasswords, ReadBackExactlyThroughTheSettingsFile)
     IniTestFolder folder;
     const config::SettingsAccessors settings(folder.path(QStringLiteral("KXOrders.ini")));
     settings.SetModemPassword(plain);
-    const QString stored = config::IniFile(settings.settingsFileName()).readString(config::keys::kModem, config::keys::kPassword);
+    const QString stored =
+        config::IniFile(settings.settingsFileName()).readString(config::keys::kModem, config::keys::kPassword);
     EXPECT_TRUE(stored.startsWith(QLatin1String(config::kHexPasswordMarker))) << stored.toStdString();
     EXPECT_EQ(settings.GetModemPassword(), plain);
 }
@@ -80,7 +89,8 @@ TEST(StoredPassword, EveryTwoBytePasswordHasALineSafeFormThatReadsBack)
             const QString plain = cp.decode(QByteArray{char(a), char(b)});
             const QString stored = config::storedPasswordForm(plain);
             ASSERT_EQ(config::trimIniText(stored), stored) << a << " " << b;
-            ASSERT_FALSE(stored.contains(u'\r') || stored.contains(u'\n') || stored.contains(QChar(0))) << a << " " << b;
+            ASSERT_FALSE(stored.contains(u'\r') || stored.contains(u'\n') || stored.contains(QChar(0)))
+                << a << " " << b;
             ASSERT_EQ(config::plainPasswordFromStored(stored), plain) << a << " " << b;
         }
     }
@@ -94,7 +104,8 @@ TEST(StoredPassword, OrdinaryPasswordReadsBackFromTheFile)
     EXPECT_EQ(settings.GetModemPassword(), QStringLiteral("abc"));
     settings.SetModemPassword(QStringLiteral("абв"));
     EXPECT_EQ(folder.text(QStringLiteral("KXOrders.ini")),
-              QStringLiteral("[Modem]\r\nPassword=") + config::ScramblePassword(QStringLiteral("абв")) + QStringLiteral("\r\n"));
+              QStringLiteral("[Modem]\r\nPassword=") + config::ScramblePassword(QStringLiteral("абв"))
+                  + QStringLiteral("\r\n"));
 }
 
 } // namespace

@@ -33,8 +33,9 @@ TEST_F(SettingsAccessorsTest, OrderChoicesAreWrittenToTheOrderSection)
     settings().SetActiveCustomerID(12);
     settings().SetActivePercent(QStringLiteral("12"));
     settings().SetActivePercentID(3);
-    EXPECT_EQ(folder_.text(kName), QStringLiteral("[ЗАКАЗ]\r\nActiveCustomer=Аптека №5\r\nActiveCustomerID=12\r\n"
-                                                  "ActivePercent=12\r\nActivePercentID=3\r\n"));
+    EXPECT_EQ(folder_.text(kName),
+              QStringLiteral("[ЗАКАЗ]\r\nActiveCustomer=Аптека №5\r\nActiveCustomerID=12\r\n"
+                             "ActivePercent=12\r\nActivePercentID=3\r\n"));
     EXPECT_EQ(settings().GetActiveCustomer(), QStringLiteral("Аптека №5"));
     EXPECT_EQ(settings().GetActiveCustomerID(), 12);
     EXPECT_EQ(settings().GetActivePercent(), QStringLiteral("12"));
@@ -48,11 +49,8 @@ struct DeltaExCase {
 };
 
 const DeltaExCase kDeltaExCases[] = {
-    {nullptr, 9, u"9"},
-    {u"-5", 9, u"9"},
-    {u"0", 0, u"0"},
-    {u"12", 12, u"12"},
-    {u"abc", 9, u"9"}, // unreadable reads as -1
+    {nullptr, 9, u"9"}, {u"-5", 9, u"9"},  {u"0", 0, u"0"},
+    {u"12", 12, u"12"}, {u"abc", 9, u"9"}, // unreadable reads as -1
 };
 
 class GetDeltaEx : public ::testing::TestWithParam<DeltaExCase> {};
@@ -61,8 +59,10 @@ TEST_P(GetDeltaEx, RepairsAbsentOrNegativeValues)
 {
     const DeltaExCase &c = GetParam();
     IniTestFolder folder;
-    folder.putText(kName, c.stored ? QStringLiteral("[заказ]\r\nDeltaEx=") + QString::fromUtf16(c.stored) + QStringLiteral("\r\n")
-                                   : QStringLiteral("[ЗАКАЗ]\r\nActiveField=Price1\r\n"));
+    folder.putText(kName,
+                   c.stored
+                       ? QStringLiteral("[заказ]\r\nDeltaEx=") + QString::fromUtf16(c.stored) + QStringLiteral("\r\n")
+                       : QStringLiteral("[ЗАКАЗ]\r\nActiveField=Price1\r\n"));
     const config::SettingsAccessors settings(folder.path(kName));
     EXPECT_EQ(settings.GetDeltaEx(), c.returned);
     EXPECT_EQ(config::IniFile(folder.path(kName)).readString(QStringLiteral("ЗАКАЗ"), QStringLiteral("DeltaEx")),

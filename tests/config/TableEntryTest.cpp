@@ -1,5 +1,5 @@
-#include "config/ConfigError.h"
 #include "config/TableEntry.h"
+#include "config/ConfigError.h"
 
 #include <gtest/gtest.h>
 
@@ -88,9 +88,9 @@ TEST(TableEntry, ItemsAreInterpreted)
     EXPECT_EQ(entry.fieldName(), QStringLiteral("Zak"));
     EXPECT_EQ(entry.position(), 2);
     EXPECT_EQ(entry.title(), QStringLiteral("Кол-во"));
-    EXPECT_TRUE(entry.visible());   // "y" in any case
+    EXPECT_TRUE(entry.visible()); // "y" in any case
     EXPECT_FALSE(entry.readOnly()); // "N"
-    EXPECT_FALSE(entry.key());      // only "Y" counts
+    EXPECT_FALSE(entry.key()); // only "Y" counts
     EXPECT_EQ(entry.width(), 60);
 }
 
@@ -111,7 +111,7 @@ TEST(TableEntry, DamagedEntriesAreReportedWithTheirNames)
 {
     const QString bad[] = {
         QStringLiteral("Name;2;Full name;Y;Y;N;250"), // width "N" after the split
-        QStringLiteral("A;1;A;Y;Y;N"),                // six items
+        QStringLiteral("A;1;A;Y;Y;N"), // six items
         QStringLiteral("A;x;A;Y;Y;N;0"),
         QStringLiteral("A;1;A;Y;Y;N;"),
         QString(),
@@ -121,7 +121,8 @@ TEST(TableEntry, DamagedEntriesAreReportedWithTheirNames)
             TableEntry::parse(text, QStringLiteral("Fld"), QStringLiteral("price.dbf"));
             ADD_FAILURE() << "accepted: " << text.toStdString();
         } catch (const config::ConfigError &e) {
-            EXPECT_TRUE(e.message().contains(QStringLiteral("Fld")) && e.message().contains(QStringLiteral("price.dbf")))
+            EXPECT_TRUE(e.message().contains(QStringLiteral("Fld"))
+                        && e.message().contains(QStringLiteral("price.dbf")))
                 << e.message().toStdString();
         }
     }

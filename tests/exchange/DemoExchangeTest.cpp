@@ -72,7 +72,8 @@ TEST(DemoExchange, ANewPriceListArrivesAsAPackageAndKeepsTheTypedQuantities)
     // The fetch: the tables become ".old", the package is unpacked, the
     // quantities carried, the tables without a new copy come back.
     renameTablesToOld(installation + QStringLiteral("IN/"), installation + QStringLiteral("properties.ini"), feedback);
-    const ToolRun unpacked = runTool(QStringLiteral(KX_KXEXCHANGE), {QStringLiteral("unpack"), installation + QStringLiteral("IN")});
+    const ToolRun unpacked =
+        runTool(QStringLiteral(KX_KXEXCHANGE), {QStringLiteral("unpack"), installation + QStringLiteral("IN")});
     ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err.toStdString();
     EXPECT_EQ(unpacked.out, QStringLiteral("price.dbf распакован\n"));
     const ToolRun refreshed = runTool(QStringLiteral(KX_KXEXCHANGE), {QStringLiteral("refresh"), installation});

@@ -73,10 +73,10 @@ inline ToolRun runTool(const QString &program, const QStringList &args, const QS
 
 inline bool haveProgram(const QString &name) { return !QStandardPaths::findExecutable(name).isEmpty(); }
 
-#define SKIP_WITHOUT_PROGRAM(name)                                                                        \
-    do {                                                                                                  \
-        if (!exchange_test::haveProgram(QStringLiteral(name)))                                            \
-            GTEST_SKIP() << name " is not installed here (scripts/install-deps.sh installs it)";          \
+#define SKIP_WITHOUT_PROGRAM(name)                                                                                     \
+    do {                                                                                                               \
+        if (!exchange_test::haveProgram(QStringLiteral(name)))                                                         \
+            GTEST_SKIP() << name " is not installed here (scripts/install-deps.sh installs it)";                       \
     } while (false)
 
 // A package written by package_tool.py from its entry list (see there).
@@ -84,7 +84,8 @@ inline void makePackage(const QString &path, const QJsonArray &entries)
 {
     const QString listFile = path + QStringLiteral(".json");
     writeFile(listFile, QJsonDocument(entries).toJson());
-    const ToolRun run = runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("make"), path, listFile});
+    const ToolRun run =
+        runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("make"), path, listFile});
     QFile::remove(listFile);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 }
@@ -155,8 +156,11 @@ inline void writeEntry(const QString &properties, const QString &section, const 
                        bool readOnly, bool key)
 {
     const auto yn = [](bool b) { return b ? QStringLiteral("Y") : QStringLiteral("N"); };
-    config::IniFile(properties).writeString(
-        section, field, QStringList{field, QStringLiteral("1"), field, yn(visible), yn(readOnly), yn(key), QStringLiteral("10")}.join(u';'));
+    config::IniFile(properties)
+        .writeString(
+            section, field,
+            QStringList{field, QStringLiteral("1"), field, yn(visible), yn(readOnly), yn(key), QStringLiteral("10")}
+                .join(u';'));
 }
 
 // The usual price.dbf entries: IDRow the key, Zak visible and editable, Name shown read-only.

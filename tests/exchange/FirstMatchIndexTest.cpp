@@ -16,16 +16,19 @@ using namespace exchange_test;
 namespace {
 
 // Few distinct texts, so that prefixes, case variants and repeats are common.
-const QStringList kTexts = {QStringLiteral("AB"),  QStringLiteral("ABC"), QStringLiteral("ab"),  QStringLiteral("Abd"),
-                            QStringLiteral("A"),   QStringLiteral("абв"), QStringLiteral("АБ"),  QStringLiteral("Ёлка"),
-                            QStringLiteral("ёЛКА"), QStringLiteral("B"),  QStringLiteral("AB C"), QString()};
+const QStringList kTexts = {QStringLiteral("AB"),  QStringLiteral("ABC"),  QStringLiteral("ab"),
+                            QStringLiteral("Abd"), QStringLiteral("A"),    QStringLiteral("абв"),
+                            QStringLiteral("АБ"),  QStringLiteral("Ёлка"), QStringLiteral("ёЛКА"),
+                            QStringLiteral("B"),   QStringLiteral("AB C"), QString()};
 
 void createKeyed(const QString &path, std::mt19937 &rng, int rows)
 {
     using tables::FieldKind;
     tables::createTable(path, 4,
-                        {{QStringLiteral("Name"), FieldKind::String, 12}, {QStringLiteral("Firm"), FieldKind::String, 6},
-                         {QStringLiteral("Code"), FieldKind::LargeInt, 6}, {QStringLiteral("Amount"), FieldKind::Float, 8, 2},
+                        {{QStringLiteral("Name"), FieldKind::String, 12},
+                         {QStringLiteral("Firm"), FieldKind::String, 6},
+                         {QStringLiteral("Code"), FieldKind::LargeInt, 6},
+                         {QStringLiteral("Amount"), FieldKind::Float, 8, 2},
                          {QStringLiteral("Zak"), FieldKind::Float, 10, 2}},
                         {.languageId = 0, .overwrite = true});
     tables::Table t(path);
@@ -62,9 +65,9 @@ TEST(FirstMatchIndex, FindsWhatLocateFindsOnRandomTables)
         old.open();
         tables::Table fresh(newPath);
         fresh.open();
-        for (const QString &keys : {QStringLiteral("Name"), QStringLiteral("Code"), QStringLiteral("Name;Code"),
-                                   QStringLiteral("Code;Name"), QStringLiteral("Firm;Name"), QStringLiteral("Amount;Firm"),
-                                   QStringLiteral("Name;Amount")}) {
+        for (const QString &keys :
+             {QStringLiteral("Name"), QStringLiteral("Code"), QStringLiteral("Name;Code"), QStringLiteral("Code;Name"),
+              QStringLiteral("Firm;Name"), QStringLiteral("Amount;Firm"), QStringLiteral("Name;Amount")}) {
             const QStringList names = keys.split(u';');
             const auto index = FirstMatchIndex::build(fresh, names);
             ASSERT_TRUE(index);
@@ -82,7 +85,9 @@ TEST(FirstMatchIndex, FindsWhatLocateFindsOnRandomTables)
             if (names.last() == u"Code") {
                 EXPECT_EQ(index->find(QVariantList(names.size() - 1, QVariant()) << QStringLiteral(" 2,0")),
                           fresh.locate(keys, QVariantList(names.size() - 1, QVariant()) << QStringLiteral(" 2,0"),
-                                       {.caseInsensitive = true, .partialKey = true}) ? fresh.recNo() : 0);
+                                       {.caseInsensitive = true, .partialKey = true})
+                              ? fresh.recNo()
+                              : 0);
                 EXPECT_EQ(index->find(QVariantList(names.size(), QStringLiteral("x"))), 0u);
             }
         }
@@ -122,8 +127,9 @@ TEST(FirstMatchIndex, RefreshCarriesAsTdbfLocateDoes)
 
         const QString tdbfOut = folder + QStringLiteral("tdbf.dbf");
         const oracle::RunResult run = oracle::OracleHarness::instance().run(
-            QStringLiteral("dbfcarry"), {folder + QStringLiteral("price.old"), folder + QStringLiteral("fresh.dbf"), tdbfOut,
-                                         keys + u';', QStringLiteral("Zak"), QStringLiteral("--quiet")});
+            QStringLiteral("dbfcarry"),
+            {folder + QStringLiteral("price.old"), folder + QStringLiteral("fresh.dbf"), tdbfOut, keys + u';',
+             QStringLiteral("Zak"), QStringLiteral("--quiet")});
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
         QFile::copy(folder + QStringLiteral("fresh.dbf"), folder + QStringLiteral("price.dbf"));

@@ -33,14 +33,14 @@ TEST(ForEachFileByExt, AFileThatStaysIsNamedOnceAndTheLoopEnds)
         writeFile(folder + QLatin1String(name), "x");
     RecordingFeedback feedback;
     QStringList handled;
-    const QStringList resisted =
-        forEachFileByExt(folder, QStringLiteral(".dbf"), feedback, QStringLiteral("Не удаётся удалить файл "),
-                         [&](const QString &path) {
-                             handled.append(QFileInfo(path).fileName());
-                             if (!path.endsWith(QStringLiteral("stuck.dbf")))
-                                 QFile::remove(path);
-                         });
+    const QStringList resisted = forEachFileByExt(folder, QStringLiteral(".dbf"), feedback,
+                                                  QStringLiteral("Не удаётся удалить файл "), [&](const QString &path) {
+                                                      handled.append(QFileInfo(path).fileName());
+                                                      if (!path.endsWith(QStringLiteral("stuck.dbf")))
+                                                          QFile::remove(path);
+                                                  });
     EXPECT_EQ(handled, (QStringList{QStringLiteral("a.dbf"), QStringLiteral("stuck.dbf"), QStringLiteral("z.dbf")}));
     EXPECT_EQ(resisted, QStringList{QStringLiteral("stuck.dbf")});
-    EXPECT_EQ(feedback.statuses, QStringList{QStringLiteral("Не удаётся удалить файл ") + folder + QStringLiteral("stuck.dbf")});
+    EXPECT_EQ(feedback.statuses,
+              QStringList{QStringLiteral("Не удаётся удалить файл ") + folder + QStringLiteral("stuck.dbf")});
 }

@@ -23,9 +23,9 @@ void writeCustomers(const QString &folder, const std::vector<Permission> &rows)
     std::vector<QVariantList> values;
     for (const Permission &p : rows)
         values.push_back({p.id, p.value});
-    createTableWithRows(folder + QStringLiteral("CustomerN.dbf"),
-                        {{QStringLiteral("ID"), FieldKind::Integer, 0}, {QStringLiteral("Value1"), FieldKind::Integer, 0}},
-                        values);
+    createTableWithRows(
+        folder + QStringLiteral("CustomerN.dbf"),
+        {{QStringLiteral("ID"), FieldKind::Integer, 0}, {QStringLiteral("Value1"), FieldKind::Integer, 0}}, values);
 }
 
 struct PermissionCase {
@@ -48,14 +48,13 @@ TEST_P(NarcoticsPermission, FollowsCustomerN)
     EXPECT_EQ(NarcoticsAllowed(folder, c.activeCustomer), c.allowed) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NarcoticsPermission,
-    ::testing::Values(PermissionCase{"allowed", 5, {{4, 1}, {5, 1}}, true},
-                      PermissionCase{"two records, 0 then 1", 5, {{5, 0}, {5, 1}}, true},
-                      PermissionCase{"not allowed", 5, {{5, 0}, {6, 1}}, false},
-                      PermissionCase{"no record", 5, {}, false},
-                      PermissionCase{"no active customer, -1 allowed", -1, {{-1, 1}}, true},
-                      PermissionCase{"no active customer", -1, {{5, 1}}, false}));
+INSTANTIATE_TEST_SUITE_P(Cases, NarcoticsPermission,
+                         ::testing::Values(PermissionCase{"allowed", 5, {{4, 1}, {5, 1}}, true},
+                                           PermissionCase{"two records, 0 then 1", 5, {{5, 0}, {5, 1}}, true},
+                                           PermissionCase{"not allowed", 5, {{5, 0}, {6, 1}}, false},
+                                           PermissionCase{"no record", 5, {}, false},
+                                           PermissionCase{"no active customer, -1 allowed", -1, {{-1, 1}}, true},
+                                           PermissionCase{"no active customer", -1, {{5, 1}}, false}));
 
 TEST(ClearNarcotics, NotAllowedRemovesEveryTableAndIndexButNothingElse)
 {

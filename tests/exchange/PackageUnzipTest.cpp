@@ -44,7 +44,8 @@ TEST(UnzipFile, EntriesLandInThePackageFolderWithoutTheirFoldersAndReplaceFilesO
     // The existing file keeps its spelling: one price table, not two.
     EXPECT_EQ(f.inFolder(), (QStringList{QStringLiteral("PRICE.DBF"), QStringLiteral("SubCustomer.dbf")}));
     EXPECT_EQ(readFile(f.folder + QStringLiteral("PRICE.DBF")), "new price");
-    EXPECT_EQ(feedback.statuses, (QStringList{QStringLiteral("price.dbf распакован"), QStringLiteral("SubCustomer.dbf распакован")}));
+    EXPECT_EQ(feedback.statuses,
+              (QStringList{QStringLiteral("price.dbf распакован"), QStringLiteral("SubCustomer.dbf распакован")}));
     EXPECT_EQ(QFileInfo(f.folder + QStringLiteral("PRICE.DBF")).lastModified().date(), QDate(2024, 1, 2));
 }
 
@@ -68,7 +69,8 @@ TEST(UnpackFolder, ADamagedPackageAmongThreeGivesOneMessageAndAllThreeGo)
     RecordingFeedback feedback;
     unpackFolder(f.folder, feedback);
     ASSERT_EQ(feedback.messages.size(), 1);
-    EXPECT_TRUE(feedback.messages[0].startsWith(QStringLiteral("Ошибка при распаковке ") + f.folder + QStringLiteral("b.zip")))
+    EXPECT_TRUE(
+        feedback.messages[0].startsWith(QStringLiteral("Ошибка при распаковке ") + f.folder + QStringLiteral("b.zip")))
         << feedback.messages[0].toStdString();
     EXPECT_EQ(f.inFolder(), (QStringList{QStringLiteral("a.dbf"), QStringLiteral("c.dbf")}));
 }
@@ -78,8 +80,10 @@ TEST(UnzipFile, NamesWithoutTheUtf8FlagAreCodePage866)
     Folders f;
     // "Прайс.dbf" in code page 866, as Russian Windows zip tools store it, and in flagged UTF-8.
     makePackage(f.folder + QStringLiteral("names.zip"),
-                {QJsonObject{{QStringLiteral("raw"), QStringLiteral("8fe0a0a9e12e646266")}, {QStringLiteral("data"), QStringLiteral("866")}},
-                 QJsonObject{{QStringLiteral("name"), QStringLiteral("Счёт.dbf")}, {QStringLiteral("utf8"), true},
+                {QJsonObject{{QStringLiteral("raw"), QStringLiteral("8fe0a0a9e12e646266")},
+                             {QStringLiteral("data"), QStringLiteral("866")}},
+                 QJsonObject{{QStringLiteral("name"), QStringLiteral("Счёт.dbf")},
+                             {QStringLiteral("utf8"), true},
                              {QStringLiteral("data"), QStringLiteral("utf8")}}});
     RecordingFeedback feedback;
     UnzipFile(f.folder + QStringLiteral("names.zip"), QString(), true, feedback);
@@ -133,11 +137,13 @@ TEST_P(RefusedPackage, CountsAsDamagedAndWritesNothing)
 {
     const HostileCase &c = GetParam();
     Folders f;
-    makePackage(f.folder + QStringLiteral("evil.zip"), {entry(QStringLiteral("good.dbf"), QStringLiteral("good")), c.entry});
+    makePackage(f.folder + QStringLiteral("evil.zip"),
+                {entry(QStringLiteral("good.dbf"), QStringLiteral("good")), c.entry});
     RecordingFeedback feedback;
     unpackFolder(f.folder, feedback, c.limits);
     ASSERT_EQ(feedback.messages.size(), 1) << c.what;
-    EXPECT_TRUE(feedback.messages[0].startsWith(QStringLiteral("Ошибка при распаковке ") + f.folder + QStringLiteral("evil.zip (")));
+    EXPECT_TRUE(feedback.messages[0].startsWith(QStringLiteral("Ошибка при распаковке ") + f.folder
+                                                + QStringLiteral("evil.zip (")));
     const QStringList left = c.foundWhileWriting ? QStringList{QStringLiteral("good.dbf")} : QStringList{};
     EXPECT_EQ(f.inFolder(), left) << c.what;
     EXPECT_TRUE(f.inRoot().isEmpty()) << c.what;
@@ -155,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileCase{"declared size above the cap", zeros(5000), tight(4096, 1e9)},
                       HostileCase{"ratio above the limit", zeros(200000), tight(qint64(1) << 30, 100)},
                       HostileCase{"declared size smaller than the data", zeros(200000, 100), {}, true},
-                      HostileCase{"no room left on the disk", zeros(1000), tight(qint64(1) << 30, 1e9, 0, qint64(1) << 62)}),
+                      HostileCase{"no room left on the disk", zeros(1000),
+                                  tight(qint64(1) << 30, 1e9, 0, qint64(1) << 62)}),
     [](const ::testing::TestParamInfo<HostileCase> &info) {
         std::string name = info.param.what;
         for (char &ch : name)
@@ -173,8 +180,9 @@ TEST(UnzipFile, PathsPointingOutsideStayInsideTheFolder)
     RecordingFeedback feedback;
     UnzipFile(f.folder + QStringLiteral("slip.zip"), QString(), true, feedback);
     EXPECT_TRUE(feedback.messages.isEmpty()) << feedback.messages.join(u'\n').toStdString();
-    EXPECT_EQ(f.inFolder(), (QStringList{QStringLiteral("outside1.dbf"), QStringLiteral("outside2.dbf"),
-                                         QStringLiteral("outside3.dbf"), QStringLiteral("outside4.dbf")}));
+    EXPECT_EQ(f.inFolder(),
+              (QStringList{QStringLiteral("outside1.dbf"), QStringLiteral("outside2.dbf"),
+                           QStringLiteral("outside3.dbf"), QStringLiteral("outside4.dbf")}));
     EXPECT_TRUE(f.inRoot().isEmpty());
 }
 
@@ -206,7 +214,8 @@ TEST(UnzipFile, RandomlyDamagedPackagesNeverLeaveAWrongFile)
     QByteArray content;
     for (int i = 0; i < 4000; ++i)
         content += QByteArray::number(i * 7919 % 10007) + ' ';
-    makePackage(f.folder + QStringLiteral("model.zip"), {entry(QStringLiteral("price.dbf"), QString::fromLatin1(content))});
+    makePackage(f.folder + QStringLiteral("model.zip"),
+                {entry(QStringLiteral("price.dbf"), QString::fromLatin1(content))});
     const QByteArray model = readFile(f.folder + QStringLiteral("model.zip"));
     QFile::remove(f.folder + QStringLiteral("model.zip"));
     std::mt19937 rng(99);

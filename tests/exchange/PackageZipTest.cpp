@@ -29,7 +29,8 @@ struct OrdersFolder {
 
 QStringList listPackage(const QString &package)
 {
-    const ToolRun run = runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("list"), package});
+    const ToolRun run =
+        runTool(QStringLiteral("python3"), {QStringLiteral(KX_PACKAGE_TOOL), QStringLiteral("list"), package});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     return run.out.split(u'\n', Qt::SkipEmptyParts);
 }
@@ -43,8 +44,9 @@ TEST(ZipFiles, PacksMatchingFilesOfFolderAndSubfoldersUnderTheirNamesWithOneStat
     const QString package = ZipFiles(orders.path() + QStringLiteral("*.dbf"), 8, QString(), 17, feedback);
     EXPECT_EQ(package, orders.path() + QStringLiteral("Z17_.zip"));
     // name, UTF-8 flag, size, method (8 = deflate)
-    EXPECT_EQ(listPackage(package), (QStringList{QStringLiteral("Z17_1.dbf\t0\t5000\t8"), QStringLiteral("Z17_2.dbf\t0\t12\t8"),
-                                                 QStringLiteral("P17_3.dbf\t0\t3000\t8")}));
+    EXPECT_EQ(listPackage(package),
+              (QStringList{QStringLiteral("Z17_1.dbf\t0\t5000\t8"), QStringLiteral("Z17_2.dbf\t0\t12\t8"),
+                           QStringLiteral("P17_3.dbf\t0\t3000\t8")}));
     ASSERT_EQ(feedback.statuses.size(), 3);
     EXPECT_TRUE(feedback.statuses[0].startsWith(QStringLiteral("упакован Z17_1.dbf размер до: 5000 размер после: ")));
     EXPECT_TRUE(feedback.statuses[2].startsWith(QStringLiteral("упакован P17_3.dbf размер до: 3000 размер после: ")));
@@ -84,7 +86,8 @@ TEST(ZipFiles, CyrillicNamesCarryTheUtf8FlagAndComeBackAsTheyWere)
     writeFile(folder + QStringLiteral("plain.dbf"), QByteArray("ascii"));
     RecordingFeedback feedback;
     const QString package = ZipFiles(folder + QStringLiteral("*.dbf"), 8, QString(), 3, feedback);
-    EXPECT_EQ(listPackage(package), (QStringList{QStringLiteral("plain.dbf\t0\t5\t8"), QStringLiteral("Заявка.dbf\t1\t8\t8")}));
+    EXPECT_EQ(listPackage(package),
+              (QStringList{QStringLiteral("plain.dbf\t0\t5\t8"), QStringLiteral("Заявка.dbf\t1\t8\t8")}));
 
     QFile::remove(folder + QStringLiteral("Заявка.dbf"));
     UnzipFile(package, QString(), true, feedback);
@@ -110,7 +113,8 @@ TEST(ZipFiles, APasswordEncryptsAndOnlyThatPasswordUnpacks)
 {
     OrdersFolder orders;
     RecordingFeedback feedback;
-    const QString package = ZipFiles(orders.path() + QStringLiteral("Z17_2.dbf"), 8, QStringLiteral("секрет"), 17, feedback);
+    const QString package =
+        ZipFiles(orders.path() + QStringLiteral("Z17_2.dbf"), 8, QStringLiteral("секрет"), 17, feedback);
     const QByteArray packed = readFile(package);
     EXPECT_FALSE(packed.contains("second order"));
     QFile::remove(orders.path() + QStringLiteral("Z17_2.dbf"));

@@ -25,7 +25,8 @@ std::vector<PriceRow> rows(std::mt19937 &rng, bool entered)
     std::vector<PriceRow> result;
     for (int i = 1; i <= kRows; ++i) {
         const bool ordered = entered && rng() % 5 == 0;
-        result.push_back({i, QStringLiteral("Товар %1").arg(i), ordered ? std::optional<double>(1 + rng() % 9) : std::nullopt});
+        result.push_back(
+            {i, QStringLiteral("Товар %1").arg(i), ordered ? std::optional<double>(1 + rng() % 9) : std::nullopt});
     }
     return result;
 }

@@ -43,10 +43,16 @@ TEST(RefreshIncomingTables, ZakGoesToTheRecordWithTheSameIDRow)
     writePriceEntries(p.properties);
     p.writeOld("price.dbf", {{1, "Аспирин", 5}, {2, "Валидол", nullopt}, {3, "Цитрамон", 2.5}});
     // IDRow 10 and 12 do not begin a number match: 1 is found by value.
-    createPrice(p.path("price.dbf"), {{10, "Десятый", nullopt}, {12, "Двенадцатый", nullopt}, {3, "Цитрамон", nullopt},
-                                      {2, "Валидол", 7}, {4, "Новинка", nullopt}, {1, "Аспирин", nullopt}});
+    createPrice(p.path("price.dbf"),
+                {{10, "Десятый", nullopt},
+                 {12, "Двенадцатый", nullopt},
+                 {3, "Цитрамон", nullopt},
+                 {2, "Валидол", 7},
+                 {4, "Новинка", nullopt},
+                 {1, "Аспирин", nullopt}});
     const CarryReport report = p.refresh();
-    EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{nullopt, nullopt, 2.5, 7, nullopt, 5}));
+    EXPECT_EQ(zakColumn(p.path("price.dbf")),
+              (std::vector<std::optional<double>>{nullopt, nullopt, 2.5, 7, nullopt, 5}));
     EXPECT_EQ(p.files(), QStringList{QStringLiteral("price.dbf")});
     EXPECT_EQ(p.feedback.statuses, QStringList{QStringLiteral("Информация перенесена - price.dbf")});
     EXPECT_TRUE(report.dropped.isEmpty());
@@ -68,7 +74,8 @@ TEST(RefreshIncomingTables, ANewTableWithoutZakGainsTheOldColumnAndOnlyItsOwnCop
     EXPECT_EQ(zakColumn(p.path("stock.dbf")), (std::vector<std::optional<double>>{1, 5}));
     EXPECT_EQ(p.files(), (QStringList{QStringLiteral("price_2.dbf"), QStringLiteral("stock.dbf")}));
     EXPECT_EQ(p.feedback.statuses,
-              (QStringList{QStringLiteral("Обновляю структуру таблицы..."), QStringLiteral("Информация перенесена - stock.dbf")}));
+              (QStringList{QStringLiteral("Обновляю структуру таблицы..."),
+                           QStringLiteral("Информация перенесена - stock.dbf")}));
 }
 
 TEST(RefreshIncomingTables, NothingToCarryStillRemovesTheOldCopy)
@@ -153,7 +160,8 @@ TEST(RefreshIncomingTables, DroppedValuesAndLargePriceChangesAreReported)
     EXPECT_TRUE(list.contains(QStringLiteral("9\tСнят с продажи\t4.00"))) << list.toStdString();
     EXPECT_TRUE(list.contains(QStringLiteral("3\tЦитрамон\t1.00\tPRICE1\t10.00\t13.00"))) << list.toStdString();
     ASSERT_EQ(p.feedback.statuses.size(), 2);
-    EXPECT_TRUE(p.feedback.statuses[1].startsWith(QStringLiteral("Не перенесено значений: 1, цена заметно изменилась: 1")));
+    EXPECT_TRUE(
+        p.feedback.statuses[1].startsWith(QStringLiteral("Не перенесено значений: 1, цена заметно изменилась: 1")));
 
     // The next refresh with nothing to report removes the list.
     p.writeOld("price.dbf", {{1, "Аспирин", 5, 10}});
@@ -182,7 +190,8 @@ TEST(RefreshIncomingTables, AValueTheNewColumnCannotHoldIsReportedAndTheOthersAr
     const CarryReport report = p.refresh();
     EXPECT_EQ(zakColumn(p.path("price.dbf")), (std::vector<std::optional<double>>{5, nullopt, 2}));
     ASSERT_EQ(report.dropped.size(), 1);
-    EXPECT_TRUE(report.dropped[0].value.startsWith(QStringLiteral("123456.00 (не помещается"))) << report.dropped[0].value.toStdString();
+    EXPECT_TRUE(report.dropped[0].value.startsWith(QStringLiteral("123456.00 (не помещается")))
+        << report.dropped[0].value.toStdString();
     EXPECT_EQ(p.files(), (QStringList{QStringLiteral("price.dbf"), QStringLiteral("price_перенос.txt")}));
 }
 
@@ -217,6 +226,8 @@ TEST(RenameTablesToOld, ALeftoverOldCopyIsCarriedFromNotOverwritten)
     createPrice(p.path("price.dbf"), {{2, "Валидол", nullopt}});
     EXPECT_EQ(p.refresh().dropped.size(), 1);
     restoreOldTables(p.folder, p.feedback);
-    EXPECT_EQ(p.files(), (QStringList{QStringLiteral("other.dbf"), QStringLiteral("price.dbf"), QStringLiteral("price_перенос.txt")}));
+    EXPECT_EQ(
+        p.files(),
+        (QStringList{QStringLiteral("other.dbf"), QStringLiteral("price.dbf"), QStringLiteral("price_перенос.txt")}));
     EXPECT_EQ(zakColumn(p.path("price.dbf")), std::vector<std::optional<double>>{8});
 }

@@ -34,7 +34,8 @@ protected:
     {
         settings().writeString(QStringLiteral("Modem"), QStringLiteral("Phone"), phone);
         settings().writeString(QStringLiteral("Modem"), QStringLiteral("UserName"), user);
-        settings().writeString(QStringLiteral("Modem"), QStringLiteral("Password"), config::storedPasswordForm(password));
+        settings().writeString(QStringLiteral("Modem"), QStringLiteral("Password"),
+                               config::storedPasswordForm(password));
     }
     TDialFrm *open()
     {
@@ -65,12 +66,13 @@ protected:
 
 TEST_F(DialUpWindow, DialsOnceWithTheAccountAndListsItsStates)
 {
-    fake.diallers().script = {{dialstate::kOpenPort, 0, 10}, {dialstate::kAuthenticate, 0, 10},
-                              {dialstate::kConnected, 0, 10}};
+    fake.diallers().script = {
+        {dialstate::kOpenPort, 0, 10}, {dialstate::kAuthenticate, 0, 10}, {dialstate::kConnected, 0, 10}};
     TDialFrm *w = open();
     ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 3; }, 2000));
-    EXPECT_EQ(lines(w), QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
-                                     QStringLiteral("Подключено")}));
+    EXPECT_EQ(lines(w),
+              QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
+                           QStringLiteral("Подключено")}));
     EXPECT_EQ(w->InfoBox->currentRow(), 2); // the newest line selected
     ASSERT_EQ(record().dials.size(), 1u);
     EXPECT_EQ(record().dials[0].phoneNumber, QStringLiteral("8-800-100"));
@@ -94,7 +96,8 @@ TEST_F(DialUpWindow, IncompleteOrOverlongAccountsDialNothing)
     } cases[] = {
         {"no password", QStringLiteral("1"), QStringLiteral("u"), QString(),
          "Заполните информацию в Настройках->Соединение"},
-        {"no phone", QString(), QStringLiteral("u"), QStringLiteral("p"), "Заполните информацию в Настройках->Соединение"},
+        {"no phone", QString(), QStringLiteral("u"), QStringLiteral("p"),
+         "Заполните информацию в Настройках->Соединение"},
         {"phone over 128", QString(129, u'1'), QStringLiteral("u"), QStringLiteral("p"), "номер телефона длиннее 128"},
         {"user over 256", QStringLiteral("1"), QString(257, u'u'), QStringLiteral("p"), "имя пользователя длиннее 256"},
         {"password over 256", QStringLiteral("1"), QStringLiteral("u"), QString(257, u'p'), "пароль длиннее 256"},
@@ -125,8 +128,9 @@ TEST_F(DialUpWindow, FailedDialShowsItsErrorClosesAfterThreeSecondsAndHangsUp)
     ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 3; }, 2000));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(lines(w), QStringList({QStringLiteral("Открытие порта"), QString(),
-                                     QStringLiteral("Доступ запрещён: неверное имя пользователя или пароль.")}));
+    EXPECT_EQ(lines(w),
+              QStringList({QStringLiteral("Открытие порта"), QString(),
+                           QStringLiteral("Доступ запрещён: неверное имя пользователя или пароль.")}));
     EXPECT_EQ(w->DialState, TDialFrm::Failed);
     EXPECT_TRUE(waitFor([&] { return alive.isNull(); }, 5000));
     EXPECT_GE(clock.elapsed(), 2800);

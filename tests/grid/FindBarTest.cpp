@@ -38,15 +38,15 @@ TEST(NameFinder, WordsAnywhereInAnyOrderAndOnEitherLayout)
         std::vector<std::uint32_t> found;
     } cases[] = {
         {"аспирин", {1, 4}},
-        {"кардио", {1, 2}},          // a word's beginning, not only the name's
-        {"кардио аспирин", {1}},     // every word, in any order
-        {"АСП табл", {1, 4}},        // any case
-        {"ершик", {3}},              // "ё" found by "е"
-        {"fcgbhby", {1, 4}},         // аспирин typed on the Latin layout
-        {"rfhlbj", {1, 2}},          // кардио
-        {"шпа", {5}},                // after a hyphen
+        {"кардио", {1, 2}}, // a word's beginning, not only the name's
+        {"кардио аспирин", {1}}, // every word, in any order
+        {"АСП табл", {1, 4}}, // any case
+        {"ершик", {3}}, // "ё" found by "е"
+        {"fcgbhby", {1, 4}}, // аспирин typed on the Latin layout
+        {"rfhlbj", {1, 2}}, // кардио
+        {"шпа", {5}}, // after a hyphen
         {"40мг", {5}},
-        {"ьп", {}},                  // "mg" on the Cyrillic layout is no word here
+        {"ьп", {}}, // "mg" on the Cyrillic layout is no word here
         {"аспирин валидол", {}},
         {"   ", {}},
     };
@@ -79,7 +79,7 @@ TEST(FindBar, TypingMovesToMatchesF3AndShiftF3StepThroughThem)
         Qt::KeyboardModifiers modifiers;
         std::uint32_t recno;
     } steps[] = {
-        {Qt::Key_Return, Qt::NoModifier, 2}, {Qt::Key_F3, Qt::NoModifier, 4}, {Qt::Key_F3, Qt::NoModifier, 1},
+        {Qt::Key_Return, Qt::NoModifier, 2}, {Qt::Key_F3, Qt::NoModifier, 4},    {Qt::Key_F3, Qt::NoModifier, 1},
         {Qt::Key_F3, Qt::ShiftModifier, 4},  {Qt::Key_F3, Qt::ShiftModifier, 2},
     };
     for (const auto &s : steps) {

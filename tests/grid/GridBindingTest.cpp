@@ -108,13 +108,15 @@ TEST_F(GridBinding, RowsFollowTheTable)
              t.field(u"NAME").setString(QStringLiteral("Валидол форте"));
              t.post();
          },
-         {"Аспирин", "Бисептол", "Валидол форте", "Ибупрофен", "Ивермектин", "Корвалол"}, 0},
+         {"Аспирин", "Бисептол", "Валидол форте", "Ибупрофен", "Ивермектин", "Корвалол"},
+         0},
         {"a filter narrows the rows",
          [](tables::Table &t, const QString &) {
              t.setFilter(QStringLiteral("ZAK<>0"));
              t.setFiltered(true);
          },
-         {"Бисептол", "Ибупрофен", "Корвалол"}, 1},
+         {"Бисептол", "Ибупрофен", "Корвалол"},
+         1},
         {"a posted record that leaves the filter leaves the rows",
          [&](tables::Table &t, const QString &) {
              t.setFilter(QStringLiteral("ZAK<>0"));
@@ -124,34 +126,39 @@ TEST_F(GridBinding, RowsFollowTheTable)
              t.field(u"ZAK").clear();
              t.post();
          },
-         {"Бисептол", "Корвалол"}, 1},
+         {"Бисептол", "Корвалол"},
+         1},
         {"a deleted record leaves the rows",
          [&](tables::Table &t, const QString &) {
              locate(t, "Валидол");
              t.deleteRecord();
          },
-         {"Аспирин", "Бисептол", "Ибупрофен", "Ивермектин", "Корвалол"}, 0},
+         {"Аспирин", "Бисептол", "Ибупрофен", "Ивермектин", "Корвалол"},
+         0},
         {"an appended record joins at the end",
          [](tables::Table &t, const QString &) {
              t.append();
              t.field(u"NAME").setString(QStringLiteral("Янтарь"));
              t.post();
          },
-         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол", "Янтарь"}, 0},
+         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол", "Янтарь"},
+         0},
         {"a record being inserted shows as a pending row",
          [&](tables::Table &t, const QString &) {
              locate(t, "Валидол");
              t.append();
              t.field(u"NAME").setString(QStringLiteral("Янтарь"));
          },
-         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол", "Янтарь"}, 0},
+         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол", "Янтарь"},
+         0},
         {"a cancelled insertion leaves nothing",
          [](tables::Table &t, const QString &) {
              t.append();
              t.field(u"NAME").setString(QStringLiteral("Янтарь"));
              t.cancel();
          },
-         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол"}, 0},
+         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол"},
+         0},
         {"a change by another table object shows after a refresh",
          [](tables::Table &t, const QString &path) {
              tables::Table other(path);
@@ -162,7 +169,8 @@ TEST_F(GridBinding, RowsFollowTheTable)
              other.post();
              t.refresh();
          },
-         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол капли"}, 1},
+         {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол капли"},
+         1},
         {"changes while controls are disabled show once at the end",
          [](tables::Table &t, const QString &) {
              t.disableControls();
@@ -173,7 +181,8 @@ TEST_F(GridBinding, RowsFollowTheTable)
              }
              t.enableControls();
          },
-         {"Асп", "Бис", "Вал", "Ибу", "Иве", "Кор"}, 1},
+         {"Асп", "Бис", "Вал", "Ибу", "Иве", "Кор"},
+         1},
     };
     for (const FollowCase &c : cases) {
         SCOPED_TRACE(c.name);

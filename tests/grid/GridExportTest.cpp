@@ -48,9 +48,9 @@ QStringList rowTexts(const ReadBack &book, int row, int columns)
     QStringList out;
     for (int c = 0; c < columns; ++c) {
         const auto it = book.cells.find({row, c});
-        out << (it == book.cells.end() ? QString()
-                : it->second.isDouble() ? QString::number(it->second.toDouble())
-                                        : it->second.toString());
+        out << (it == book.cells.end()      ? QString()
+                    : it->second.isDouble() ? QString::number(it->second.toDouble())
+                                            : it->second.toString());
     }
     return out;
 }
@@ -93,11 +93,20 @@ TEST_F(GridExport, SelectedRowsOrTheWholeFilteredGrid)
 {
     const std::vector<RowsCase> cases = {
         {"selected rows", {1, 4}, false, grid::DBGrid::ExportRows::SelectedOrAll, {"Бисептол", "Ивермектин"}},
-        {"nothing selected: the whole grid", {}, false, grid::DBGrid::ExportRows::SelectedOrAll,
+        {"nothing selected: the whole grid",
+         {},
+         false,
+         grid::DBGrid::ExportRows::SelectedOrAll,
          {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол"}},
-        {"nothing selected, filtered: the rows in view", {}, true, grid::DBGrid::ExportRows::SelectedOrAll,
+        {"nothing selected, filtered: the rows in view",
+         {},
+         true,
+         grid::DBGrid::ExportRows::SelectedOrAll,
          {"Бисептол", "Ибупрофен", "Корвалол"}},
-        {"the whole grid despite a selection", {2}, false, grid::DBGrid::ExportRows::All,
+        {"the whole grid despite a selection",
+         {2},
+         false,
+         grid::DBGrid::ExportRows::All,
          {"Аспирин", "Бисептол", "Валидол", "Ибупрофен", "Ивермектин", "Корвалол"}},
     };
     for (const RowsCase &c : cases) {

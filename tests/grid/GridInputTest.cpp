@@ -40,9 +40,9 @@ struct EditCase {
     int column;
     QString typed;
     int endKey;
-    QString shown;          // the cell after the keys
+    QString shown; // the cell after the keys
     tables::TableState state;
-    QString stored;         // the field as stored in the file afterwards
+    QString stored; // the field as stored in the file afterwards
 };
 
 TEST_F(GridInput, TypingEditsEditableCellsInPlace)
@@ -346,7 +346,8 @@ TEST_F(GridInput, MultiLevelTitlesShareUpperLevels)
     const int x3 = header->sectionViewportPosition(3);
     EXPECT_EQ(header->levelRect(1, 0), QRect(x1, 0, x3 - x1, h / 2));
     EXPECT_EQ(header->levelRect(2, 0), header->levelRect(1, 0));
-    EXPECT_EQ(header->levelRect(2, 1), QRect(header->sectionViewportPosition(2), h / 2, header->sectionSize(2), h - h / 2));
+    EXPECT_EQ(header->levelRect(2, 1),
+              QRect(header->sectionViewportPosition(2), h / 2, header->sectionSize(2), h - h / 2));
     EXPECT_EQ(header->levelRect(0, 0), QRect(0, 0, header->sectionSize(0), h));
     EXPECT_TRUE(header->levelRect(0, 1).isNull());
     // A different upper part is not shared.

@@ -54,8 +54,8 @@ inline QString createPriceTable(const QString &path, const std::vector<PriceRow>
 
 inline std::vector<PriceRow> drugs()
 {
-    return {{QStringLiteral("Аспирин"), 10, 0, 12.5},  {QStringLiteral("Бисептол"), 5, 2, 30},
-            {QStringLiteral("Валидол"), 0, 0, 8.25},   {QStringLiteral("Ибупрофен"), 7, 1, 55},
+    return {{QStringLiteral("Аспирин"), 10, 0, 12.5},   {QStringLiteral("Бисептол"), 5, 2, 30},
+            {QStringLiteral("Валидол"), 0, 0, 8.25},    {QStringLiteral("Ибупрофен"), 7, 1, 55},
             {QStringLiteral("Ивермектин"), 3, 0, 99.9}, {QStringLiteral("Корвалол"), 1, 4, 20}};
 }
 
@@ -134,10 +134,7 @@ protected:
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cellCentre(row, column));
     }
     int currentRow() const { return grid->currentIndex().row(); }
-    QString currentName()
-    {
-        return table->field(u"NAME").asString();
-    }
+    QString currentName() { return table->field(u"NAME").asString(); }
 
     QTemporaryDir dir;
     QString path;

@@ -33,7 +33,7 @@ QJsonObject readWithXlrd(const QStringList &arguments)
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(out, &error);
     if (!json.isObject())
-        throw std::runtime_error("xlrd reader printed no JSON: " + error.errorString().toStdString()
-                                 + "\n" + err.toStdString());
+        throw std::runtime_error("xlrd reader printed no JSON: " + error.errorString().toStdString() + "\n"
+                                 + err.toStdString());
     return json.object();
 }

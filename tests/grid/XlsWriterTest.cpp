@@ -123,12 +123,12 @@ Sheet priceList()
     s.cells[{2, 2}] = -2.0;
     s.cells[{2, 4}] = QStringLiteral("ёЁйЙъЪ №5");
     // Row 3 stays empty.
-    s.cells[{4, 0}] = QStringLiteral("Café crème");       // Latin-1: one byte a character
+    s.cells[{4, 0}] = QStringLiteral("Café crème"); // Latin-1: one byte a character
     s.cells[{4, 1}] = 1234567.891;
     s.cells[{4, 2}] = 0.0;
-    s.cells[{4, 3}] = QStringLiteral("Фармстандарт");      // shared with row 1
+    s.cells[{4, 3}] = QStringLiteral("Фармстандарт"); // shared with row 1
     s.cells[{4, 4}] = 1e15;
-    s.cells[{5, 3}] = QStringLiteral("Łódź");             // past Latin-1 yet not Cyrillic
+    s.cells[{5, 3}] = QStringLiteral("Łódź"); // past Latin-1 yet not Cyrillic
     s.cells[{5, 4}] = QStringLiteral("Последняя");
     return s;
 }
@@ -138,8 +138,7 @@ Sheet priceList()
 Sheet variedStrings()
 {
     Sheet s;
-    const QString alphabets[] = {QStringLiteral("abcdefghij"), QStringLiteral("абвгдеёжзи"),
-                                 QStringLiteral("ж😀ю")};
+    const QString alphabets[] = {QStringLiteral("abcdefghij"), QStringLiteral("абвгдеёжзи"), QStringLiteral("ж😀ю")};
     for (int i = 0; i < 600; ++i) {
         const QString &alphabet = alphabets[i % 3];
         QString text;
@@ -204,7 +203,10 @@ struct BookCase {
 const BookCase bookCases[] = {
     {"Cyrillic price list", "Прайс-лист", "Прайс-лист", priceList},
     {"forbidden characters and overlong name", "Счёт [1/2]: итог?* за январь две тысячи",
-     "Счёт _1_2__ итог__ за январь дв", [] { return Sheet{{{{0, 0}, QStringLiteral("x")}}, {}, {}}; }},
+     "Счёт _1_2__ итог__ за январь дв",
+     [] {
+         return Sheet{{{{0, 0}, QStringLiteral("x")}}, {}, {}};
+     }},
     {"apostrophes at the ends", "'Заказ'", "_Заказ_", [] { return Sheet{}; }},
     {"empty sheet without a name", "", "Лист1", [] { return Sheet{}; }},
     {"varied string lengths", "Строки", "Строки", variedStrings},
@@ -213,10 +215,7 @@ const BookCase bookCases[] = {
     {"non-finite numbers", "Ошибки", "Ошибки", nonFiniteNumbers},
 };
 
-int usedRows(const Sheet &s)
-{
-    return s.cells.empty() ? 0 : std::prev(s.cells.end())->first.first + 1;
-}
+int usedRows(const Sheet &s) { return s.cells.empty() ? 0 : std::prev(s.cells.end())->first.first + 1; }
 
 int usedColumns(const Sheet &s)
 {
@@ -422,10 +421,11 @@ TEST_F(XlsWriterTest, LibreOfficeReadsTheSameCells)
     writer.save(xls);
 
     QProcess convert;
-    convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + path(QStringLiteral("profile")),
-                           QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                           QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"),
-                           QStringLiteral("--outdir"), dir.path(), xls});
+    convert.start(office,
+                  {QStringLiteral("-env:UserInstallation=file://") + path(QStringLiteral("profile")),
+                   QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                   QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), dir.path(),
+                   xls});
     ASSERT_TRUE(convert.waitForFinished(180000)) << convert.errorString().toStdString();
     QFile csv(path(QStringLiteral("price.csv")));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << convert.readAllStandardError().toStdString();

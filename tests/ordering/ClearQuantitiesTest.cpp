@@ -41,9 +41,9 @@ TEST(ClearQuantities, VisitsEveryRowInViewOnce)
 {
     struct Case {
         const char *filter;
-        int cleared;      // rows edited: those with a quantity, 0 included
-        int left;         // quantities outside the view
-        double sumAfter;  // the totals follow the posts
+        int cleared; // rows edited: those with a quantity, 0 included
+        int left; // quantities outside the view
+        double sumAfter; // the totals follow the posts
         int positionsAfter;
     } cases[] = {
         {"Zak<>0", 5, 1, 0, 0},

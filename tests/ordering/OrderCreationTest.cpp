@@ -29,7 +29,7 @@ TEST(OrderAssociation, ValuesAreLowerCasedBeforeTheyAreRead)
         S source;
         const char *field;
     } cases[] = {
-        {"", S::PriceTableField, "Qnt"},          // missing key: the same-named field
+        {"", S::PriceTableField, "Qnt"}, // missing key: the same-named field
         {"  ", S::PriceTableField, "Qnt"},
         {"Zak", S::PriceTableField, "zak"},
         {"CODEPST", S::PriceTableField, "codepst"},
@@ -286,7 +286,7 @@ TEST_F(OrderCreationTest, WithoutOrderIniEveryFieldTakesTheSameNamedOne)
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].at("CODEPST").toInt(), 101);
     EXPECT_DOUBLE_EQ(rows[0].at("QNT").toDouble(), 0); // the price table's Qnt is empty
-    EXPECT_TRUE(rows[0].at("PRICE").isNull());         // no field "Price" in the price table
+    EXPECT_TRUE(rows[0].at("PRICE").isNull()); // no field "Price" in the price table
     EXPECT_TRUE(rows[0].at("NUMZ").isNull());
     EXPECT_EQ(rows[2].at("NAME").toString(), QStringLiteral("Грелка"));
 }
@@ -377,16 +377,22 @@ TEST_F(OrderCreationTest, ChecksStopBeforeAnythingIsWritten)
         std::function<QStringList(OrderCreationTest &)> message;
     } cases[] = {
         {"template missing", [](OrderCreationTest &t) { QFile::remove(t.inst.program() + "order.dbf"); },
-         [](OrderCreationTest &t) { return QStringList{t.inst.program() + "order.dbf", "Заказ не сформирован"}; }},
+         [](OrderCreationTest &t) {
+             return QStringList{t.inst.program() + "order.dbf", "Заказ не сформирован"};
+         }},
         {"archive missing", [](OrderCreationTest &t) { QFile::remove(t.inst.archive() + "ArchivPos.dbf"); },
-         [](OrderCreationTest &t) { return QStringList{"Не найден файл", t.inst.archive() + "ArchivPos.dbf"}; }},
+         [](OrderCreationTest &t) {
+             return QStringList{"Не найден файл", t.inst.archive() + "ArchivPos.dbf"};
+         }},
         {"order file exists",
          [](OrderCreationTest &t) {
              QFile f(t.inst.orders() + "z5_1.DBF");
              f.open(QIODevice::WriteOnly);
              f.write("earlier");
          },
-         [](OrderCreationTest &t) { return QStringList{t.inst.orders() + "Z5_1.dbf", "уже существует"}; }},
+         [](OrderCreationTest &t) {
+             return QStringList{t.inst.orders() + "Z5_1.dbf", "уже существует"};
+         }},
         {"filled copy of an earlier order",
          [](OrderCreationTest &t) {
              QFile::copy(t.inst.program() + "order.dbf", t.workCopy());
@@ -396,7 +402,9 @@ TEST_F(OrderCreationTest, ChecksStopBeforeAnythingIsWritten)
              w.field(QStringLiteral("NumZ")).setInteger(77);
              w.post();
          },
-         [](OrderCreationTest &t) { return QStringList{t.workCopy(), "Перенесите"}; }},
+         [](OrderCreationTest &t) {
+             return QStringList{t.workCopy(), "Перенесите"};
+         }},
         {"no sub-customer", [](OrderCreationTest &) {},
          [](OrderCreationTest &) { return QStringList{"SubCustomer.dbf"}; }},
         {"price field missing", [](OrderCreationTest &) {},
@@ -462,8 +470,10 @@ TEST_F(OrderCreationTest, ArchiveFailureTellsWhatTheArchiveHolds)
     auto fields = archivePositionFields();
     fields[3] = {QStringLiteral("Qnt"), tables::FieldKind::Integer, 1}; // too small for 12
     createArchive(inst.archive(), {}, fields);
-    openPrices({{.name = QStringLiteral("A"), .zak = 2, .price1 = 1}, {.name = QStringLiteral("B"), .zak = 12, .price1 = 1}});
-    expectFailure({"№ 1", "1 из 2", inst.archive() + "Archiv.dbf", "Файл заказа не создан", "количества в заказе сохранены"});
+    openPrices(
+        {{.name = QStringLiteral("A"), .zak = 2, .price1 = 1}, {.name = QStringLiteral("B"), .zak = 12, .price1 = 1}});
+    expectFailure(
+        {"№ 1", "1 из 2", inst.archive() + "Archiv.dbf", "Файл заказа не создан", "количества в заказе сохранены"});
     EXPECT_EQ(headerRows().size(), 1u);
     EXPECT_FALSE(QFileInfo::exists(inst.orders() + "Z5_1.dbf"));
     EXPECT_FALSE(QFileInfo::exists(workCopy()));

@@ -18,9 +18,9 @@ void setOptional(tables::Table &t, const char *name, const std::optional<double>
 
 tables::FieldSpecs priceFields()
 {
-    return {{QStringLiteral("Name"), FieldKind::String, 254},  {QStringLiteral("Firm"), FieldKind::String, 30},
-            {QStringLiteral("Cntr"), FieldKind::String, 20},   {QStringLiteral("CodePst"), FieldKind::Integer, 9},
-            {QStringLiteral("Qnt"), FieldKind::Float, 10, 2},  {QStringLiteral("Zak"), FieldKind::Float, 18, 8},
+    return {{QStringLiteral("Name"), FieldKind::String, 254},    {QStringLiteral("Firm"), FieldKind::String, 30},
+            {QStringLiteral("Cntr"), FieldKind::String, 20},     {QStringLiteral("CodePst"), FieldKind::Integer, 9},
+            {QStringLiteral("Qnt"), FieldKind::Float, 10, 2},    {QStringLiteral("Zak"), FieldKind::Float, 18, 8},
             {QStringLiteral("Price1"), FieldKind::Float, 12, 4}, {QStringLiteral("Price2"), FieldKind::Float, 12, 4},
             {QStringLiteral("Price3"), FieldKind::Float, 12, 4}, {QStringLiteral("ConstA"), FieldKind::Float, 10, 4},
             {QStringLiteral("ConstB"), FieldKind::Float, 10, 4}, {QStringLiteral("GDATE"), FieldKind::Date},
@@ -51,10 +51,10 @@ void createPriceTable(const QString &path, const std::vector<PriceRow> &rows)
 
 tables::FieldSpecs archivePositionFields()
 {
-    return {{QStringLiteral("IDRow"), FieldKind::Integer, 9}, {QStringLiteral("Parent"), FieldKind::Integer, 9},
+    return {{QStringLiteral("IDRow"), FieldKind::Integer, 9},   {QStringLiteral("Parent"), FieldKind::Integer, 9},
             {QStringLiteral("Price"), FieldKind::Float, 12, 4}, {QStringLiteral("Qnt"), FieldKind::Float, 12, 3},
-            {QStringLiteral("Name"), FieldKind::String, 254},  {QStringLiteral("Firm"), FieldKind::String, 30},
-            {QStringLiteral("Cntr"), FieldKind::String, 20},   {QStringLiteral("Drug"), FieldKind::Integer, 9}};
+            {QStringLiteral("Name"), FieldKind::String, 254},   {QStringLiteral("Firm"), FieldKind::String, 30},
+            {QStringLiteral("Cntr"), FieldKind::String, 20},    {QStringLiteral("Drug"), FieldKind::Integer, 9}};
 }
 
 void createArchive(const QString &folder, const std::vector<ArchiveHeader> &headers,
@@ -62,9 +62,12 @@ void createArchive(const QString &folder, const std::vector<ArchiveHeader> &head
 {
     const QString header = QDir(folder).filePath(QStringLiteral("Archiv.dbf"));
     tables::createTable(header, 4,
-                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9}, {QStringLiteral("NumZ"), FieldKind::Integer, 9},
-                         {QStringLiteral("DateZ"), FieldKind::Date}, {QStringLiteral("Summa"), FieldKind::Float, 15, 2},
-                         {QStringLiteral("Podr"), FieldKind::String, 60}, {QStringLiteral("Year"), FieldKind::Integer, 4},
+                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9},
+                         {QStringLiteral("NumZ"), FieldKind::Integer, 9},
+                         {QStringLiteral("DateZ"), FieldKind::Date},
+                         {QStringLiteral("Summa"), FieldKind::Float, 15, 2},
+                         {QStringLiteral("Podr"), FieldKind::String, 60},
+                         {QStringLiteral("Year"), FieldKind::Integer, 4},
                          {QStringLiteral("Month"), FieldKind::Integer, 2}});
     tables::createTable(QDir(folder).filePath(QStringLiteral("ArchivPos.dbf")), 4,
                         positionFields.empty() ? archivePositionFields() : positionFields);

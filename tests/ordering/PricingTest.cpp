@@ -37,11 +37,11 @@ TEST(MarkupExtra, RoundsToTenthsAndIsEmptyWithoutConstA)
         std::optional<double> extra;
     } cases[] = {
         {10.0, 2.0, 0.0, 5.0},
-        {0.25, 1.0, 0.0, 0.2},            // 2.5 tenths -> 2
-        {0.75, 1.0, 0.0, 0.8},            // 7.5 tenths -> 8
+        {0.25, 1.0, 0.0, 0.2}, // 2.5 tenths -> 2
+        {0.75, 1.0, 0.0, 0.8}, // 7.5 tenths -> 8
         {12.0, 4.0, 2.0, 2.5},
-        {std::nullopt, 2.0, 1.0, -0.5},   // empty price counts as 0
-        {10.0, 0.0, 1.0, std::nullopt},   // no division by zero
+        {std::nullopt, 2.0, 1.0, -0.5}, // empty price counts as 0
+        {10.0, 0.0, 1.0, std::nullopt}, // no division by zero
         {10.0, std::nullopt, 1.0, std::nullopt},
         {10.0, 2.0, std::nullopt, 5.0},
     };
@@ -60,8 +60,12 @@ TEST(GeneralNumberText, ShortestFormInTheLocale)
         double value;
         const char *russian;
         const char *c;
-    } cases[] = {{0.875, "0,875", "0.875"},        {0.1 + 0.2, "0,3", "0.3"}, {1234567.5, "1234567,5", "1234567.5"},
-                 {0, "0", "0"},                    {-0.0, "0", "0"},          {12, "12", "12"},
+    } cases[] = {{0.875, "0,875", "0.875"},
+                 {0.1 + 0.2, "0,3", "0.3"},
+                 {1234567.5, "1234567,5", "1234567.5"},
+                 {0, "0", "0"},
+                 {-0.0, "0", "0"},
+                 {12, "12", "12"},
                  {123456789012.25, "123456789012,25", "123456789012.25"}};
     for (const Case &c : cases) {
         EXPECT_EQ(generalNumberText(c.value, russian()), QString::fromUtf8(c.russian));
@@ -126,7 +130,8 @@ TEST_F(PricingTest, QuantityEntryKeepsSumInCentsAndCountsPositions)
 
 TEST_F(PricingTest, CancelledEditGivesItsContributionBack)
 {
-    open({{.name = QStringLiteral("A"), .zak = 2, .price1 = 10}, {.name = QStringLiteral("B"), .zak = 1, .price1 = 0.13}});
+    open({{.name = QStringLiteral("A"), .zak = 2, .price1 = 10},
+          {.name = QStringLiteral("B"), .zak = 1, .price1 = 0.13}});
     pricing->RecountTotals();
     ASSERT_DOUBLE_EQ(pricing->orderSum(), 20.13);
     table->edit();
@@ -194,9 +199,9 @@ TEST_F(PricingTest, ApplyMarkupChoosesThePriceColumn)
     } cases[] = {
         {"12", std::nullopt, "PRICE3", false, 7},
         {"11", 9, "PRICE2", false, 7},
-        {"9", 9, "PRICE1", true, 7},   // Price0 does not exist: the default column
+        {"9", 9, "PRICE1", true, 7}, // Price0 does not exist: the default column
         {"15", 12, "PRICE3", false, 7},
-        {"", 9, "PRICE1", false, -1},   // no markup chosen
+        {"", 9, "PRICE1", false, -1}, // no markup chosen
         {"abc", 9, "PRICE1", false, -1},
     };
     for (const Case &c : cases) {

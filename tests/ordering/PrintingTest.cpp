@@ -1,8 +1,8 @@
 #include "OrderFixtures.h"
 
 #include "ordering/OrderPrinting.h"
-#include "ordering_windows/PrintOrderAction.h"
 #include "ordering/Rounding.h"
+#include "ordering_windows/PrintOrderAction.h"
 
 #include "platform/PdfPrinter.h"
 #include "platform/PlatformError.h"
@@ -42,8 +42,13 @@ protected:
     }
     PrintOrderInput input(int number = 0)
     {
-        return {table.get(), number, QStringLiteral("Zak"), QStringLiteral("Price1"), QStringLiteral("Аптека №1"),
-                QStringLiteral("Аптека-плательщик"), kDate};
+        return {table.get(),
+                number,
+                QStringLiteral("Zak"),
+                QStringLiteral("Price1"),
+                QStringLiteral("Аптека №1"),
+                QStringLiteral("Аптека-плательщик"),
+                kDate};
     }
     const Recording &print(RecordingPrinter &printer, const PrintOrderInput &in)
     {
@@ -120,7 +125,8 @@ TEST_F(PrintingTest, HeaderLinesTitleAndBoxAreWhereTheLayoutSays)
     EXPECT_EQ(consignee.top, 20 + lineHeight + 25);
     EXPECT_EQ(only(r, QStringLiteral("Грузополучатель: ")).top, consignee.top);
 
-    const QString title = QStringLiteral("Заказ № _______ от ") + QLocale().toString(kDate.date(), QLocale::ShortFormat);
+    const QString title =
+        QStringLiteral("Заказ № _______ от ") + QLocale().toString(kDate.date(), QLocale::ShortFormat);
     const RecordedText &t = only(r, QStringLiteral("Заказ №"));
     EXPECT_EQ(t.text, title);
     EXPECT_TRUE(t.font.bold());
@@ -135,8 +141,9 @@ TEST_F(PrintingTest, HeaderLinesTitleAndBoxAreWhereTheLayoutSays)
     for (const auto &l : r.lines)
         if (l.line.y1() == boxTop && l.line.y2() == boxTop + 250)
             separators.push_back(int(l.line.x1()));
-    EXPECT_EQ(separators, (std::vector<int>{40 + roundToInt(400 * scale), 40 + roundToInt(625 * scale),
-                                            40 + roundToInt(800 * scale), 40 + roundToInt(900 * scale)}));
+    EXPECT_EQ(separators,
+              (std::vector<int>{40 + roundToInt(400 * scale), 40 + roundToInt(625 * scale),
+                                40 + roundToInt(800 * scale), 40 + roundToInt(900 * scale)}));
 
     // Column titles centred in their columns and in the box, size 10, not bold.
     const RecordedText &nameTitle = only(r, QStringLiteral("Наименование"));
@@ -145,7 +152,8 @@ TEST_F(PrintingTest, HeaderLinesTitleAndBoxAreWhereTheLayoutSays)
     EXPECT_EQ(int(nameTitle.baseline.x()), 40 + (roundToInt(400 * scale) - widthOf(nameTitle)) / 2);
     EXPECT_EQ(nameTitle.top, boxTop + (250 - heightOf(nameTitle.font)) / 2);
     const RecordedText &priceTitle = only(r, QStringLiteral("Цена"));
-    EXPECT_EQ(int(priceTitle.baseline.x()), 40 + roundToInt(900 * scale) + (roundToInt(100 * scale) - widthOf(priceTitle)) / 2);
+    EXPECT_EQ(int(priceTitle.baseline.x()),
+              40 + roundToInt(900 * scale) + (roundToInt(100 * scale) - widthOf(priceTitle)) / 2);
 
     // The first row starts under the box.
     ASSERT_EQ(nameLines(r).size(), 1u);
@@ -164,8 +172,9 @@ TEST_F(PrintingTest, TitleCarriesTheArchivedNumber)
     positions.field(QStringLiteral("Price")).setFloat(1.5);
     positions.post();
     RecordingPrinter printer(kWidth, kHeight, kDpi);
-    const Recording &r = print(printer, {&positions, 17, QStringLiteral("Qnt"), QStringLiteral("Price"),
-                                         QStringLiteral("Аптека №2"), QStringLiteral("П"), kDate});
+    const Recording &r = print(printer,
+                               {&positions, 17, QStringLiteral("Qnt"), QStringLiteral("Price"),
+                                QStringLiteral("Аптека №2"), QStringLiteral("П"), kDate});
     EXPECT_EQ(only(r, QStringLiteral("Заказ №")).text,
               QStringLiteral("Заказ № _17_ от ") + QLocale().toString(kDate.date(), QLocale::ShortFormat));
     EXPECT_EQ(only(r, QStringLiteral("Итого")).text, QStringLiteral("Итого: 3"));
@@ -198,8 +207,9 @@ TEST_F(PrintingTest, ArchivedOrderPrintsOnlyItsPositionsThroughTheLink)
     positions.setMasterLink(&orders, QStringLiteral("IDRow"));
     orders.last();
     RecordingPrinter printer(kWidth, kHeight, kDpi);
-    const Recording &r = print(printer, {&positions, 17, QStringLiteral("Qnt"), QStringLiteral("Price"),
-                                         QStringLiteral("Аптека №2"), QStringLiteral("П"), kDate});
+    const Recording &r = print(printer,
+                               {&positions, 17, QStringLiteral("Qnt"), QStringLiteral("Price"),
+                                QStringLiteral("Аптека №2"), QStringLiteral("П"), kDate});
     std::vector<QString> names;
     for (const RecordedText &t : nameLines(r))
         names.push_back(t.text);
@@ -332,7 +342,9 @@ TEST_F(PrintingTest, EmptyRowsPrintTheHeaderAndAZeroTotal)
 
 TEST_F(PrintingTest, ColumnsTooNarrowForOneCharacterStillEnd)
 {
-    openRows({{.name = QStringLiteral("АБВГДЕЁЖЗИЙКЛМН"), .zak = 12345, .price1 = 123.25,
+    openRows({{.name = QStringLiteral("АБВГДЕЁЖЗИЙКЛМН"),
+               .zak = 12345,
+               .price1 = 123.25,
                .country = QStringLiteral("Великобритания")}});
     RecordingPrinter printer(300, kHeight, kDpi);
     const Recording &r = print(printer, input());
@@ -405,9 +417,10 @@ TEST_F(PrintingTest, PdfReadsBackAsTheOrder)
     p.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});
     ASSERT_TRUE(p.waitForFinished(30000));
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
-    for (const QString &part : {QStringLiteral("Плательщик:"), QStringLiteral("Аптека-плательщик"),
-                                QStringLiteral("Заказ № _______ от"), QStringLiteral("Наименование"),
-                                QStringLiteral("Анальгин"), QStringLiteral("Позиция 119"), QStringLiteral("Итого: 0,875")})
+    for (const QString &part :
+         {QStringLiteral("Плательщик:"), QStringLiteral("Аптека-плательщик"), QStringLiteral("Заказ № _______ от"),
+          QStringLiteral("Наименование"), QStringLiteral("Анальгин"), QStringLiteral("Позиция 119"),
+          QStringLiteral("Итого: 0,875")})
         EXPECT_TRUE(text.contains(part)) << part.toStdString();
     EXPECT_GE(text.count(QStringLiteral("Плательщик:")), 2) << "a second page repeats the header";
 }

@@ -46,8 +46,8 @@ TEST(RowStyle, FactsComeFromTheRowEmptiesAsZero)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("price.dbf"));
-    test::createPriceTable(path, {{.name = QStringLiteral("A"), .zak = 3, .newFlag = 1, .qnt = 2},
-                                  {.name = QStringLiteral("B")}});
+    test::createPriceTable(
+        path, {{.name = QStringLiteral("A"), .zak = 3, .newFlag = 1, .qnt = 2}, {.name = QStringLiteral("B")}});
     tables::Table t(path);
     t.open();
     RowFacts a = rowFactsOf(t);

@@ -23,7 +23,7 @@ TEST(DialTexts, StatesAndErrorsAsTheWindowListsThem)
         {4099, 0, "Change password state supported by RASPHONE.EXE"},
         {8192, 0, "Подключено"},
         {8193, 0, "Отключено"},
-        {24, 0, ""},  // not in the table: an empty line
+        {24, 0, ""}, // not in the table: an empty line
         {5, 691, "Доступ запрещён: неверное имя пользователя или пароль."},
         {0, 633, "Модем или другое устройство связи уже используется или не настроено."},
         {0, 799, "Ошибка удалённого доступа 799."},
@@ -42,11 +42,11 @@ TEST(NetworkManagerDialler, DeviceStatesMapOntoDialStates)
         std::optional<int> state;
         int error;
     } cases[] = {
-        {40, 0, dialstate::kOpenPort, 0},      // prepare
+        {40, 0, dialstate::kOpenPort, 0}, // prepare
         {50, 0, dialstate::kConnectDevice, 0}, // config: the modem dials
-        {60, 0, dialstate::kAuthenticate, 0},  // need auth
-        {70, 0, dialstate::kAuthenticate, 0},  // IP config
-        {100, 0, dialstate::kConnected, 0},    // activated
+        {60, 0, dialstate::kAuthenticate, 0}, // need auth
+        {70, 0, dialstate::kAuthenticate, 0}, // IP config
+        {100, 0, dialstate::kConnected, 0}, // activated
         {30, 39, dialstate::kDisconnected, 0}, // disconnected at the user's request
         {120, 43, dialstate::kDisconnected, 633}, // no modem
         {120, 36, dialstate::kDisconnected, 633}, // modem removed
@@ -54,11 +54,11 @@ TEST(NetworkManagerDialler, DeviceStatesMapOntoDialStates)
         {120, 25, dialstate::kDisconnected, 678}, // no carrier
         {120, 24, dialstate::kDisconnected, 680}, // no dial tone
         {120, 23, dialstate::kDisconnected, 676}, // busy
-        {120, 7, dialstate::kDisconnected, 691},  // no secrets
+        {120, 7, dialstate::kDisconnected, 691}, // no secrets
         {120, 14, dialstate::kDisconnected, 691}, // PPP authentication failed
-        {120, 1, dialstate::kDisconnected, 629},  // anything else
-        {80, 0, std::nullopt, 0},                 // IP check: not reported
-        {110, 0, std::nullopt, 0},                // deactivating: not reported
+        {120, 1, dialstate::kDisconnected, 629}, // anything else
+        {80, 0, std::nullopt, 0}, // IP check: not reported
+        {110, 0, std::nullopt, 0}, // deactivating: not reported
     };
     for (const auto &c : cases) {
         const auto n = NetworkManagerDialler::notificationFor(c.deviceState, c.reason);

@@ -36,8 +36,9 @@ TEST(ErrorReport, ErrorEscapingAnEventHandlerIsShownAndTheProgramGoesOn)
     QEvent second(kThrowEvent);
     QCoreApplication::sendEvent(&object, &second);
     EXPECT_EQ(object.handled, 2);
-    EXPECT_EQ(fake.messages().errors(),
-              QStringList({QStringLiteral("Не найден файл /x/price.dbf"), QStringLiteral("Не найден файл /x/price.dbf")}));
+    EXPECT_EQ(
+        fake.messages().errors(),
+        QStringList({QStringLiteral("Не найден файл /x/price.dbf"), QStringLiteral("Не найден файл /x/price.dbf")}));
 }
 
 TEST(ErrorReport, ErrorInAClickHandlerInsideTheEventLoopLeavesTheLoopRunning)

@@ -43,7 +43,8 @@ TEST(QtMessageService, QuestionShowsTitleTextIconAndYesNo)
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
 
     pressOnNextBox(QMessageBox::No, seen);
-    EXPECT_FALSE(service.askYesNo(QStringLiteral("Разорвать?"), QStringLiteral("KXOrders"), platform::MessageIcon::None));
+    EXPECT_FALSE(
+        service.askYesNo(QStringLiteral("Разорвать?"), QStringLiteral("KXOrders"), platform::MessageIcon::None));
     EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
 }
 
@@ -80,8 +81,10 @@ TEST(ServicesOverride, FakesAreInstalledForTheirLifetimeOnly)
         platform::fake::FakePlatform fake;
         EXPECT_EQ(&platform::messages(), &fake.messages());
         fake.messages().answers = {true, false};
-        EXPECT_TRUE(platform::messages().askYesNo(QStringLiteral("a"), QStringLiteral("t"), platform::MessageIcon::None));
-        EXPECT_FALSE(platform::messages().askYesNo(QStringLiteral("b"), QStringLiteral("t"), platform::MessageIcon::None));
+        EXPECT_TRUE(
+            platform::messages().askYesNo(QStringLiteral("a"), QStringLiteral("t"), platform::MessageIcon::None));
+        EXPECT_FALSE(
+            platform::messages().askYesNo(QStringLiteral("b"), QStringLiteral("t"), platform::MessageIcon::None));
         ASSERT_EQ(fake.messages().shown.size(), 2u);
         EXPECT_EQ(fake.messages().shown[1].title, QStringLiteral("t"));
     }

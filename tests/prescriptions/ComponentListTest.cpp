@@ -24,9 +24,11 @@ TEST(ComponentList, AddingAnEntrySplitsAtCharacter250)
         ComponentFields expected;
     } cases[] = {
         {"empty list: exactly the entry, no leading CR", QString(), {entry, QString()}},
-        {"fits: 236 + CR + 14 = 251 goes on in Component2", list236,
+        {"fits: 236 + CR + 14 = 251 goes on in Component2",
+         list236,
          {(list236 + u'\r' + entry).left(250), (list236 + u'\r' + entry).mid(250)}},
-        {"past 250: split, the entry on a line of its own", list240,
+        {"past 250: split, the entry on a line of its own",
+         list240,
          {(list240 + u'\r' + entry).left(250), (list240 + u'\r' + entry).mid(250)}},
         {"short list", QStringLiteral("Сера: 1 г"), {QStringLiteral("Сера: 1 г\r") + entry, QString()}},
     };

@@ -14,7 +14,13 @@ TEST(PrescriptionNumber, NextNumberFollowsTheLeadingDigits)
         const char *last;
         std::int32_t next;
     } cases[] = {
-        {"41", 42}, {"12a", 13}, {"", 1}, {"  7", 8}, {"abc", 1}, {"-5", 1}, {"9999999999", std::numeric_limits<std::int32_t>::max()},
+        {"41", 42},
+        {"12a", 13},
+        {"", 1},
+        {"  7", 8},
+        {"abc", 1},
+        {"-5", 1},
+        {"9999999999", std::numeric_limits<std::int32_t>::max()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.last);
@@ -32,8 +38,8 @@ TEST_F(PrescriptionFolder, CompletenessNeedsEveryFieldAndAnAge)
         {"all filled", completePrescription(QStringLiteral("1")), true},
         {"only days: 0, 0, 3",
          with(with(with(completePrescription(QStringLiteral("1")), f::kAgeY, 0), f::kAgeM, 0), f::kAgeD, 3), true},
-        {"ages all 0", with(with(with(completePrescription(QStringLiteral("1")), f::kAgeY, 0), f::kAgeM, 0), f::kAgeD, 0),
-         false},
+        {"ages all 0",
+         with(with(with(completePrescription(QStringLiteral("1")), f::kAgeY, 0), f::kAgeM, 0), f::kAgeD, 0), false},
         {"ages all empty", with(completePrescription(QStringLiteral("1")), f::kAgeY, QVariant()), false},
         {"components only in Component2",
          with(with(completePrescription(QStringLiteral("1")), f::kComponent1, QVariant()), f::kComponent2,

@@ -24,11 +24,14 @@ using Values = std::vector<std::pair<QString, QVariant>>;
 inline Values completePrescription(const QString &number)
 {
     namespace f = prescriptions::fields;
-    return {{f::kNumber, number},        {f::kFIO, QStringLiteral("Иванов И.И.")},
+    return {{f::kNumber, number},
+            {f::kFIO, QStringLiteral("Иванов И.И.")},
             {f::kName, QStringLiteral("Микстура")},
-            {f::kCodePST, 501},          {f::kAgeY, 40},
+            {f::kCodePST, 501},
+            {f::kAgeY, 40},
             {f::kDS, QStringLiteral("Бронхит")},
-            {f::kQnt, 1},                {f::kComponent1, QStringLiteral("Кофеин: 0,05 г")}};
+            {f::kQnt, 1},
+            {f::kComponent1, QStringLiteral("Кофеин: 0,05 г")}};
 }
 
 inline Values with(Values values, const QString &field, const QVariant &value)

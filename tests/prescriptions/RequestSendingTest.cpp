@@ -43,7 +43,8 @@ protected:
     prescriptions::SendOutcome send()
     {
         reported.clear();
-        return prescriptions::sendUnsent(table, place(), [this](const QString &n) { reported << n; }, kNow);
+        return prescriptions::sendUnsent(
+            table, place(), [this](const QString &n) { reported << n; }, kNow);
     }
     // Number and DateSnd of every record of a table, in stored order.
     QStringList numbersAndStamps(const QString &file)
@@ -146,13 +147,14 @@ TEST_F(RequestSending, IndependentReadersReadTheRequestFile)
     const QString file = send().file;
 
     QProcess dbfread;
-    dbfread.start(QStringLiteral("/usr/bin/python3"),
-                  {QStringLiteral("-c"),
-                   QStringLiteral("import sys, dbfread\n"
-                                  "t = dbfread.DBF(sys.argv[1], encoding='cp866', char_decode_errors='strict')\n"
-                                  "print(t.field_names)\n"
-                                  "for r in t: print(r['NUMBER'], r['FIO'], r['COMPONENT2'], r['DATESND'], r['AGEY'])\n"),
-                   file});
+    dbfread.start(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral("-c"),
+         QStringLiteral("import sys, dbfread\n"
+                        "t = dbfread.DBF(sys.argv[1], encoding='cp866', char_decode_errors='strict')\n"
+                        "print(t.field_names)\n"
+                        "for r in t: print(r['NUMBER'], r['FIO'], r['COMPONENT2'], r['DATESND'], r['AGEY'])\n"),
+         file});
     ASSERT_TRUE(dbfread.waitForFinished(60000));
     if (dbfread.exitCode() != 0 && dbfread.readAllStandardError().contains("No module named"))
         GTEST_SKIP() << "python3-dbfread is not installed";

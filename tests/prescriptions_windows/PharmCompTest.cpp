@@ -158,10 +158,10 @@ TEST_F(Picker, TheEllipsisPlacesThePickerOnTheDrugAndCopiesThePickedOne)
 {
     const struct {
         const char *name;
-        const char *current;  // the prescription's drug
-        int downs;            // then Down so many times, and Enter
+        const char *current; // the prescription's drug
+        int downs; // then Down so many times, and Enter
         const char *expected; // the drug on which the picker opened
-        QStringList stored;   // Name, CodePST, Component1 afterwards
+        QStringList stored; // Name, CodePST, Component1 afterwards
     } cases[] = {
         {"same name: placed on it", "Бензоат", 1, "Бензоат", {"Мазь", "503", "Масло д'Арно: 5 мл"}},
         {"other case: first drug", "бензоат", 0, "Цитрамон", {"Цитрамон", "501", "Кофеин: 0,05 г\rПарацетамол: 0,2 г"}},
@@ -219,9 +219,14 @@ TEST_F(Picker, AddingAComponentSplitsTheListAtCharacter250)
         bool refused;
     } cases[] = {
         {"empty list: the entry alone", QString(), {entry, QString()}, false},
-        {"still within 250", QStringLiteral("Кофеин: 1 г"), {QStringLiteral("Кофеин: 1 г\r") + entry, QString()}, false},
-        {"past 250: split, the entry on its own line", QString(240, u'x'),
-         {(QString(240, u'x') + u'\r' + entry).left(250), (QString(240, u'x') + u'\r' + entry).mid(250)}, false},
+        {"still within 250",
+         QStringLiteral("Кофеин: 1 г"),
+         {QStringLiteral("Кофеин: 1 г\r") + entry, QString()},
+         false},
+        {"past 250: split, the entry on its own line",
+         QString(240, u'x'),
+         {(QString(240, u'x') + u'\r' + entry).left(250), (QString(240, u'x') + u'\r' + entry).mid(250)},
+         false},
         {"past 500: refused", QString(490, u'x'), {QString(250, u'x'), QString(240, u'x')}, true},
     };
     for (const auto &c : cases) {
@@ -231,8 +236,7 @@ TEST_F(Picker, AddingAComponentSplitsTheListAtCharacter250)
         std::unique_ptr<TPharmComp> picker = showPicker();
         addComponent(*picker, 1, QStringLiteral("0,05 г"));
         EXPECT_EQ(storedComponents(1), c.stored);
-        EXPECT_EQ(fake.messages().texts(),
-                  c.refused ? QStringList{prescriptions::listTooLongText()} : QStringList());
+        EXPECT_EQ(fake.messages().texts(), c.refused ? QStringList{prescriptions::listTooLongText()} : QStringList());
         EXPECT_TRUE(picker->dbComponents->toPlainText().endsWith(c.refused ? QStringLiteral("xx") : u'\n' + entry)
                     || c.list.isEmpty());
     }
@@ -329,11 +333,12 @@ TEST_F(Picker, ANewPrescriptionTypedPickedAndOrdered)
     EXPECT_EQ(main.status, QStringLiteral("Заявка из 1 рецепта(ов) сформирована!"));
     EXPECT_EQ(requestFiles(), QStringList{QStringLiteral("P5_0.dbf")});
     const QString request = main.ordersFolder + QStringLiteral("P5_0.dbf");
-    EXPECT_EQ((QStringList{column(request, QStringLiteral("FIO")).value(0), column(request, QStringLiteral("AgeY")).value(0),
-                           column(request, QStringLiteral("DS")).value(0), column(request, QStringLiteral("Name")).value(0),
-                           column(request, QStringLiteral("CodePST")).value(0),
-                           column(request, QStringLiteral("Component1")).value(0)}),
-              (QStringList{"Сидоров С.С.", "7", "ОРВИ", "Мазь", "503", "Масло д'Арно: 5 мл\rКофеин: 0,1 г\rСера: 2 г"}));
+    EXPECT_EQ(
+        (QStringList{column(request, QStringLiteral("FIO")).value(0), column(request, QStringLiteral("AgeY")).value(0),
+                     column(request, QStringLiteral("DS")).value(0), column(request, QStringLiteral("Name")).value(0),
+                     column(request, QStringLiteral("CodePST")).value(0),
+                     column(request, QStringLiteral("Component1")).value(0)}),
+        (QStringList{"Сидоров С.С.", "7", "ОРВИ", "Мазь", "503", "Масло д'Арно: 5 мл\rКофеин: 0,1 г\rСера: 2 г"}));
     EXPECT_EQ(grid->tableModel()->rowCount(), 0);
     EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
 }

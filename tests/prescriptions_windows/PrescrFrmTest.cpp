@@ -2,8 +2,8 @@
 // again, copying and the export, driven through its tool bar and menus.
 #include "PrescriptionWindowFixture.h"
 
-#include "grid/XlrdReader.h"
 #include "grid/TableModel.h"
+#include "grid/XlrdReader.h"
 #include "ordering/PharmacyCode.h"
 
 #include <QJsonArray>
@@ -29,8 +29,9 @@ TEST_F(PrescriptionWindow, ToolBarAndContextMenuFollowTheBaseButtons)
     QStringList items;
     for (QAction *a : window->pmContext->actions())
         items << a->text() + u'/' + a->statusTip();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("Заказать повторно/"),
-                                  QStringLiteral("Копировать/Копировать запись с новыми параметрами")}));
+    EXPECT_EQ(items,
+              (QStringList{QStringLiteral("Заказать повторно/"),
+                           QStringLiteral("Копировать/Копировать запись с новыми параметрами")}));
 }
 
 TEST_F(PrescriptionWindow, NewPrescriptionsAreNumberedOnFromTheLastStoredOne)
@@ -45,7 +46,8 @@ TEST_F(PrescriptionWindow, NewPrescriptionsAreNumberedOnFromTheLastStoredOne)
         {"empty", {{{"IDRow", 1}, {"Number", ""}}}, "1"},
         {"no prescription", {}, "1"},
         {"the last one is sent and hidden",
-         {{{"IDRow", 1}, {"Number", "7"}}, {{"IDRow", 2}, {"Number", "41"}, {"DateSnd", QDate(2026, 1, 5)}}}, "42"},
+         {{{"IDRow", 1}, {"Number", "7"}}, {{"IDRow", 2}, {"Number", "41"}, {"DateSnd", QDate(2026, 1, 5)}}},
+         "42"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -202,14 +204,15 @@ TEST_F(PrescriptionWindow, CopyingMakesANewUnsentPrescription)
     EXPECT_EQ(fake.messages().shown.at(0).text,
               QStringLiteral("Выделенный рецепт будет скопирован как новый.\n\rПродолжить?"));
     closeAll();
-    const QStringList fields = {"IDRow", "Number", "FIO",        "CodePst",    "Name",     "AgeY",
-                                "AgeM",  "DS",     "Qnt",        "Component1", "Component2", "DESC",
-                                "DateSnd", "Provided", "DateCreate"};
+    const QStringList fields = {"IDRow",      "Number", "FIO",     "CodePst",  "Name",
+                                "AgeY",       "AgeM",   "DS",      "Qnt",      "Component1",
+                                "Component2", "DESC",   "DateSnd", "Provided", "DateCreate"};
     QStringList copy;
     for (const QString &f : fields)
         copy << column(prescrPath, f).value(1);
-    EXPECT_EQ(copy, (QStringList{"7", "6", "Иванов И.И.", "501", "Микстура", "40", "3", "Бронхит", "2",
-                                 "Кофеин: 0,05 г", "Сера: 1 г", "срочно", "", "F", kToday}));
+    EXPECT_EQ(copy,
+              (QStringList{"7", "6", "Иванов И.И.", "501", "Микстура", "40", "3", "Бронхит", "2", "Кофеин: 0,05 г",
+                           "Сера: 1 г", "срочно", "", "F", kToday}));
 }
 
 struct ExportCase {
@@ -222,7 +225,8 @@ TEST_F(PrescriptionWindow, ExportWritesTheSelectedRowsOrTheWholeViewAndOpensTheF
 {
     addPrescriptions({complete("1"), complete("2", "Петров П.П."), complete("3")});
     config::IniFile(config::propertiesFileName())
-        .writeString(QStringLiteral("prescr.dbf"), QStringLiteral("AgeY"), QStringLiteral("AgeY;1;Возраст|лет;Y;N;N;0"));
+        .writeString(QStringLiteral("prescr.dbf"), QStringLiteral("AgeY"),
+                     QStringLiteral("AgeY;1;Возраст|лет;Y;N;N;0"));
     const std::vector<ExportCase> cases = {
         {"no selection: the whole view", {}, {"1", "2", "3"}},
         {"two rows chosen with Ctrl", {0, 2}, {"1", "3"}},

@@ -131,14 +131,8 @@ protected:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         window = nullptr;
     }
-    int counter() const
-    {
-        return settings().readInteger(QStringLiteral("Prescription"), QStringLiteral("NumZ"), -99);
-    }
-    QStringList requestFiles() const
-    {
-        return QDir(main.ordersFolder).entryList(QDir::Files, QDir::Name);
-    }
+    int counter() const { return settings().readInteger(QStringLiteral("Prescription"), QStringLiteral("NumZ"), -99); }
+    QStringList requestFiles() const { return QDir(main.ordersFolder).entryList(QDir::Files, QDir::Name); }
 
     PharmacyMainFrm main;
     QString prescrPath;

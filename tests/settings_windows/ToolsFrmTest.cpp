@@ -11,8 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -140,7 +140,8 @@ TEST_F(ToolsWindow, RowsOfMissingTablesAreHiddenAndTheRestMoveUp)
         QFile::remove(folderFile(WorkFolder::Prescriptions, QStringLiteral("PharmCom.dbf")));
         QFile::remove(folderFile(WorkFolder::Narcotics, QStringLiteral("PriceN.dbf")));
         if (c.pharmCom)
-            createTable(folderFile(WorkFolder::Prescriptions, QStringLiteral("PharmCom.dbf")), {{"NAME", K::String}}, {});
+            createTable(folderFile(WorkFolder::Prescriptions, QStringLiteral("PharmCom.dbf")), {{"NAME", K::String}},
+                        {});
         if (c.narcotics)
             createTable(folderFile(WorkFolder::Narcotics, QStringLiteral("PriceN.dbf")), {{"NAME", K::String}}, {});
         settings::TToolsFrm *w = open();
@@ -242,8 +243,8 @@ TEST_F(ToolsWindow, TablesOfTheListedFoldersOnly)
     createTable(folderFile(WorkFolder::Invoices, QStringLiteral("N1.dbf")), {{"NAME", K::String}}, {});
     settings::TToolsFrm *w = open({QStringLiteral("KVT")});
     toTables(w);
-    EXPECT_EQ(listed(w), QStringList({QStringLiteral("price.dbf"), QStringLiteral("Firms.dbf"),
-                                      QStringLiteral("Firms.dbf")}));
+    EXPECT_EQ(listed(w),
+              QStringList({QStringLiteral("price.dbf"), QStringLiteral("Firms.dbf"), QStringLiteral("Firms.dbf")}));
     EXPECT_EQ(w->lbInTables->currentRow(), 0);
     EXPECT_EQ(w->sgTableProperties->rowCount(), 1);
     // Both entries of a name show the table of the folder searched first.
@@ -253,9 +254,10 @@ TEST_F(ToolsWindow, TablesOfTheListedFoldersOnly)
     QStringList header;
     for (int c = 0; c < w->sgTableProperties->columnCount(); ++c)
         header << w->sgTableProperties->horizontalHeaderItem(c)->text();
-    EXPECT_EQ(header, QStringList({QStringLiteral("Поле"), QStringLiteral("№"), QStringLiteral("Название"),
-                                   QStringLiteral("Видимость"), QStringLiteral("R/O"), QStringLiteral("Ключ"),
-                                   QStringLiteral("Ширирна")}));
+    EXPECT_EQ(header,
+              QStringList({QStringLiteral("Поле"), QStringLiteral("№"), QStringLiteral("Название"),
+                           QStringLiteral("Видимость"), QStringLiteral("R/O"), QStringLiteral("Ключ"),
+                           QStringLiteral("Ширирна")}));
 }
 
 // Edits go to properties.ini when another table is chosen and when the window
@@ -265,11 +267,14 @@ TEST_F(ToolsWindow, TableEntriesWrittenOnLeavingATable)
     const QString price = folderFile(WorkFolder::Price, QStringLiteral("price.dbf"));
     createTable(price, {{"NAME", K::String}, {"ZAK", K::Float}}, {});
     createTable(folderFile(WorkFolder::References, QStringLiteral("Firms.dbf")), {{"NAME", K::String}}, {});
-    properties().writeString(QStringLiteral("PRICE.DBF"), QStringLiteral("NAME"), QStringLiteral("NAME;1;Имя;Y;Y;N;200"));
-    properties().writeString(QStringLiteral("PRICE.DBF"), QStringLiteral("ZAK"), QStringLiteral("ZAK;2;Заказ;Y;N;N;50"));
+    properties().writeString(QStringLiteral("PRICE.DBF"), QStringLiteral("NAME"),
+                             QStringLiteral("NAME;1;Имя;Y;Y;N;200"));
+    properties().writeString(QStringLiteral("PRICE.DBF"), QStringLiteral("ZAK"),
+                             QStringLiteral("ZAK;2;Заказ;Y;N;N;50"));
     properties().writeString(QStringLiteral("PRICE.DBF"), QStringLiteral("DBFCaption"), QStringLiteral("Прайс"));
     properties().writeString(QStringLiteral("FIRMS.DBF"), QStringLiteral("DBFCaption"), QString());
-    properties().writeString(QStringLiteral("FIRMS.DBF"), QStringLiteral("NAME"), QStringLiteral("NAME;1;NAME;Y;Y;N;0"));
+    properties().writeString(QStringLiteral("FIRMS.DBF"), QStringLiteral("NAME"),
+                             QStringLiteral("NAME;1;NAME;Y;Y;N;0"));
     settings::TToolsFrm *w = open({QStringLiteral("KVT")});
     toTables(w);
     ASSERT_EQ(w->sgTableProperties->rowCount(), 2);
@@ -385,7 +390,8 @@ TEST_F(ToolsWindow, TransferServerSettingsBesideTheProgram)
         });
         QTest::mouseClick(w->btTransferServer, Qt::LeftButton);
         const config::IniFile ini(transferFile);
-        EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("URL")), QStringLiteral("ftp://127.0.0.1:2121/"));
+        EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("URL")),
+                  QStringLiteral("ftp://127.0.0.1:2121/"));
         EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("User")), QStringLiteral("apteka"));
         EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("Password")), c.storedAfter);
         closeAll();

@@ -38,8 +38,8 @@ TEST(CodePage, TheTableMarkDecidesAndUnmarkedTablesUseTheDefault)
     const QString path = dir.filePath(QStringLiteral("t.dbf"));
     createTable(path, 4, {{QStringLiteral("Name"), FieldKind::String, 10}}, {.languageId = 0});
     const QByteArray empty = readFile(path);
-    for (const MarkCase c : {MarkCase{0x00, 866}, MarkCase{0x26, 866}, MarkCase{0x65, 866}, MarkCase{0xC9, 1251},
-                             MarkCase{0x58, 1252}}) {
+    for (const MarkCase c :
+         {MarkCase{0x00, 866}, MarkCase{0x26, 866}, MarkCase{0x65, 866}, MarkCase{0xC9, 1251}, MarkCase{0x58, 1252}}) {
         QByteArray bytes = empty;
         bytes[29] = char(c.mark);
         bytes.chop(1);
@@ -71,8 +71,10 @@ TEST(FileLookup, NamesMatchWithoutRegardToCase)
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("pricen.dbf")), "x");
     EXPECT_EQ(findFileNoCase(dir.path(), QStringLiteral("PriceN.dbf")), dir.filePath(QStringLiteral("pricen.dbf")));
-    EXPECT_EQ(findFileNoCase(dir.path() + u'/', QStringLiteral("PRICEN.DBF")), dir.filePath(QStringLiteral("pricen.dbf")));
-    EXPECT_EQ(resolvePathNoCase(dir.filePath(QStringLiteral("PriceN.DBF"))), dir.filePath(QStringLiteral("pricen.dbf")));
+    EXPECT_EQ(findFileNoCase(dir.path() + u'/', QStringLiteral("PRICEN.DBF")),
+              dir.filePath(QStringLiteral("pricen.dbf")));
+    EXPECT_EQ(resolvePathNoCase(dir.filePath(QStringLiteral("PriceN.DBF"))),
+              dir.filePath(QStringLiteral("pricen.dbf")));
     EXPECT_EQ(findFileNoCase(dir.path(), QStringLiteral("Other.dbf")), dir.filePath(QStringLiteral("Other.dbf")));
     EXPECT_FALSE(fileExistsNoCase(dir.filePath(QStringLiteral("price.dbf"))));
 }

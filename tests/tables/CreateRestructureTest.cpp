@@ -20,7 +20,7 @@ struct LevelCase {
     int level;
     bool memo;
     int version;
-    int mark;     // byte 29
+    int mark; // byte 29
     int reopened; // level the file reads back as
 };
 
@@ -54,22 +54,24 @@ TEST_P(CreateLevels, VersionByteAndMarkAsTDbfWritesThem)
 
 void PrintTo(const LevelCase &c, std::ostream *os) { *os << "level " << c.level << (c.memo ? " memo" : ""); }
 
-INSTANTIATE_TEST_SUITE_P(Levels, CreateLevels, ::testing::Values(
-    LevelCase{3, false, 0x03, 0x00, 4}, // 0x03 without a mark reads back as dBase IV
-    LevelCase{3, true, 0x83, 0x00, 3},
-    LevelCase{4, false, 0x03, 0x26, 4},
-    LevelCase{4, true, 0x8B, 0x26, 4},
-    LevelCase{7, false, 0x04, 0x00, 7},
-    LevelCase{7, true, 0x8C, 0x00, 7}));
+INSTANTIATE_TEST_SUITE_P(Levels, CreateLevels,
+                         ::testing::Values(LevelCase{3, false, 0x03, 0x00,
+                                                     4}, // 0x03 without a mark reads back as dBase IV
+                                           LevelCase{3, true, 0x83, 0x00, 3}, LevelCase{4, false, 0x03, 0x26, 4},
+                                           LevelCase{4, true, 0x8B, 0x26, 4}, LevelCase{7, false, 0x04, 0x00, 7},
+                                           LevelCase{7, true, 0x8C, 0x00, 7}));
 
 TEST(CreateTable, DefaultSizesAndRefusals)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("d.dbf"));
     createTable(path, 4,
-                {{QStringLiteral("s"), FieldKind::String}, {QStringLiteral("f"), FieldKind::Float},
-                 {QStringLiteral("i"), FieldKind::Integer}, {QStringLiteral("b"), FieldKind::Boolean},
-                 {QStringLiteral("d"), FieldKind::Date}, {QStringLiteral("verylongname12"), FieldKind::SmallInt}});
+                {{QStringLiteral("s"), FieldKind::String},
+                 {QStringLiteral("f"), FieldKind::Float},
+                 {QStringLiteral("i"), FieldKind::Integer},
+                 {QStringLiteral("b"), FieldKind::Boolean},
+                 {QStringLiteral("d"), FieldKind::Date},
+                 {QStringLiteral("verylongname12"), FieldKind::SmallInt}});
     Table t(path);
     t.open();
     const auto &f = t.schema().fields;
@@ -86,8 +88,9 @@ TEST(CreateTable, DefaultSizesAndRefusals)
     const QString other = dir.filePath(QStringLiteral("e.dbf"));
     EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::String, 300}}), TableError);
     EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::Float, 21, 2}}), TableError);
-    EXPECT_THROW(createTable(other, 4, {{QStringLiteral("x"), FieldKind::String}, {QStringLiteral("X"), FieldKind::Date}}),
-                 TableError);
+    EXPECT_THROW(
+        createTable(other, 4, {{QStringLiteral("x"), FieldKind::String}, {QStringLiteral("X"), FieldKind::Date}}),
+        TableError);
     EXPECT_THROW(createTable(other, 5, {{QStringLiteral("x"), FieldKind::String}}), TableError);
     EXPECT_FALSE(QFileInfo::exists(other));
 }
@@ -99,9 +102,9 @@ TEST(Catalogue, PrescriptionTableIsCreatedOnceWithItsEighteenFields)
     const QString path = dir.filePath(QStringLiteral("prescr.dbf"));
     Table t(path);
     t.open();
-    const QStringList expected{"IDROW", "NUMBER", "FIO", "DATECREATE", "CODEPST", "NAME", "AGEY", "AGEM", "AGED",
-                               "DS", "QNT", "COMPONENT1", "COMPONENT2", "DATESND", "DATERC", "PROVIDED", "DESC",
-                               "DELIVDATE"};
+    const QStringList expected{"IDROW",      "NUMBER",  "FIO",    "DATECREATE", "CODEPST", "NAME",
+                               "AGEY",       "AGEM",    "AGED",   "DS",         "QNT",     "COMPONENT1",
+                               "COMPONENT2", "DATESND", "DATERC", "PROVIDED",   "DESC",    "DELIVDATE"};
     EXPECT_EQ(t.fieldNames(), expected);
     const auto &f = t.schema().fields;
     const QList<int> sizes{9, 10, 50, 8, 9, 50, 3, 2, 2, 50, 12, 250, 250, 8, 8, 1, 100, 8};
@@ -124,7 +127,8 @@ protected:
     {
         path = dir.filePath(QStringLiteral("price.dbf"));
         createTable(path, 4,
-                    {{QStringLiteral("Name"), FieldKind::String, 20}, {QStringLiteral("Price1"), FieldKind::Float, 10, 2},
+                    {{QStringLiteral("Name"), FieldKind::String, 20},
+                     {QStringLiteral("Price1"), FieldKind::Float, 10, 2},
                      {QStringLiteral("Qnt"), FieldKind::Integer, 5}},
                     {.languageId = 0});
         Table t(path);
@@ -181,7 +185,8 @@ TEST_F(Restructure, AddingZakKeepsEveryRecordAndMarksTheTable)
 
 TEST_F(Restructure, ResizedFieldsConvertValuesAndRefuseWhatDoesNotFit)
 {
-    FieldSpecs specs{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 12, 3},
+    FieldSpecs specs{{QStringLiteral("Name"), FieldKind::String, 4},
+                     {QStringLiteral("Price1"), FieldKind::Float, 12, 3},
                      {QStringLiteral("Qnt"), FieldKind::Integer, 5}};
     restructureTable(path, specs);
     Table t(path);
@@ -191,7 +196,8 @@ TEST_F(Restructure, ResizedFieldsConvertValuesAndRefuseWhatDoesNotFit)
     t.close();
 
     const QByteArray before = readFile(path);
-    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
+    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4},
+                        {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
     EXPECT_THROW(restructureTable(path, tooSmall), TableError);
     EXPECT_EQ(readFile(path), before); // the table is untouched after a failed restructure
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("price_1.dbf"))));
@@ -201,7 +207,7 @@ struct IndexCase {
     const char *what;
     std::vector<std::pair<QString, QString>> tags; // production index before; none when empty
     FieldSpecs after;
-    QStringList kept;    // tags of the new index, in order
+    QStringList kept; // tags of the new index, in order
     QStringList dropped; // reported as left out
     QStringList byFirstTag; // Name of every record (deleted too) through the first kept tag
 };
@@ -268,21 +274,32 @@ TEST_P(RestructureIndex, TagsAreRebuiltForTheNewLayout)
 
 const std::vector<std::pair<QString, QString>> kNameAndQnt{{"NAME", "NAME"}, {"QNT", "QNT"}};
 
-INSTANTIATE_TEST_SUITE_P(Cases, RestructureIndex, ::testing::Values(
-    IndexCase{"added field", kNameAndQnt,
-              {{"Name", FieldKind::String, 20}, {"Price1", FieldKind::Float, 10, 2}, {"Qnt", FieldKind::Integer, 5},
-               {"Zak", FieldKind::Float}},
-              {"NAME", "QNT"}, {}, {"Анальгин", "Аспирин", "Но-шпа"}},
-    IndexCase{"changed sizes", {{"QNT", "QNT"}, {"NAME", "UPPER(NAME)"}},
-              {{"Name", FieldKind::String, 4}, {"Price1", FieldKind::Float, 12, 3}, {"Qnt", FieldKind::Integer, 3}},
-              {"QNT", "NAME"}, {}, {"Аспи", "Анал", "Но-ш"}},
-    IndexCase{"dropped field", {{"QNT", "QNT"}, {"NAME", "NAME"}, {"NQ", "NAME+STR(QNT,5)"}},
-              {{"Price1", FieldKind::Float, 10, 2}, {"Name", FieldKind::String, 20}},
-              {"NAME"}, {"QNT", "NQ"}, {"Анальгин", "Аспирин", "Но-шпа"}},
-    IndexCase{"every tag dropped", {{"QNT", "QNT"}},
-              {{"Name", FieldKind::String, 20}}, {}, {"QNT"}, {}},
-    IndexCase{"no index", {},
-              {{"Name", FieldKind::String, 20}, {"Zak", FieldKind::Float}}, {}, {}, {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RestructureIndex,
+    ::testing::Values(
+        IndexCase{"added field",
+                  kNameAndQnt,
+                  {{"Name", FieldKind::String, 20},
+                   {"Price1", FieldKind::Float, 10, 2},
+                   {"Qnt", FieldKind::Integer, 5},
+                   {"Zak", FieldKind::Float}},
+                  {"NAME", "QNT"},
+                  {},
+                  {"Анальгин", "Аспирин", "Но-шпа"}},
+        IndexCase{"changed sizes",
+                  {{"QNT", "QNT"}, {"NAME", "UPPER(NAME)"}},
+                  {{"Name", FieldKind::String, 4}, {"Price1", FieldKind::Float, 12, 3}, {"Qnt", FieldKind::Integer, 3}},
+                  {"QNT", "NAME"},
+                  {},
+                  {"Аспи", "Анал", "Но-ш"}},
+        IndexCase{"dropped field",
+                  {{"QNT", "QNT"}, {"NAME", "NAME"}, {"NQ", "NAME+STR(QNT,5)"}},
+                  {{"Price1", FieldKind::Float, 10, 2}, {"Name", FieldKind::String, 20}},
+                  {"NAME"},
+                  {"QNT", "NQ"},
+                  {"Анальгин", "Аспирин", "Но-шпа"}},
+        IndexCase{"every tag dropped", {{"QNT", "QNT"}}, {{"Name", FieldKind::String, 20}}, {}, {"QNT"}, {}},
+        IndexCase{"no index", {}, {{"Name", FieldKind::String, 20}, {"Zak", FieldKind::Float}}, {}, {}, {}}));
 
 TEST_F(Restructure, FailedRestructureLeavesTheIndexAlone)
 {
@@ -293,7 +310,8 @@ TEST_F(Restructure, FailedRestructureLeavesTheIndexAlone)
     }
     const QString mdxPath = dir.filePath(QStringLiteral("price.mdx"));
     const QByteArray before = readFile(mdxPath);
-    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4}, {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
+    FieldSpecs tooSmall{{QStringLiteral("Name"), FieldKind::String, 4},
+                        {QStringLiteral("Price1"), FieldKind::Float, 4, 2}};
     EXPECT_THROW(restructureTable(path, tooSmall), TableError);
     EXPECT_EQ(readFile(mdxPath), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"price.dbf", "price.mdx"}));

@@ -18,7 +18,8 @@ namespace {
 QByteArray goodTable(QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("src.dbf"));
-    createTable(path, 4, {{QStringLiteral("Name"), FieldKind::String, 10}, {QStringLiteral("N"), FieldKind::Integer, 5}});
+    createTable(path, 4,
+                {{QStringLiteral("Name"), FieldKind::String, 10}, {QStringLiteral("N"), FieldKind::Integer, 5}});
     Table t(path);
     t.open();
     for (int i = 1; i <= 14; ++i) {
@@ -125,11 +126,13 @@ TEST(DamagedTable, UserMessagesAreRussianAndNameTheFile)
     } cases[] = {
         {"damaged", [&] { Table(damaged).open(); }, QStringLiteral("Файл таблицы %1 повреждён (").arg(damaged)},
         {"missing", [&] { Table(missing).open(); }, QStringLiteral("Не найден файл %1 (").arg(missing)},
-        {"no such field", [&] {
+        {"no such field",
+         [&] {
              Table t(good);
              t.open();
              t.field(QStringLiteral("NOPE"));
-         }, QStringLiteral("В таблице %1 нет нужного поля (").arg(good)},
+         },
+         QStringLiteral("В таблице %1 нет нужного поля (").arg(good)},
     };
     for (const auto &c : cases) {
         try {

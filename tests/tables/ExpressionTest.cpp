@@ -52,7 +52,10 @@ std::string accepted(const Expression &e, const std::vector<QByteArray> &records
     return hits.join(' ').toStdString();
 }
 
-std::string text(const Expression &e, const QByteArray &record) { return e.valueText(record.constData()).toStdString(); }
+std::string text(const Expression &e, const QByteArray &record)
+{
+    return e.valueText(record.constData()).toStdString();
+}
 
 ExprOptions optionsOf(const char *flags)
 {
@@ -195,8 +198,8 @@ struct ValueCase {
 
 TEST_F(ExpressionGoods, ValuesOfExpressions)
 {
-    const QByteArray &first = rows[0];  // ABC X 10 -6.25 2008-03-01 T
-    const QByteArray &empty = rows[7];  // everything but FIRM and AMOUNT empty
+    const QByteArray &first = rows[0]; // ABC X 10 -6.25 2008-03-01 T
+    const QByteArray &empty = rows[7]; // everything but FIRM and AMOUNT empty
     const ValueCase onFirst[] = {
         {"2*10+10", ExprType::Integer, "30"},
         {"1+2*10", ExprType::Integer, "21"},
@@ -251,12 +254,9 @@ TEST_F(ExpressionGoods, ValuesOfExpressions)
         EXPECT_EQ(text(e, first), c.text) << c.expr;
     }
     const ValueCase onEmpty[] = {
-        {"Name", ExprType::String, ""},
-        {"Code", ExprType::Integer, "0"},
-        {"Day", ExprType::Date, "1899-12-30"},
-        {"DTOS(Day)", ExprType::String, "18991230"},
-        {"OK", ExprType::Boolean, "F"},
-        {"Name + Firm", ExprType::String, "Y"},
+        {"Name", ExprType::String, ""},        {"Code", ExprType::Integer, "0"},
+        {"Day", ExprType::Date, "1899-12-30"}, {"DTOS(Day)", ExprType::String, "18991230"},
+        {"OK", ExprType::Boolean, "F"},        {"Name + Firm", ExprType::String, "Y"},
     };
     for (const ValueCase &c : onEmpty)
         EXPECT_EQ(text(compile(c.expr), empty), c.text) << c.expr;
@@ -383,7 +383,8 @@ TEST(ExpressionComponents, InstrAcrossTheSplitOfComponent1AndComponent2)
         recordOf(schema, {"Blank", QString(248, u'x') + "A ", "B"}),
         recordOf(schema, {"Kofein", QVariant(), "Кофеин"}),
     };
-    const char *programFilter = "InStr('Кофеин',Component1+Component2)<>0 and InStr('Парацетамол',Component1+Component2)<>0";
+    const char *programFilter =
+        "InStr('Кофеин',Component1+Component2)<>0 and InStr('Парацетамол',Component1+Component2)<>0";
     EXPECT_EQ(accepted(Expression::compile(programFilter, schema), drugs), "1 3");
     ExprOptions nocase;
     nocase.caseInsensitive = true;
@@ -400,9 +401,8 @@ TEST(ExpressionProgramFilters, FiltersOfTheProgram)
 {
     const QVariant E;
     const TableSchema price = schemaOf({{"NAME", 'C', 80}, {"NEWFLG", 'N', 1}, {"ZAK", 'N', 18, 8}});
-    const std::vector<QByteArray> priceRows = {
-        recordOf(price, {"a", 1, 2.5}), recordOf(price, {"b", 0, 0.0}), recordOf(price, {"c", E, E}),
-        recordOf(price, {"d", 1, 0.00000001})};
+    const std::vector<QByteArray> priceRows = {recordOf(price, {"a", 1, 2.5}), recordOf(price, {"b", 0, 0.0}),
+                                               recordOf(price, {"c", E, E}), recordOf(price, {"d", 1, 0.00000001})};
     EXPECT_EQ(accepted(Expression::compile("NewFlg=1", price), priceRows), "1 4");
     EXPECT_EQ(accepted(Expression::compile("Zak<>0", price), priceRows), "1 4");
 
@@ -578,8 +578,8 @@ TEST(ExpressionOracle, SameRecordsAsTdbf)
     for (const OracleCase &c : cases) {
         const QString path = files.value(QString::fromLatin1(c.fixture));
         const QString expr = QString::fromUtf8(c.expr);
-        EXPECT_EQ(ourRecnos(path, expr, c.flags), tdbfRecnos(path, expr, c.flags)) << c.fixture << ": " << c.expr
-                                                                                    << " " << c.flags;
+        EXPECT_EQ(ourRecnos(path, expr, c.flags), tdbfRecnos(path, expr, c.flags))
+            << c.fixture << ": " << c.expr << " " << c.flags;
     }
 }
 

@@ -46,7 +46,8 @@ private:
     QString op() { return QStringList{"=", "<>", "<", ">", "<=", ">="}[pick(6)]; }
     static QString quoted(const QString &s)
     {
-        return QStringLiteral("'") + QString(s).replace(QStringLiteral("'"), QStringLiteral("''")) + QStringLiteral("'");
+        return QStringLiteral("'") + QString(s).replace(QStringLiteral("'"), QStringLiteral("''"))
+            + QStringLiteral("'");
     }
 
     QString text()
@@ -69,7 +70,9 @@ private:
     QString number()
     {
         switch (pick(4)) {
-        case 0: return QStringLiteral("Price1 ") + op() + u' ' + (any(prices_).isEmpty() ? QStringLiteral("0") : any(prices_));
+        case 0:
+            return QStringLiteral("Price1 ") + op() + u' '
+                + (any(prices_).isEmpty() ? QStringLiteral("0") : any(prices_));
         case 1: return QStringLiteral("Qnt ") + op() + u' ' + QString::number(pick(40));
         case 2: return QStringLiteral("Zak ") + op() + QStringLiteral(" 0");
         default: return QStringLiteral("NewFlg = ") + QString::number(pick(2));
@@ -107,7 +110,8 @@ std::string tableRecnos(const QString &path, const Filter &f, bool mapped)
     Table t(path);
     t.setReadOnly(true);
     t.setShowDeleted(f.flags.contains("--deleted"));
-    t.setFilterOptions({.caseInsensitive = f.flags.contains("--nocase"), .noPartialCompare = f.flags.contains("--exact")});
+    t.setFilterOptions(
+        {.caseInsensitive = f.flags.contains("--nocase"), .noPartialCompare = f.flags.contains("--exact")});
     t.setFilter(f.expr);
     t.setFiltered(true);
     t.open();

@@ -21,13 +21,15 @@ protected:
         FileMapping::setAllowed(GetParam());
         ASSERT_TRUE(dir.isValid());
         path = dir.filePath(QStringLiteral("t.dbf"));
-        createTable(path, 4, {{QStringLiteral("Name"), FieldKind::String, 10}, {QStringLiteral("Qty"), FieldKind::Integer, 6}});
+        createTable(path, 4,
+                    {{QStringLiteral("Name"), FieldKind::String, 10}, {QStringLiteral("Qty"), FieldKind::Integer, 6}});
     }
     void TearDown() override { FileMapping::setAllowed(true); }
 
     static QByteArray row(int i)
     {
-        return ' ' + QStringLiteral("r%1").arg(i).leftJustified(10).toLatin1() + QByteArray::number(i).rightJustified(6);
+        return ' ' + QStringLiteral("r%1").arg(i).leftJustified(10).toLatin1()
+            + QByteArray::number(i).rightJustified(6);
     }
 
     // Appends rows first..last the way another program would: bytes at the

@@ -21,8 +21,7 @@ namespace mdx_check {
 inline std::uint32_t u32(const QByteArray &b, qsizetype at)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(b.constData() + at);
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 inline std::uint16_t u16(const QByteArray &b, qsizetype at)
 {
@@ -77,8 +76,8 @@ inline FileCheck check(const QString &path)
     fc.language = std::uint8_t(file[31]);
     if (qint64(fc.pages) * 512 != file.size())
         problem(QStringLiteral("page count %1 but %2 bytes").arg(fc.pages).arg(file.size()));
-    if (file[0] != 2 || u16(file, 20) != 2 || u16(file, 22) != 1024 || file[24] != 1 || std::uint8_t(file[25]) != 48 ||
-        file[26] != 32 || file[529] != 1)
+    if (file[0] != 2 || u16(file, 20) != 2 || u16(file, 22) != 1024 || file[24] != 1 || std::uint8_t(file[25]) != 48
+        || file[26] != 32 || file[529] != 1)
         problem(QStringLiteral("file header constants"));
     const int tags = u16(file, 28);
     std::set<std::uint32_t> used;
@@ -102,8 +101,8 @@ inline FileCheck check(const QString &path)
         tc.expression = QString::fromLatin1(h.constData() + 24);
         if (file[e + 20] != tc.type)
             problem(tc.name + QStringLiteral(": tag entry key type differs from the header"));
-        if (entryLength != ((tc.keyLength + 4 + 3) & ~3) || maxKeys != (1024 - 8) / entryLength || u16(h, 20) != 2 ||
-            h[246] != 1 || (tc.type == 'C') != (std::uint8_t(h[8]) == 0x10))
+        if (entryLength != ((tc.keyLength + 4 + 3) & ~3) || maxKeys != (1024 - 8) / entryLength || u16(h, 20) != 2
+            || h[246] != 1 || (tc.type == 'C') != (std::uint8_t(h[8]) == 0x10))
             problem(tc.name + QStringLiteral(": tag header fields"));
         // Walk: returns the greatest key below; every leaf at one depth.
         int leafDepth = -1;
@@ -137,7 +136,8 @@ inline FileCheck check(const QString &path)
             for (int i = 0; i <= int(n); ++i) {
                 max = walk(u32(b, entryAt(i)), depth + 1);
                 if (i < int(n) && max != b.mid(entryAt(i) + 4, tc.keyLength))
-                    problem(tc.name + QStringLiteral(": block %1 entry %2 key is not its child's greatest").arg(page).arg(i));
+                    problem(tc.name
+                            + QStringLiteral(": block %1 entry %2 key is not its child's greatest").arg(page).arg(i));
             }
             return max;
         };

@@ -24,7 +24,8 @@ QString makeTable(const QTemporaryDir &dir)
 {
     const QString path = dir.filePath(QStringLiteral("shared.dbf"));
     createTable(path, 4,
-                {{QStringLiteral("IDRow"), FieldKind::LargeInt, 10}, {QStringLiteral("Name"), FieldKind::String, 40},
+                {{QStringLiteral("IDRow"), FieldKind::LargeInt, 10},
+                 {QStringLiteral("Name"), FieldKind::String, 40},
                  {QStringLiteral("Qnt"), FieldKind::Integer, 6}},
                 {.languageId = 0});
     Table t(path);
@@ -133,8 +134,8 @@ void expectSound(const QString &path, const QSet<std::int64_t> &reported)
     if (mdx_oracle::ensureBuilt().isEmpty()) {
         const mdx_oracle::DumpReport report = mdx_oracle::dump(path);
         for (const QString &tag : report.tagNames)
-            EXPECT_TRUE(report.tags[tag].checkOk) << tag.toStdString() << ": "
-                                                  << report.tags[tag].errors.join(u'\n').toStdString();
+            EXPECT_TRUE(report.tags[tag].checkOk)
+                << tag.toStdString() << ": " << report.tags[tag].errors.join(u'\n').toStdString();
     }
 }
 

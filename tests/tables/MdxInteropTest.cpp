@@ -81,8 +81,9 @@ void buildIndex(const QString &dbfPath, const std::vector<TagDef> &tags)
         MdxKeyList keys(source.length());
         for (std::uint32_t r = 1; r <= dbf.recordCount(); ++r)
             keys.add(source.key(recordOf(dbf, r).constData()), r);
-        mdx->addTag({QString::fromLatin1(t.name), source.expression(), source.type(), source.length(), source.isField()},
-                    std::move(keys));
+        mdx->addTag(
+            {QString::fromLatin1(t.name), source.expression(), source.type(), source.length(), source.isField()},
+            std::move(keys));
     }
     dbf.setProductionIndexFlag(true);
 }
@@ -132,8 +133,9 @@ void expectTDbfAgrees(const QString &dbfPath, const QStringList &belowTenth = {}
         }
         EXPECT_LE(roundedKeys, keys.size() / 100 + 1);
         for (const QString &e : t.errors) {
-            const bool allowed = (belowTenth.contains(tag.name) && e.contains(QLatin1String("smaller than the previous"))) ||
-                                 (rounded.contains(tag.name) && e.contains(QLatin1String("stored key differs")));
+            const bool allowed =
+                (belowTenth.contains(tag.name) && e.contains(QLatin1String("smaller than the previous")))
+                || (rounded.contains(tag.name) && e.contains(QLatin1String("stored key differs")));
             EXPECT_TRUE(allowed) << e.toStdString();
         }
         if (!belowTenth.contains(tag.name) && !rounded.contains(tag.name)) {
@@ -162,16 +164,16 @@ protected:
 TEST_F(MdxInterop, WeReadTagsTDbfWroteInItsOrder)
 {
     make(dir.path(), {QStringLiteral("keys"), QStringLiteral("km.dbf"), QStringLiteral("--mdx")});
-    make(dir.path(), {QStringLiteral("price"), QStringLiteral("p.dbf"), QStringLiteral("2500"), QStringLiteral("5"),
-                      QStringLiteral("--mdx"), QStringLiteral("--zak"), QStringLiteral("--deleted")});
+    make(dir.path(),
+         {QStringLiteral("price"), QStringLiteral("p.dbf"), QStringLiteral("2500"), QStringLiteral("5"),
+          QStringLiteral("--mdx"), QStringLiteral("--zak"), QStringLiteral("--deleted")});
     make(dir.path(), {QStringLiteral("archive"), QStringLiteral("arch"), QStringLiteral("300"), QStringLiteral("5")});
     struct Case {
         const char *dbf;
         QStringList tags;
     };
-    const Case cases[] = {{"km.dbf", {"NAME", "CODE", "AMOUNT"}},
-                          {"p.dbf", {"NAME"}},
-                          {"arch/ArchivPos.dbf", {"DETAIL", "STATIST"}}};
+    const Case cases[] = {
+        {"km.dbf", {"NAME", "CODE", "AMOUNT"}}, {"p.dbf", {"NAME"}}, {"arch/ArchivPos.dbf", {"DETAIL", "STATIST"}}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.dbf);
         const QString dbfPath = file(c.dbf);
@@ -211,12 +213,13 @@ TEST_F(MdxInterop, TDbfReadsTagsWeBuild)
         SCOPED_TRACE(lang);
         const QString dbfPath = file(lang[1] ? "k26.dbf" : "k.dbf");
         make(dir.path(), {QStringLiteral("keys"), QFileInfo(dbfPath).fileName(), QStringLiteral("--lang=") + lang});
-        buildIndex(dbfPath, {{"NAME", "NAME"},
-                             {"CODE", "CODE"},
-                             {"AMOUNT", "AMOUNT"},
-                             {"NAMEFIRM", "NAME+FIRM"},
-                             {"DAYS", "DTOS(DAY)"},
-                             {"CODE2", "CODE*2"}});
+        buildIndex(dbfPath,
+                   {{"NAME", "NAME"},
+                    {"CODE", "CODE"},
+                    {"AMOUNT", "AMOUNT"},
+                    {"NAMEFIRM", "NAME+FIRM"},
+                    {"DAYS", "DTOS(DAY)"},
+                    {"CODE2", "CODE*2"}});
         EXPECT_EQ(mdx_check::check(mdxPathOf(dbfPath)).language, lang[1] ? 0x26 : 0);
         expectTDbfAgrees(dbfPath, {QStringLiteral("AMOUNT")});
         // TDbf searches our trees. (With a 0x26 mark the oracle's TDbf finds
@@ -240,8 +243,12 @@ TEST_F(MdxInterop, TDbfReadsTheIndexRebuiltByARestructure)
         QStringList dropped;
     };
     const std::vector<Case> cases{
-        {"our index", {"keys", "k.dbf"}, {{"NAME", "NAME"}, {"CODE", "CODE"}, {"NAMEFIRM", "NAME+FIRM"}, {"DAYS", "DTOS(DAY)"}},
-         "FIRM", "NAME", {"NAMEFIRM"}},
+        {"our index",
+         {"keys", "k.dbf"},
+         {{"NAME", "NAME"}, {"CODE", "CODE"}, {"NAMEFIRM", "NAME+FIRM"}, {"DAYS", "DTOS(DAY)"}},
+         "FIRM",
+         "NAME",
+         {"NAMEFIRM"}},
         {"TDbf's index", {"price", "p.dbf", "400", "5", "--mdx", "--deleted"}, {}, "CNTR", "NAME", {}},
     };
     for (const Case &c : cases) {
@@ -376,8 +383,9 @@ TEST_F(MdxInterop, TDbfReadsTheIndexAfterTableObjectsChangedTheRecords)
     // table with TDbf's own index; records appended, edited and deleted
     // through two table objects.
     make(dir.path(), {QStringLiteral("keys"), QStringLiteral("k.dbf")});
-    make(dir.path(), {QStringLiteral("price"), QStringLiteral("p.dbf"), QStringLiteral("600"), QStringLiteral("4"),
-                      QStringLiteral("--mdx")});
+    make(dir.path(),
+         {QStringLiteral("price"), QStringLiteral("p.dbf"), QStringLiteral("600"), QStringLiteral("4"),
+          QStringLiteral("--mdx")});
     for (const char *name : {"k.dbf", "p.dbf"}) {
         SCOPED_TRACE(name);
         const QString path = file(name);

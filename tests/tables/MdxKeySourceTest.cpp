@@ -17,12 +17,17 @@ namespace {
 struct Layout {
     TableSchema schema;
     Layout()
-        : schema(testing_tables::schemaOf({{"NAME", 'C', 10}, {"FIRM", 'C', 5}, {"CODE", 'N', 5},
-                                           {"AMOUNT", 'N', 10, 3}, {"DAY", 'D', 8}, {"OK", 'L', 1}}))
+        : schema(testing_tables::schemaOf({{"NAME", 'C', 10},
+                                           {"FIRM", 'C', 5},
+                                           {"CODE", 'N', 5},
+                                           {"AMOUNT", 'N', 10, 3},
+                                           {"DAY", 'D', 8},
+                                           {"OK", 'L', 1}}))
     {
     }
 
-    QByteArray record(const QString &name, const char *firm, const char *code, const char *amount, const char *day) const
+    QByteArray record(const QString &name, const char *firm, const char *code, const char *amount,
+                      const char *day) const
     {
         QByteArray r(schema.recordSize, ' ');
         auto put = [&](int field, const QByteArray &text, bool right) {
@@ -87,10 +92,10 @@ TEST(MdxKeySource, NumericKeysAreBcdOfTheValue)
         const char *hex;
     };
     const Case cases[] = {
-        {"CODE", "10", "", "360910"},     {"CODE", "", "", "3401"},         // empty = 0
-        {"CODE", "1.5", "", "3401"},      {"AMOUNT", "", "-6.250", "35916250"}, // unparsable integer = 0
+        {"CODE", "10", "", "360910"},      {"CODE", "", "", "3401"}, // empty = 0
+        {"CODE", "1.5", "", "3401"},       {"AMOUNT", "", "-6.250", "35916250"}, // unparsable integer = 0
         {"AMOUNT", "", "0.001", "320910"}, {"AMOUNT", "", "", "3401"},
-        {"CODE*2", "21", "", "360942"},   {"AMOUNT+1", "", "0.5", "350915"},
+        {"CODE*2", "21", "", "360942"},    {"AMOUNT+1", "", "0.5", "350915"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.expression);

@@ -30,13 +30,16 @@ TEST(MdxNumericKey, EncodesLikeTDbf)
         const char *hex;
     };
     const Case cases[] = {
-        {0, true, "3401"},          {0, false, "3401"},          {10, true, "360910"},
-        {110, true, "370911"},      {100, true, "370910"},       {100, false, "370910"},
-        {140, true, "370914"},      {8.75, false, "35118750"},   {1.25, false, "35111250"},
-        {0.5, false, "340950"},     {0.05, false, "330950"},     {0.001, false, "320910"},
-        {-5, false, "358950"},      {-6.25, false, "35916250"},  {-0.05, false, "338950"},
-        {-5, true, "358950"},       {7, true, "350970"},         {123456789, true, "3d291234567890"},
-        {0.1, false, "340910"},     {1.0 / 3, false, "34413333333333333330"},
+        {0, true, "3401"},         {0, false, "3401"},
+        {10, true, "360910"},      {110, true, "370911"},
+        {100, true, "370910"},     {100, false, "370910"},
+        {140, true, "370914"},     {8.75, false, "35118750"},
+        {1.25, false, "35111250"}, {0.5, false, "340950"},
+        {0.05, false, "330950"},   {0.001, false, "320910"},
+        {-5, false, "358950"},     {-6.25, false, "35916250"},
+        {-0.05, false, "338950"},  {-5, true, "358950"},
+        {7, true, "350970"},       {123456789, true, "3d291234567890"},
+        {0.1, false, "340910"},    {1.0 / 3, false, "34413333333333333330"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -50,8 +53,8 @@ TEST(MdxNumericKey, EncodesLikeTDbf)
 TEST(MdxNumericKey, OrdersAsNumbers)
 {
     // Includes the values below 0.1 that TDbf's comparator puts before 0.
-    const std::vector<double> values{-1e6, -100, -6.25, -5, -0.5, -0.05, -0.001, 0, 0.001, 0.0011, 0.05, 0.099,
-                                     0.1,  0.5,  1,     1.25, 8.75, 10,   99.99, 100, 110,   1e6,    123456.789};
+    const std::vector<double> values{-1e6, -100, -6.25, -5,   -0.5, -0.05, -0.001, 0,   0.001, 0.0011, 0.05,      0.099,
+                                     0.1,  0.5,  1,     1.25, 8.75, 10,    99.99,  100, 110,   1e6,    123456.789};
     for (double a : values) {
         for (double b : values) {
             const QByteArray ka = mdxkey::numeric(a);

@@ -20,10 +20,7 @@ namespace mdx_oracle {
 
 inline QString sourceDir() { return QStringLiteral(KX_ORACLE_DIR); }
 
-inline QString binDir()
-{
-    return QDir::tempPath() + QStringLiteral("/kx-mdx-oracle-%1").arg(::getuid());
-}
+inline QString binDir() { return QDir::tempPath() + QStringLiteral("/kx-mdx-oracle-%1").arg(::getuid()); }
 
 // Empty when the programs are ready; otherwise why not (to skip with).
 inline QString ensureBuilt()
@@ -142,12 +139,12 @@ inline DumpReport dump(const QString &dbfPath)
 } // namespace mdx_oracle
 
 // Skips the current test when the oracle cannot run.
-#define KX_REQUIRE_MDX_ORACLE()                                                                                   \
-    do {                                                                                                          \
-        const QString why_ = mdx_oracle::ensureBuilt();                                                           \
-        if (!why_.isEmpty()) {                                                                                    \
-            if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                                              \
-                FAIL() << "TDbf oracle required but not available: " << why_.toStdString();                       \
-            GTEST_SKIP() << why_.toStdString();                                                                   \
-        }                                                                                                         \
+#define KX_REQUIRE_MDX_ORACLE()                                                                                        \
+    do {                                                                                                               \
+        const QString why_ = mdx_oracle::ensureBuilt();                                                                \
+        if (!why_.isEmpty()) {                                                                                         \
+            if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                                                   \
+                FAIL() << "TDbf oracle required but not available: " << why_.toStdString();                            \
+            GTEST_SKIP() << why_.toStdString();                                                                        \
+        }                                                                                                              \
     } while (0)

@@ -32,7 +32,8 @@ QString makeTable(QTemporaryDir &dir, const QString &name = QStringLiteral("k.db
 {
     const QString path = dir.filePath(name);
     createTable(path, 4,
-                {{QStringLiteral("Name"), FieldKind::String, 20}, {QStringLiteral("Firm"), FieldKind::String, 10},
+                {{QStringLiteral("Name"), FieldKind::String, 20},
+                 {QStringLiteral("Firm"), FieldKind::String, 10},
                  {QStringLiteral("Code"), FieldKind::Integer, 5}},
                 {.languageId = mark});
     Table t(path);
@@ -252,8 +253,8 @@ TEST(MdxTable, IndexFollowsAppendsEditsAndDeletes)
     const QStringList pool{"ab", "AB", "Б", "б", "Ц", "AAA", "", "ёж", "Z", "AB-C"};
     std::uint32_t records = 14;
     for (int op = 0; op < 300; ++op) {
-        const QString name = pool[std::uniform_int_distribution<int>(0, int(pool.size()) - 1)(rng)] +
-                             QString::number(op % 7);
+        const QString name =
+            pool[std::uniform_int_distribution<int>(0, int(pool.size()) - 1)(rng)] + QString::number(op % 7);
         switch (op % 4) {
         case 0:
         case 1: {
@@ -429,9 +430,8 @@ TEST(MdxTable, LocateThroughATagFindsWhatTheRecordSearchFinds)
             } else {
                 expected = tp.locate(QStringLiteral("Name"), key, options) ? tp.recNo() : 0;
             }
-            EXPECT_EQ(found ? ti.recNo() : 0u, expected)
-                << key.toStdString() << " nocase " << options.caseInsensitive << " partial " << options.partialKey
-                << " round " << round;
+            EXPECT_EQ(found ? ti.recNo() : 0u, expected) << key.toStdString() << " nocase " << options.caseInsensitive
+                                                         << " partial " << options.partialKey << " round " << round;
             hits += found;
         }
     }
@@ -552,7 +552,8 @@ TEST(MdxTable, DetailFollowsItsMaster)
     const QString detailPath = dir.filePath(QStringLiteral("ArchivPos.dbf"));
     createTable(masterPath, 4, {{QStringLiteral("IDRow"), FieldKind::Integer, 10}});
     createTable(detailPath, 4,
-                {{QStringLiteral("IDRow"), FieldKind::Integer, 10}, {QStringLiteral("Parent"), FieldKind::Integer, 10},
+                {{QStringLiteral("IDRow"), FieldKind::Integer, 10},
+                 {QStringLiteral("Parent"), FieldKind::Integer, 10},
                  {QStringLiteral("Drug"), FieldKind::Integer, 10}});
     {
         Table m(masterPath);

@@ -52,8 +52,7 @@ std::vector<std::pair<QByteArray, std::uint32_t>> walk(MdxTag &tag, bool backwar
     return out;
 }
 
-template <class Set>
-std::vector<std::pair<QByteArray, std::uint32_t>> asVector(const Set &model)
+template <class Set> std::vector<std::pair<QByteArray, std::uint32_t>> asVector(const Set &model)
 {
     return {model.begin(), model.end()};
 }
@@ -66,10 +65,7 @@ std::vector<std::pair<QByteArray, std::uint32_t>> entriesOf(const mdx_check::Tag
     return out;
 }
 
-MdxTagSpec characterSpec(const QString &name, int length)
-{
-    return {name, name, MdxKeyType::Character, length, true};
-}
+MdxTagSpec characterSpec(const QString &name, int length) { return {name, name, MdxKeyType::Character, length, true}; }
 
 class MdxTreeTest : public ::testing::Test {
 protected:
@@ -190,7 +186,8 @@ TEST_F(MdxTreeTest, NumericTagsKeepNumberOrderThroughChanges)
         model.emplace(mdxkey::numeric(v), recno++);
     }
     auto file = MdxFile::create(path(), QStringLiteral("t"), 0);
-    MdxTag &tag = file->addTag({QStringLiteral("AMOUNT"), QStringLiteral("AMOUNT"), MdxKeyType::Numeric, 12, true}, list);
+    MdxTag &tag =
+        file->addTag({QStringLiteral("AMOUNT"), QStringLiteral("AMOUNT"), MdxKeyType::Numeric, 12, true}, list);
     for (int i = 0; i < 3000; ++i) {
         const double v = std::uniform_int_distribution<int>(-2000, 2000)(rng) / 1000.0;
         ASSERT_TRUE(tag.insert(mdxkey::numeric(v), recno));
@@ -274,8 +271,9 @@ TEST_F(MdxTreeTest, HeadersAndTagTableAreLaidOutAsDbaseIv)
         file->addTag({QStringLiteral("Detail"), QStringLiteral("parent"), MdxKeyType::Numeric, 12, true}, numbers);
         MdxKeyList names(20);
         names.add("X", 1);
-        file->addTag({QStringLiteral("VeryLongTagName12"), QStringLiteral("name+firm"), MdxKeyType::Character, 20, false},
-                     names);
+        file->addTag(
+            {QStringLiteral("VeryLongTagName12"), QStringLiteral("name+firm"), MdxKeyType::Character, 20, false},
+            names);
         EXPECT_THROW(file->addTag(characterSpec(QStringLiteral("detail"), 20), MdxKeyList(20)), TableError);
         EXPECT_NE(file->findTag(u"detail"), nullptr);
         EXPECT_NE(file->findTag(u"VERYLONGTA"), nullptr);

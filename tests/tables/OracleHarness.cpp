@@ -110,8 +110,7 @@ bool OracleHarness::prepare(QString *why)
         if (!finished || build.exitStatus() != QProcess::NormalExit || build.exitCode() != 0) {
             if (!finished)
                 build.kill();
-            *why = QStringLiteral("building the oracle failed: %1")
-                       .arg(QString::fromUtf8(build.readAll()).right(2000));
+            *why = QStringLiteral("building the oracle failed: %1").arg(QString::fromUtf8(build.readAll()).right(2000));
             return false;
         }
     }
@@ -162,9 +161,8 @@ QString OracleHarness::makeFixture(const QStringList &args)
     actual[1] = QDir(state_->work->path()).absoluteFilePath(args[1]);
     const RunResult r = run("dbfmake", actual);
     if (r.exitCode != 0)
-        throw std::runtime_error(QStringLiteral("dbfmake %1 failed: %2%3")
-                                     .arg(args.join(' '), r.out, r.errors)
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("dbfmake %1 failed: %2%3").arg(args.join(' '), r.out, r.errors).toStdString());
     std::lock_guard lock(state_->mutex);
     state_->fixtures.insert(key, actual[1]);
     return actual[1];

@@ -12,7 +12,7 @@
 namespace oracle {
 
 struct RunResult {
-    QString out;    // standard output, UTF-8
+    QString out; // standard output, UTF-8
     QString errors; // standard error
     int exitCode = -1;
 };
@@ -48,12 +48,12 @@ private:
 
 // Skips the current test, with the reason, when the oracle cannot run here;
 // fails it instead where KX_REQUIRE_TDBF_ORACLE is set (CI, beside the oracle).
-#define SKIP_WITHOUT_TDBF_ORACLE()                                                           \
-    do {                                                                                     \
-        QString whyNot_;                                                                     \
-        if (!oracle::OracleHarness::instance().available(&whyNot_)) {                        \
-            if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                         \
-                FAIL() << "TDbf oracle required but not available: " << whyNot_.toStdString(); \
-            GTEST_SKIP() << "TDbf oracle not available: " << whyNot_.toStdString();          \
-        }                                                                                    \
+#define SKIP_WITHOUT_TDBF_ORACLE()                                                                                     \
+    do {                                                                                                               \
+        QString whyNot_;                                                                                               \
+        if (!oracle::OracleHarness::instance().available(&whyNot_)) {                                                  \
+            if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                                                   \
+                FAIL() << "TDbf oracle required but not available: " << whyNot_.toStdString();                         \
+            GTEST_SKIP() << "TDbf oracle not available: " << whyNot_.toStdString();                                    \
+        }                                                                                                              \
     } while (false)

@@ -60,8 +60,10 @@ TEST(ReaderInterop, DbfreadReadsOurTablesWithCyrillicIntact)
         SCOPED_TRACE(c.level);
         const QString path = dir.filePath(QStringLiteral("t%1_%2.dbf").arg(c.level).arg(c.mark));
         createTable(path, c.level,
-                    {{QStringLiteral("Name"), FieldKind::String, 30}, {QStringLiteral("Qnt"), FieldKind::Integer, 6},
-                     {QStringLiteral("Price"), FieldKind::Float, 10, 2}, {QStringLiteral("GDate"), FieldKind::Date},
+                    {{QStringLiteral("Name"), FieldKind::String, 30},
+                     {QStringLiteral("Qnt"), FieldKind::Integer, 6},
+                     {QStringLiteral("Price"), FieldKind::Float, 10, 2},
+                     {QStringLiteral("GDate"), FieldKind::Date},
                      {QStringLiteral("Flag"), FieldKind::Boolean}},
                     {.languageId = c.mark});
         Table t(path);
@@ -79,9 +81,10 @@ TEST(ReaderInterop, DbfreadReadsOurTablesWithCyrillicIntact)
         t.deleteRecord();
         t.close();
         // « and » are not in cp866: they are stored as '?'.
-        EXPECT_EQ(readWithDbfread(path, QString::fromLatin1(c.encoding)),
-                  (QStringList{" |NAME='Аспирин ?Ёж? №5'|QNT=-12|PRICE=3277.82|GDATE=datetime.date(2008, 3, 18)|FLAG=True",
-                               "*|NAME='удалённая'|QNT=None|PRICE=None|GDATE=None|FLAG=None"}));
+        EXPECT_EQ(
+            readWithDbfread(path, QString::fromLatin1(c.encoding)),
+            (QStringList{" |NAME='Аспирин ?Ёж? №5'|QNT=-12|PRICE=3277.82|GDATE=datetime.date(2008, 3, 18)|FLAG=True",
+                         "*|NAME='удалённая'|QNT=None|PRICE=None|GDATE=None|FLAG=None"}));
     }
 }
 

@@ -142,8 +142,9 @@ TEST_F(TableFixture, EditingRaisesEventsInOrderAndCancelRestores)
     t.field(u"Qty").setInteger(9);
     t.first(); // moving posts a modified record
     EXPECT_EQ(t.state(), TableState::Browse);
-    EXPECT_EQ(events, (QStringList{"beforeInsert", "newRecord", "beforePost", "afterPost", "beforeEdit",
-                                   "beforeEdit", "beforePost", "afterPost", "afterScroll"}));
+    EXPECT_EQ(events,
+              (QStringList{"beforeInsert", "newRecord", "beforePost", "afterPost", "beforeEdit", "beforeEdit",
+                           "beforePost", "afterPost", "afterScroll"}));
     Table other(path);
     other.open();
     EXPECT_EQ(other.field(u"Qty").asInteger(), 9);
@@ -160,8 +161,8 @@ TEST_F(TableFixture, ReadOnlyTableRefusesWritesClearly)
     Table t(path);
     t.setReadOnly(true);
     t.open();
-    for (auto write : {+[](Table &x) { x.append(); }, +[](Table &x) { x.edit(); },
-                       +[](Table &x) { x.deleteRecord(); }}) {
+    for (auto write :
+         {+[](Table &x) { x.append(); }, +[](Table &x) { x.edit(); }, +[](Table &x) { x.deleteRecord(); }}) {
         try {
             write(t);
             FAIL() << "read-only table accepted a write";

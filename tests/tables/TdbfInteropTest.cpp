@@ -17,8 +17,8 @@ namespace {
 
 struct Dump {
     QMap<QString, QString> meta; // "#level" -> "4"
-    QStringList fieldTypes;      // TDbf field class per column
-    QList<QStringList> rows;     // deletion flag, then the values
+    QStringList fieldTypes; // TDbf field class per column
+    QList<QStringList> rows; // deletion flag, then the values
 };
 
 Dump tdbfDump(const QString &path)
@@ -69,9 +69,8 @@ void expectSameRecord(Table &t, const QStringList &theirs, const QString &where)
     for (int i = 0; i < int(t.schema().fields.size()); ++i) {
         Field f = t.field(i);
         const QString &v = theirs[i + 1];
-        const std::string ctx = QStringLiteral("%1 field %2 TDbf [%3] ours [%4]")
-                                    .arg(where, f.name(), v, f.asString())
-                                    .toStdString();
+        const std::string ctx =
+            QStringLiteral("%1 field %2 TDbf [%3] ours [%4]").arg(where, f.name(), v, f.asString()).toStdString();
         if (v == QStringLiteral("\\N")) {
             EXPECT_TRUE(f.isNull()) << ctx;
             continue;
@@ -140,9 +139,10 @@ TEST(TdbfInterop, TDbfReadsEveryTableWeWrite)
     for (int level : {3, 4, 7}) {
         SCOPED_TRACE(level);
         const QString path = dir.filePath(QStringLiteral("ours%1.dbf").arg(level));
-        FieldSpecs specs{{QStringLiteral("Name"), FieldKind::String, 24}, {QStringLiteral("Qnt"), FieldKind::Integer},
-                         {QStringLiteral("Price"), FieldKind::Float, 12, 2}, {QStringLiteral("Zak"), FieldKind::Float},
-                         {QStringLiteral("GDate"), FieldKind::Date}, {QStringLiteral("Flag"), FieldKind::Boolean}};
+        FieldSpecs specs{
+            {QStringLiteral("Name"), FieldKind::String, 24},    {QStringLiteral("Qnt"), FieldKind::Integer},
+            {QStringLiteral("Price"), FieldKind::Float, 12, 2}, {QStringLiteral("Zak"), FieldKind::Float},
+            {QStringLiteral("GDate"), FieldKind::Date},         {QStringLiteral("Flag"), FieldKind::Boolean}};
         if (level == 7)
             specs.push_back({QStringLiteral("Stamp"), FieldKind::DateTime});
         createTable(path, level, specs);
@@ -206,11 +206,13 @@ TEST(TdbfInterop, LocateFindsWhatTDbfsRecordByRecordSearchFinds)
     auto &o = oracle::OracleHarness::instance();
     const QString keys = o.makeFixture({"keys", "k.dbf"});
     const std::vector<OracleLocate> cases{
-        {"NAME", "AB", true, true},  {"NAME", "AB", false, true}, {"NAME", "AB", false, false},
-        {"NAME", "аб", true, true},  {"NAME", "АБВ", false, true}, {"NAME", "ёлка", false, true},
-        {"NAME", "Z", true, false},  {"NAME", "", true, false},   {"NAME;FIRM", "ab|X", false, true},
-        {"FIRM;NAME", "Y|a", true, true}, {"CODE", "40", false, false}, {"CODE", "0", false, false},
-        {"AMOUNT", "0.05", false, false}, {"NAME;CODE", "B|120", false, false},
+        {"NAME", "AB", true, true},         {"NAME", "AB", false, true},
+        {"NAME", "AB", false, false},       {"NAME", "аб", true, true},
+        {"NAME", "АБВ", false, true},       {"NAME", "ёлка", false, true},
+        {"NAME", "Z", true, false},         {"NAME", "", true, false},
+        {"NAME;FIRM", "ab|X", false, true}, {"FIRM;NAME", "Y|a", true, true},
+        {"CODE", "40", false, false},       {"CODE", "0", false, false},
+        {"AMOUNT", "0.05", false, false},   {"NAME;CODE", "B|120", false, false},
     };
     Table t(keys);
     t.setReadOnly(true);
@@ -227,7 +229,8 @@ TEST(TdbfInterop, LocateFindsWhatTDbfsRecordByRecordSearchFinds)
         QVariantList values;
         for (const QString &v : QString::fromUtf8(c.values).split(u'|'))
             values << v;
-        const bool hit = t.locate(QString::fromUtf8(c.fields), values, {.caseInsensitive = c.nocase, .partialKey = c.partial});
+        const bool hit =
+            t.locate(QString::fromUtf8(c.fields), values, {.caseInsensitive = c.nocase, .partialKey = c.partial});
         EXPECT_EQ(hit ? t.recNo() : 0u, theirs) << c.fields << "=" << c.values << " " << r.errors.toStdString();
     }
 }

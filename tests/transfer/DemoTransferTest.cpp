@@ -72,8 +72,8 @@ protected:
         fake.connectivity().connected = true;
         if (GetParam().ftp)
             serveOver(QStringLiteral("elradfmw"));
-        config::IniFile(config::settingsFileName()).writeBool(QStringLiteral("FTP"), QStringLiteral("Passive"),
-                                                               GetParam().passive);
+        config::IniFile(config::settingsFileName())
+            .writeBool(QStringLiteral("FTP"), QStringLiteral("Passive"), GetParam().passive);
     }
     void TearDown() override
     {
@@ -116,8 +116,7 @@ protected:
                 return w && w->Mode == exchange_windows::TFtpFrm::Started && !w->transferRunning();
             },
             kTransferWaitMs);
-        EXPECT_TRUE(done) << "the transfer did not end; messages: "
-                          << fake.messages().texts().join(u'|').toStdString();
+        EXPECT_TRUE(done) << "the transfer did not end; messages: " << fake.messages().texts().join(u'|').toStdString();
         return done ? w : nullptr;
     }
     QStringList infoLines(exchange_windows::TFtpFrm *w) const
@@ -260,8 +259,9 @@ TEST_P(DemoTransfer, RefreshWithoutAConnectionDialsFirstAndHangsUpAfter)
     QStringList states;
     for (int i = 0; i < dial->InfoBox->count(); ++i)
         states << dial->InfoBox->item(i)->text();
-    EXPECT_EQ(states, QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
-                                   QStringLiteral("Подключено")}));
+    EXPECT_EQ(states,
+              QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
+                           QStringLiteral("Подключено")}));
     ASSERT_NE(finishedTransfer(), nullptr);
     waitUntilClosed();
     EXPECT_TRUE(dial->Timer1.isActive());
@@ -322,9 +322,9 @@ void writePrepared(const QString &out)
         tables::createTable(out + QString::fromLatin1(name), 4, {{QStringLiteral("CODEPST"), FieldKind::Integer, 10}},
                             {});
     const QString request = out + QStringLiteral("P12_1.dbf");
-    tables::createTable(request, 4,
-                        {{QStringLiteral("Name"), FieldKind::String, 30}, {QStringLiteral("FIO"), FieldKind::String, 30}},
-                        {});
+    tables::createTable(
+        request, 4, {{QStringLiteral("Name"), FieldKind::String, 30}, {QStringLiteral("FIO"), FieldKind::String, 30}},
+        {});
     tables::Table t(request);
     t.open();
     for (const char *fio : {"Иванов", "Петров", "Сидоров"}) {

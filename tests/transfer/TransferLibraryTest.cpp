@@ -186,8 +186,7 @@ TEST(TransferLibraryFetch, AFetchThatFailsHalfWayLeavesEveryPackageOnTheServer)
     EXPECT_FALSE(library.getFiles([&](const QString &l) { lines << l; }, {17}, false, true));
     EXPECT_TRUE(QFile::exists(inst.root + "price/price.zip")) << "taken again by the next fetch";
     EXPECT_TRUE(QFile::exists(inst.root + "reference/ref.zip"));
-    EXPECT_TRUE(QDir(inst.program + "Reference").entryList(QDir::Files | QDir::Hidden).isEmpty())
-        << "no partial file";
+    EXPECT_TRUE(QDir(inst.program + "Reference").entryList(QDir::Files | QDir::Hidden).isEmpty()) << "no partial file";
     EXPECT_FALSE(config::IniFile(inst.program + "KXOrders.ini").valueExists("FTP", "LastRefresh"));
 }
 

@@ -61,8 +61,8 @@ inline TestCertificate makeCertificate(const QString &folder)
     const QString key = folder + QStringLiteral("/key.pem"), cert = folder + QStringLiteral("/cert.pem");
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
-                   "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert});
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1", "-addext",
+                   "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert});
     if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0)
         return {};
     QFile both(folder + QStringLiteral("/server.pem"));
@@ -98,8 +98,8 @@ struct Installation {
         root = dir.path() + QStringLiteral("/server/");
         for (const char *sub : {"IN", "Out", "Invoice", "Reference", "Archiv", "Prescription", "Outboundn"})
             QDir().mkpath(program + QString::fromLatin1(sub));
-        for (const char *sub : {"price", "reference", "prescription", "narcotics", "invoice", "archive", "program",
-                                "incoming"})
+        for (const char *sub :
+             {"price", "reference", "prescription", "narcotics", "invoice", "archive", "program", "incoming"})
             QDir().mkpath(root + QString::fromLatin1(sub));
         QFile::copy(QStringLiteral(KX_TRANSFER_LIBRARY), program + QStringLiteral("libKXOrder.so"));
     }

@@ -95,7 +95,8 @@ TEST_F(TransferWindow, AFetchThatFailsKeepsThePriceTablesAndUnpacksEverythingEls
     exchange_windows::TFtpFrm *w = runTransfer(true, false);
     EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
     EXPECT_EQ(windows_testing::fileBytes(folder(WorkFolder::Price) + "price.dbf"), price);
-    EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name), QStringList({"PriceN.dbf", "price.dbf"}));
+    EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name),
+              QStringList({"PriceN.dbf", "price.dbf"}));
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::References) + "Firms.dbf"));
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::Archive) + "Archiv.dbf"));
     EXPECT_EQ(main.rebuilt, 1);
@@ -127,7 +128,8 @@ TEST_F(TransferWindow, ANewPriceListReplacesItsTableAndTheOtherTablesComeBack)
 
     runTransfer(true, false);
     EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
-    EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name), QStringList({"Other.dbf", "price.dbf"}));
+    EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name),
+              QStringList({"Other.dbf", "price.dbf"}));
     EXPECT_EQ(windows_testing::fileBytes(folder(WorkFolder::Price) + "Other.dbf"), other);
     tables::Table price(folder(WorkFolder::Price) + "price.dbf");
     price.open();
@@ -162,7 +164,8 @@ TEST_F(TransferWindow, MissingLibraryIsReportedAndNothingIsPacked)
     createTable(folder(WorkFolder::Orders) + "Z12_1.dbf", {{"Name", K::String}}, {});
     exchange_windows::TFtpFrm *w = runTransfer(false, false);
     ASSERT_EQ(fake.messages().errors().size(), 1);
-    EXPECT_TRUE(fake.messages().errors().first().contains(dir.filePath("libKXOrder.so"))) << fake.messages().errors().first().toStdString();
+    EXPECT_TRUE(fake.messages().errors().first().contains(dir.filePath("libKXOrder.so")))
+        << fake.messages().errors().first().toStdString();
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::Orders) + "Z12_1.dbf"));
     EXPECT_FALSE(w->Timer1.isActive()) << "the window stays open";
 }
@@ -175,10 +178,11 @@ TEST_F(TransferWindow, SendCountsOnlyPreparedFilesAndRestoresALeftPackage)
         QString question; // empty: nothing is asked
     } cases[] = {
         {"neither .dbf nor .zip",
-         [](TransferWindow &t) { ASSERT_TRUE(transfer_test::writeBytes(t.folder(WorkFolder::Orders) + "note.txt", "x")); },
+         [](TransferWindow &t) {
+             ASSERT_TRUE(transfer_test::writeBytes(t.folder(WorkFolder::Orders) + "note.txt", "x"));
+         },
          {}},
-        {"only the package of a failed upload",
-         [](TransferWindow &t) { t.package(WorkFolder::Orders, "Z12_7.dbf"); },
+        {"only the package of a failed upload", [](TransferWindow &t) { t.package(WorkFolder::Orders, "Z12_7.dbf"); },
          QStringLiteral("Заявок (1 шт.)\n\rОтправить?")},
     };
     for (const Case &c : cases) {

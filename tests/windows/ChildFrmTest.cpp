@@ -46,7 +46,8 @@ protected:
     void SetUp() override
     {
         ProgramFolderFixture::SetUp();
-        createTable(file("price.dbf"), {{"NAME", K::String}, {"QNT", K::Integer}, {"ZAK", K::Float}, {"PRICE", K::Float}},
+        createTable(file("price.dbf"),
+                    {{"NAME", K::String}, {"QNT", K::Integer}, {"ZAK", K::Float}, {"PRICE", K::Float}},
                     {{{"NAME", QStringLiteral("Аспирин")}, {"QNT", 5}}});
     }
     void open()
@@ -101,33 +102,60 @@ struct ApplyCase {
 TEST_F(Columns, ApplyColumnsFromEntries)
 {
     const std::vector<ApplyCase> cases = {
-        {"no entries: every field, read-only, titled by name, in table order", {},
-         {"NAME", "QNT", "ZAK", "PRICE"}, {"NAME", "QNT", "ZAK", "PRICE"}, {0, 0, 0, 0}, {}},
+        {"no entries: every field, read-only, titled by name, in table order",
+         {},
+         {"NAME", "QNT", "ZAK", "PRICE"},
+         {"NAME", "QNT", "ZAK", "PRICE"},
+         {0, 0, 0, 0},
+         {}},
         {"Zak second among stored entries",
          {{"NAME", "NAME;1;Наименование;Y;Y;N;200"},
           {"QNT", "QNT;3;Остаток;Y;Y;N;0"},
           {"PRICE", "PRICE;4;Цена;Y;Y;N;0"},
           {"Zak", "Zak;2;Кол-во;Y;N;N;60"}},
-         {"NAME", "ZAK", "QNT", "PRICE"}, {"Наименование", "Кол-во", "Остаток", "Цена"}, {200, 60, 0, 0}, {"ZAK"}},
+         {"NAME", "ZAK", "QNT", "PRICE"},
+         {"Наименование", "Кол-во", "Остаток", "Цена"},
+         {200, 60, 0, 0},
+         {"ZAK"}},
         {"a lone Zak;2 ties with the default of the second column and stays behind it",
          {{"Zak", "Zak;2;Кол-во;Y;N;N;60"}},
-         {"NAME", "QNT", "ZAK", "PRICE"}, {"NAME", "QNT", "Кол-во", "PRICE"}, {0, 0, 60, 0}, {"ZAK"}},
+         {"NAME", "QNT", "ZAK", "PRICE"},
+         {"NAME", "QNT", "Кол-во", "PRICE"},
+         {0, 0, 60, 0},
+         {"ZAK"}},
         {"order numbers 3,3,1 give C, B, A",
-         {{"NAME", "NAME;3;A;Y;Y;N;0"}, {"QNT", "QNT;3;B;Y;Y;N;0"}, {"ZAK", "ZAK;1;C;Y;Y;N;0"},
+         {{"NAME", "NAME;3;A;Y;Y;N;0"},
+          {"QNT", "QNT;3;B;Y;Y;N;0"},
+          {"ZAK", "ZAK;1;C;Y;Y;N;0"},
           {"PRICE", "PRICE;4;D;Y;Y;N;0"}},
-         {"ZAK", "QNT", "NAME", "PRICE"}, {"C", "B", "A", "D"}, {0, 0, 0, 0}, {}},
+         {"ZAK", "QNT", "NAME", "PRICE"},
+         {"C", "B", "A", "D"},
+         {0, 0, 0, 0},
+         {}},
         {"large order numbers sort last",
          {{"NAME", "NAME;100;A;Y;Y;N;0"}, {"QNT", "QNT;50;B;Y;Y;N;0"}, {"ZAK", "ZAK;1;C;Y;Y;N;0"}},
-         {"ZAK", "PRICE", "QNT", "NAME"}, {"C", "PRICE", "B", "A"}, {0, 0, 0, 0}, {}},
+         {"ZAK", "PRICE", "QNT", "NAME"},
+         {"C", "PRICE", "B", "A"},
+         {0, 0, 0, 0},
+         {}},
         {"a hidden field has no column",
          {{"QNT", "QNT;2;Остаток;N;N;N;80"}},
-         {"NAME", "ZAK", "PRICE"}, {"NAME", "ZAK", "PRICE"}, {0, 0, 0}, {}},
+         {"NAME", "ZAK", "PRICE"},
+         {"NAME", "ZAK", "PRICE"},
+         {0, 0, 0},
+         {}},
         {"a quoted title with a space, letter case of Y ignored",
          {{"name", "NAME;1;\"Полное имя\";y;n;N;250"}},
-         {"NAME", "QNT", "ZAK", "PRICE"}, {"Полное имя", "QNT", "ZAK", "PRICE"}, {250, 0, 0, 0}, {"NAME"}},
+         {"NAME", "QNT", "ZAK", "PRICE"},
+         {"Полное имя", "QNT", "ZAK", "PRICE"},
+         {250, 0, 0, 0},
+         {"NAME"}},
         {"editable fields listed in column order before the reordering",
          {{"PRICE", "PRICE;1;Цена;Y;N;N;0"}, {"QNT", "QNT;2;Q;Y;N;N;0"}, {"NAME", "NAME;3;N;Y;Y;N;0"}},
-         {"PRICE", "QNT", "ZAK", "NAME"}, {"Цена", "Q", "ZAK", "N"}, {0, 0, 0, 0}, {"QNT", "PRICE"}},
+         {"PRICE", "QNT", "ZAK", "NAME"},
+         {"Цена", "Q", "ZAK", "N"},
+         {0, 0, 0, 0},
+         {"QNT", "PRICE"}},
     };
     for (const ApplyCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,7 +211,8 @@ TEST_F(Columns, SaveColumnsWritesOnlyWhatChanged)
         w->dbGrid()->setColumnWidth(1, 70);
     }
     const QString section = QStringLiteral("price.dbf");
-    EXPECT_TRUE(properties().readString(section, QStringLiteral("NAME")).startsWith(QStringLiteral("NAME;1;NAME;Y;Y;N;")));
+    EXPECT_TRUE(
+        properties().readString(section, QStringLiteral("NAME")).startsWith(QStringLiteral("NAME;1;NAME;Y;Y;N;")));
     EXPECT_EQ(properties().readString(section, QStringLiteral("ZAK")), QStringLiteral("ZAK;2;ZAK;Y;Y;N;70"));
     EXPECT_TRUE(properties().readString(section, QStringLiteral("PRICE")).startsWith(QStringLiteral("PRICE;3;")));
     // Hidden and vanished fields keep their entries.
@@ -204,7 +233,8 @@ TEST_F(Columns, SaveColumnsWritesOnlyWhatChanged)
         w->dbGrid()->setColumnWidth(1, 140);
     }
     EXPECT_EQ(properties().readString(section, QStringLiteral("PRICE")).section(u';', 1, 1), QStringLiteral("1"));
-    EXPECT_EQ(properties().readString(section, QStringLiteral("NAME")), QStringLiteral("NAME;2;\"Полное имя\";Y;N;Y;140"));
+    EXPECT_EQ(properties().readString(section, QStringLiteral("NAME")),
+              QStringLiteral("NAME;2;\"Полное имя\";Y;N;Y;140"));
     EXPECT_EQ(properties().readString(section, QStringLiteral("ZAK")), QStringLiteral("ZAK;3;ZAK;Y;Y;N;70"));
     EXPECT_EQ(properties().readString(section, QStringLiteral("QNT")), QStringLiteral("QNT;2;Остаток;N;Y;N;80"));
 
@@ -243,9 +273,9 @@ protected:
     QRect stored(const QString &section) const
     {
         const config::IniFile s = settings();
-        return QRect(s.readInteger(section, QStringLiteral("Left"), 0), s.readInteger(section, QStringLiteral("Top"), 0),
-                     s.readInteger(section, QStringLiteral("Width"), 0),
-                     s.readInteger(section, QStringLiteral("Height"), 0));
+        return QRect(
+            s.readInteger(section, QStringLiteral("Left"), 0), s.readInteger(section, QStringLiteral("Top"), 0),
+            s.readInteger(section, QStringLiteral("Width"), 0), s.readInteger(section, QStringLiteral("Height"), 0));
     }
     FakeMainFrm main;
 };
@@ -253,8 +283,8 @@ protected:
 TEST_F(Geometry, RestoredFromAndSavedUnderTheCaption)
 {
     const QRect place(20, 10, 300, 200);
-    for (const auto &[key, value] : std::vector<std::pair<const char *, int>>{
-             {"Top", 10}, {"Left", 20}, {"Width", 300}, {"Height", 200}})
+    for (const auto &[key, value] :
+         std::vector<std::pair<const char *, int>>{{"Top", 10}, {"Left", 20}, {"Width", 300}, {"Height", 200}})
         settings().writeInteger(QStringLiteral("Архив"), QString::fromUtf8(key), value);
     windows::TSaveChildFrm *w = openChild(QStringLiteral("Архив"));
     EXPECT_EQ(w->frame()->geometry(), place);

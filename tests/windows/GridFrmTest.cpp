@@ -8,8 +8,8 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace windows_testing;
@@ -31,10 +31,7 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton);
         idle();
     }
-    QAction *action(windows::TGridFrm *w, const char *name)
-    {
-        return w->findChild<QAction *>(QString::fromUtf8(name));
-    }
+    QAction *action(windows::TGridFrm *w, const char *name) { return w->findChild<QAction *>(QString::fromUtf8(name)); }
     // Keys go where the user's keys go: the focused widget.
     void press(windows::TGridFrm *w, int key)
     {
@@ -90,8 +87,9 @@ TEST_F(GridWindow, RowCounterStartsAtLastIDRowPlusTwo)
         for (int i = 1; i <= c.records; ++i)
             records.push_back(c.withIDRow ? Record{{"IDROW", i}, {"NAME", QStringLiteral("Запись %1").arg(i)}}
                                           : Record{{"NAME", QStringLiteral("Запись %1").arg(i)}});
-        createTable(path, c.withIDRow ? std::vector<Column>{{"IDROW", K::Integer}, {"NAME", K::String}}
-                                      : std::vector<Column>{{"NAME", K::String}},
+        createTable(path,
+                    c.withIDRow ? std::vector<Column>{{"IDROW", K::Integer}, {"NAME", K::String}}
+                                : std::vector<Column>{{"NAME", K::String}},
                     records);
         windows::TGridFrm *w = openMdi(QStringLiteral("Справочник"), path);
         EXPECT_EQ(w->nextIDRow(), c.withIDRow ? c.records + 1 : -1);
@@ -122,8 +120,8 @@ struct NavigationCase {
     int records;
     std::vector<const char *> clicks;
     bool backward; // Начало and Назад
-    bool forward;  // Вперед and Конец
-    int current;   // record number afterwards
+    bool forward; // Вперед and Конец
+    int current; // record number afterwards
 };
 
 TEST_F(GridWindow, NavigationEnablingAtFirstLastAndSingleRecord)
@@ -163,7 +161,8 @@ TEST_F(GridWindow, DeletionIsConfirmed)
 {
     const QString path = file(QStringLiteral("del.dbf"));
     createTable(path, {{"NAME", K::String}},
-                {{{"NAME", QStringLiteral("Первая")}}, {{"NAME", QStringLiteral("Вторая")}},
+                {{{"NAME", QStringLiteral("Первая")}},
+                 {{"NAME", QStringLiteral("Вторая")}},
                  {{"NAME", QStringLiteral("Третья")}}});
     windows::TGridFrm *w = openMdi(QStringLiteral("Удаление"), path);
     clickTool(w, "ToolButton7"); // onto Вторая
@@ -192,8 +191,10 @@ TEST_F(GridWindow, IncrementalTitleSearchOnReadOnlyColumns)
                  {{"NAME", QStringLiteral("Валидол")}, {"QNT", 2}},
                  {{"NAME", QStringLiteral("иван-чай")}, {"QNT", 3}},
                  {{"NAME", QStringLiteral("Ивермектин")}, {"QNT", 4}}});
-    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("NAME"), QStringLiteral("NAME;1;Название;Y;Y;N;0"));
-    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("QNT"), QStringLiteral("QNT;2;Кол-во;Y;N;N;0"));
+    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("NAME"),
+                             QStringLiteral("NAME;1;Название;Y;Y;N;0"));
+    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("QNT"),
+                             QStringLiteral("QNT;2;Кол-во;Y;N;N;0"));
     windows::TGridFrm *w = openMdi(QStringLiteral("Препараты"), path);
     grid::DBGrid *g = w->dbGrid();
     // Into the read-only column (entering it saves its title).
@@ -202,7 +203,7 @@ TEST_F(GridWindow, IncrementalTitleSearchOnReadOnlyColumns)
     ASSERT_EQ(g->selectedField().name(), QStringLiteral("NAME"));
     struct Step {
         QString typed;
-        QString name;  // the current record's NAME afterwards
+        QString name; // the current record's NAME afterwards
         QString title; // the column's title afterwards
     };
     for (const Step &s : std::vector<Step>{{"И", "иван-чай", "И"},
@@ -254,10 +255,14 @@ TEST_F(GridWindow, PickingListClosesWithOkOnEnterOrDoubleClick)
         {"Enter", [](windows::TGridFrm *w) { QTest::keyClick(w->dbGrid(), Qt::Key_Return); },
          windows::TSaveChildFrm::ModalResult::OK},
         {"double-click",
-         [&](windows::TGridFrm *w) { QTest::mouseDClick(w->dbGrid()->viewport(), Qt::LeftButton, {}, cellCentre(w, 1)); },
+         [&](windows::TGridFrm *w) {
+             QTest::mouseDClick(w->dbGrid()->viewport(), Qt::LeftButton, {}, cellCentre(w, 1));
+         },
          windows::TSaveChildFrm::ModalResult::OK},
         {"Закрыть",
-         [](windows::TGridFrm *w) { QTest::mouseClick(w->findChild<QToolButton *>(QStringLiteral("ToolButton10")), Qt::LeftButton); },
+         [](windows::TGridFrm *w) {
+             QTest::mouseClick(w->findChild<QToolButton *>(QStringLiteral("ToolButton10")), Qt::LeftButton);
+         },
          windows::TSaveChildFrm::ModalResult::Cancel},
     };
     for (const PickCase &c : cases) {

@@ -82,8 +82,7 @@ inline QStringList columnTexts(const QAbstractItemView &grid, int column)
 
 // A child window just shown in the main window's area, made the active one
 // with its grid focused, as a user finds it.
-template <typename Window>
-Window *activated(QMdiArea &area, Window *window)
+template <typename Window> Window *activated(QMdiArea &area, Window *window)
 {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     area.setActiveSubWindow(qobject_cast<QMdiSubWindow *>(window->frame()));
@@ -127,7 +126,7 @@ public:
     }
 
     QMdiArea area;
-    QString folderPath;                         // every folder not set apart
+    QString folderPath; // every folder not set apart
     QMap<windows::WorkFolder, QString> folders; // set apart
     QString status;
 };

@@ -101,7 +101,8 @@ void writeKeys(const QString &properties, const QStringList &keys)
     for (const QString &field : {QStringLiteral("IDRow"), QStringLiteral("Name"), QStringLiteral("Firm")})
         ini.writeString(section, field,
                         QStringList{field, QStringLiteral("1"), field, QStringLiteral("Y"), QStringLiteral("Y"),
-                                    keys.contains(field) ? QStringLiteral("Y") : QStringLiteral("N"), QStringLiteral("10")}
+                                    keys.contains(field) ? QStringLiteral("Y") : QStringLiteral("N"),
+                                    QStringLiteral("10")}
                             .join(u';'));
     ini.writeString(section, QStringLiteral("Zak"), QStringLiteral("Zak;2;Заказ;Y;N;N;10"));
 }
@@ -119,7 +120,8 @@ int main(int argc, char **argv)
     const QString base = dir.path() + u'/';
     const QString model = base + QStringLiteral("model/");
     QDir().mkpath(model);
-    if (!run(QStringLiteral(KX_KXDBF), {QStringLiteral("genprice"), model + QStringLiteral("price.old"), QString::number(rows)})) {
+    if (!run(QStringLiteral(KX_KXDBF),
+             {QStringLiteral("genprice"), model + QStringLiteral("price.old"), QString::number(rows)})) {
         say(QStringLiteral("kxdbf genprice failed"));
         return 1;
     }
@@ -129,7 +131,10 @@ int main(int argc, char **argv)
     Quiet quiet;
     say(QStringLiteral("%1 rows, best of %2 runs").arg(rows).arg(runs));
 
-    for (const QStringList &keys : only == u"packages" ? QList<QStringList>{} : QList<QStringList>{QStringList{QStringLiteral("IDRow")}, QStringList{QStringLiteral("Name"), QStringLiteral("Firm")}}) {
+    for (const QStringList &keys : only == u"packages"
+             ? QList<QStringList>{}
+             : QList<QStringList>{QStringList{QStringLiteral("IDRow")},
+                                  QStringList{QStringLiteral("Name"), QStringLiteral("Firm")}}) {
         QFile::remove(properties);
         writeKeys(properties, keys);
         exchange::CarryReport report;
@@ -157,24 +162,39 @@ int main(int argc, char **argv)
     QFile::copy(model + QStringLiteral("price.old"), packDir + QStringLiteral("price.dbf"));
     const QString ours = packDir + QStringLiteral("price.zip");
     const QString theirs = base + QStringLiteral("infozip.zip");
-    const double packOurs = best(runs, [&] { QFile::remove(ours); },
-                                 [&] { exchange::ZipFiles(packDir + QStringLiteral("price.dbf"), 8, QString(), 17, quiet); });
-    const double packTheirs = best(runs, [&] { QFile::remove(theirs); },
-                                   [&] { run(QStringLiteral("zip"), {QStringLiteral("-8"), QStringLiteral("-q"), QStringLiteral("-j"), theirs, packDir + QStringLiteral("price.dbf")}); });
+    const double packOurs = best(
+        runs, [&] { QFile::remove(ours); },
+        [&] { exchange::ZipFiles(packDir + QStringLiteral("price.dbf"), 8, QString(), 17, quiet); });
+    const double packTheirs = best(
+        runs, [&] { QFile::remove(theirs); },
+        [&] {
+            run(QStringLiteral("zip"),
+                {QStringLiteral("-8"), QStringLiteral("-q"), QStringLiteral("-j"), theirs,
+                 packDir + QStringLiteral("price.dbf")});
+        });
     say(QStringLiteral("pack: ours %1 ms (%2 bytes), zip -8 %3 ms (%4 bytes), ratio %5")
-            .arg(packOurs, 0, 'f', 1).arg(QFileInfo(ours).size()).arg(packTheirs, 0, 'f', 1).arg(QFileInfo(theirs).size())
+            .arg(packOurs, 0, 'f', 1)
+            .arg(QFileInfo(ours).size())
+            .arg(packTheirs, 0, 'f', 1)
+            .arg(QFileInfo(theirs).size())
             .arg(packOurs / packTheirs, 0, 'f', 2));
 
     const QString unpackDir = base + QStringLiteral("unpack/");
     QDir().mkpath(unpackDir);
     const QString received = unpackDir + QStringLiteral("price.zip");
-    const double unpackOurs = best(runs, [&] { QFile::copy(ours, received); },
-                                   [&] { exchange::UnzipFile(received, QString(), true, quiet); });
+    const double unpackOurs = best(
+        runs, [&] { QFile::copy(ours, received); }, [&] { exchange::UnzipFile(received, QString(), true, quiet); });
     const QString infoDir = base + QStringLiteral("infozip/");
     QDir().mkpath(infoDir);
-    const double unpackTheirs = best(runs, [&] { QFile::remove(infoDir + QStringLiteral("price.dbf")); },
-                                     [&] { run(QStringLiteral("unzip"), {QStringLiteral("-o"), QStringLiteral("-q"), ours, QStringLiteral("-d"), infoDir}); });
+    const double unpackTheirs = best(
+        runs, [&] { QFile::remove(infoDir + QStringLiteral("price.dbf")); },
+        [&] {
+            run(QStringLiteral("unzip"),
+                {QStringLiteral("-o"), QStringLiteral("-q"), ours, QStringLiteral("-d"), infoDir});
+        });
     say(QStringLiteral("unpack: ours %1 ms, unzip %2 ms, ratio %3")
-            .arg(unpackOurs, 0, 'f', 1).arg(unpackTheirs, 0, 'f', 1).arg(unpackOurs / unpackTheirs, 0, 'f', 2));
+            .arg(unpackOurs, 0, 'f', 1)
+            .arg(unpackTheirs, 0, 'f', 1)
+            .arg(unpackOurs / unpackTheirs, 0, 'f', 2));
     return 0;
 }

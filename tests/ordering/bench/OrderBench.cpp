@@ -11,8 +11,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -27,11 +27,16 @@ constexpr int kOrdered = 2000;
 void createPrices(const QString &path)
 {
     tables::createTable(path, 4,
-                        {{QStringLiteral("Name"), FieldKind::String, 80}, {QStringLiteral("Firm"), FieldKind::String, 30},
-                         {QStringLiteral("Cntr"), FieldKind::String, 20}, {QStringLiteral("CodePst"), FieldKind::Integer, 9},
-                         {QStringLiteral("Qnt"), FieldKind::Float, 10, 2}, {QStringLiteral("Zak"), FieldKind::Float, 18, 8},
-                         {QStringLiteral("Price1"), FieldKind::Float, 12, 2}, {QStringLiteral("Price2"), FieldKind::Float, 12, 2},
-                         {QStringLiteral("Price3"), FieldKind::Float, 12, 2}, {QStringLiteral("NewFlg"), FieldKind::Integer, 2}});
+                        {{QStringLiteral("Name"), FieldKind::String, 80},
+                         {QStringLiteral("Firm"), FieldKind::String, 30},
+                         {QStringLiteral("Cntr"), FieldKind::String, 20},
+                         {QStringLiteral("CodePst"), FieldKind::Integer, 9},
+                         {QStringLiteral("Qnt"), FieldKind::Float, 10, 2},
+                         {QStringLiteral("Zak"), FieldKind::Float, 18, 8},
+                         {QStringLiteral("Price1"), FieldKind::Float, 12, 2},
+                         {QStringLiteral("Price2"), FieldKind::Float, 12, 2},
+                         {QStringLiteral("Price3"), FieldKind::Float, 12, 2},
+                         {QStringLiteral("NewFlg"), FieldKind::Integer, 2}});
     tables::Table t(path);
     t.open();
     for (int i = 0; i < kRows; ++i) {
@@ -53,21 +58,33 @@ void createPrices(const QString &path)
 void createFolders(const QString &program, const QString &archive)
 {
     tables::createTable(QDir(archive).filePath(QStringLiteral("Archiv.dbf")), 4,
-                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9}, {QStringLiteral("NumZ"), FieldKind::Integer, 9},
-                         {QStringLiteral("DateZ"), FieldKind::Date}, {QStringLiteral("Summa"), FieldKind::Float, 15, 2},
-                         {QStringLiteral("Podr"), FieldKind::String, 60}, {QStringLiteral("Year"), FieldKind::Integer, 4},
+                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9},
+                         {QStringLiteral("NumZ"), FieldKind::Integer, 9},
+                         {QStringLiteral("DateZ"), FieldKind::Date},
+                         {QStringLiteral("Summa"), FieldKind::Float, 15, 2},
+                         {QStringLiteral("Podr"), FieldKind::String, 60},
+                         {QStringLiteral("Year"), FieldKind::Integer, 4},
                          {QStringLiteral("Month"), FieldKind::Integer, 2}});
     tables::createTable(QDir(archive).filePath(QStringLiteral("ArchivPos.dbf")), 4,
-                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9}, {QStringLiteral("Parent"), FieldKind::Integer, 9},
-                         {QStringLiteral("Price"), FieldKind::Float, 12, 2}, {QStringLiteral("Qnt"), FieldKind::Float, 12, 3},
-                         {QStringLiteral("Name"), FieldKind::String, 80}, {QStringLiteral("Firm"), FieldKind::String, 30},
-                         {QStringLiteral("Cntr"), FieldKind::String, 20}, {QStringLiteral("Drug"), FieldKind::Integer, 9}});
+                        {{QStringLiteral("IDRow"), FieldKind::Integer, 9},
+                         {QStringLiteral("Parent"), FieldKind::Integer, 9},
+                         {QStringLiteral("Price"), FieldKind::Float, 12, 2},
+                         {QStringLiteral("Qnt"), FieldKind::Float, 12, 3},
+                         {QStringLiteral("Name"), FieldKind::String, 80},
+                         {QStringLiteral("Firm"), FieldKind::String, 30},
+                         {QStringLiteral("Cntr"), FieldKind::String, 20},
+                         {QStringLiteral("Drug"), FieldKind::Integer, 9}});
     tables::createTable(QDir(program).filePath(QStringLiteral("order.dbf")), 4,
-                        {{QStringLiteral("NumZ"), FieldKind::Integer, 9}, {QStringLiteral("DateZ"), FieldKind::Date},
-                         {QStringLiteral("CodePst"), FieldKind::Integer, 9}, {QStringLiteral("PayID"), FieldKind::Integer, 9},
-                         {QStringLiteral("Date"), FieldKind::Date}, {QStringLiteral("Podr"), FieldKind::String, 60},
-                         {QStringLiteral("Qnt"), FieldKind::Float, 12, 3}, {QStringLiteral("Price"), FieldKind::Float, 12, 2},
-                         {QStringLiteral("PodrCD"), FieldKind::Integer, 9}, {QStringLiteral("Comment"), FieldKind::String, 50}});
+                        {{QStringLiteral("NumZ"), FieldKind::Integer, 9},
+                         {QStringLiteral("DateZ"), FieldKind::Date},
+                         {QStringLiteral("CodePst"), FieldKind::Integer, 9},
+                         {QStringLiteral("PayID"), FieldKind::Integer, 9},
+                         {QStringLiteral("Date"), FieldKind::Date},
+                         {QStringLiteral("Podr"), FieldKind::String, 60},
+                         {QStringLiteral("Qnt"), FieldKind::Float, 12, 3},
+                         {QStringLiteral("Price"), FieldKind::Float, 12, 2},
+                         {QStringLiteral("PodrCD"), FieldKind::Integer, 9},
+                         {QStringLiteral("Comment"), FieldKind::String, 50}});
 }
 
 void report(const char *what, qint64 nanoseconds, int times = 1)
@@ -139,8 +156,10 @@ int main(int argc, char **argv)
         report("  step: order file", timer.nsecsElapsed());
         QFile::remove(copy);
         QTemporaryDir scratch;
-        QFile::copy(QDir(archive).filePath(QStringLiteral("Archiv.dbf")), scratch.filePath(QStringLiteral("Archiv.dbf")));
-        QFile::copy(QDir(archive).filePath(QStringLiteral("ArchivPos.dbf")), scratch.filePath(QStringLiteral("ArchivPos.dbf")));
+        QFile::copy(QDir(archive).filePath(QStringLiteral("Archiv.dbf")),
+                    scratch.filePath(QStringLiteral("Archiv.dbf")));
+        QFile::copy(QDir(archive).filePath(QStringLiteral("ArchivPos.dbf")),
+                    scratch.filePath(QStringLiteral("ArchivPos.dbf")));
         ordering::OrderArchive a(scratch.path());
         timer.start();
         a.ArchiveOrder(in, rows, a.nextNumbers(in.now));

@@ -21,17 +21,17 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 #include <QImage>
-#include <QToolButton>
-#include <QTableWidget>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -111,8 +111,7 @@ protected:
     void type(const QString &digits, ordering::TOrderFrm *w)
     {
         for (QChar c : digits)
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w->dbGrid(),
-                            char(c.unicode()));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w->dbGrid(), char(c.unicode()));
     }
     // Down `times` in the combo, as a user picks with the keyboard.
     void pick(QComboBox *combo, int times)
@@ -175,7 +174,7 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     ASSERT_EQ(w->cbPay->count(), 5);
     EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("10"))); // no markup chosen: Price1
     pick(w->cbPODR, 2); // the first consignee after the pharmacy itself
-    pick(w->cbPay, 3);  // 10, 11, 12 %: Price3 with DeltaEx 9
+    pick(w->cbPay, 3); // 10, 11, 12 %: Price3 with DeltaEx 9
     const QString consignee = w->cbPODR->currentText();
     EXPECT_EQ(w->cbPODR->currentIndex(), 1);
     EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
@@ -331,8 +330,9 @@ TEST_F(DemoOrdering, PriceListColumnsCarryRussianTitles)
     EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("Extra"))), QStringLiteral("Наценка"));
     for (int c = 0; c < g->columnCount(); ++c) {
         const QString title = g->columnTitle(c);
-        EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar ch) { return ch.script() == QChar::Script_Cyrillic; }))
-            << title.toStdString();
+        EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar ch) {
+            return ch.script() == QChar::Script_Cyrillic;
+        })) << title.toStdString();
     }
     closeWindows();
 }

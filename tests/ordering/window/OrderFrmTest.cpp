@@ -3,29 +3,29 @@
 #include "tests/ordering/OrderFixtures.h"
 #include "tests/windows/WindowTestSupport.h"
 
+#include "config/ProgramLocale.h"
 #include "grid/DBGrid.h"
 #include "ordering_windows/OrderWindows.h"
 #include "ordering_windows/uOrderFrm.h"
 #include "platform/WidgetKeyInput.h"
-#include "config/ProgramLocale.h"
 #include "tables/TableCreate.h"
 #include "tables/TableError.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
-#include <QScreen>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -147,8 +147,8 @@ TEST_F(OrderWindow, TypedQuantityPostedByEnterUpdatesTotalsAndPanels)
     };
     for (const QuantityCase &c : cases) {
         SCOPED_TRACE(c.typed);
-        createPrices( {{.name = QStringLiteral("АНАЛЬГИН"), .price1 = 0.125},
-                                                     {.name = QStringLiteral("БИНТ"), .price1 = 10}});
+        createPrices(
+            {{.name = QStringLiteral("АНАЛЬГИН"), .price1 = 0.125}, {.name = QStringLiteral("БИНТ"), .price1 = 10}});
         ordering::TOrderFrm *w = open();
         ASSERT_TRUE(w->hasTable()) << fake.messages().texts().join(u'|').toStdString();
         ASSERT_EQ(selected(w), QStringLiteral("NAME"));
@@ -169,7 +169,7 @@ TEST_F(OrderWindow, TypedQuantityPostedByEnterUpdatesTotalsAndPanels)
 
 TEST_F(OrderWindow, CancelledEditGivesTheRowBack)
 {
-    createPrices( {{.name = QStringLiteral("А"), .zak = 2, .price1 = 5}});
+    createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 5}});
     ordering::TOrderFrm *w = open();
     EXPECT_DOUBLE_EQ(w->OrderSum(), 10);
     press(w, Qt::Key_Return);
@@ -195,9 +195,9 @@ TEST_F(OrderWindow, DeleteEmptiesTheQuantityAndKeepsTheRow)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        createPrices( {{.name = QStringLiteral("А"), .zak = 2, .price1 = 5},
-                                                     {.name = QStringLiteral("Б"), .zak = 1, .price1 = 4},
-                                                     {.name = QStringLiteral("В"), .price1 = 3}});
+        createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 5},
+                      {.name = QStringLiteral("Б"), .zak = 1, .price1 = 4},
+                      {.name = QStringLiteral("В"), .price1 = 3}});
         ordering::TOrderFrm *w = open(c.mode);
         if (c.mode == ordering::OrderWindowMode::Order) {
             EXPECT_TRUE(w->isOrderPageVisible());
@@ -234,12 +234,11 @@ TEST_F(OrderWindow, MarkupSwitchesThePriceColumn)
         QFile::remove(config::settingsFileName());
         QFile::remove(config::propertiesFileName());
         SetUp();
-        createPrices(
-                                         {{.name = QStringLiteral("А"), .zak = 2, .price1 = 10, .price3 = 30}});
-        windows_testing::createTable(file(QStringLiteral("WorkScheme.dbf")),
-                                     {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
-                                     {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}},
-                                      {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
+        createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 10, .price3 = 30}});
+        windows_testing::createTable(
+            file(QStringLiteral("WorkScheme.dbf")),
+            {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
+            {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}}, {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
         ordering::TOrderFrm *w = open();
         EXPECT_EQ(w->PriceField(), QStringLiteral("PRICE1"));
         const int priceColumn = w->dbGrid()->findColumn(QStringLiteral("PRICE1"));
@@ -317,9 +316,9 @@ TEST_F(OrderWindow, MissingTableOffersNoTableActions)
 
 TEST_F(OrderWindow, SearchOnReadOnlyColumnShowsTypedTextAsTitle)
 {
-    createPrices( {{.name = QStringLiteral("БИНТ"), .price1 = 1},
-                                                 {.name = QStringLiteral("аспирин"), .price1 = 1},
-                                                 {.name = QStringLiteral("АСКОРБИНКА"), .price1 = 1}});
+    createPrices({{.name = QStringLiteral("БИНТ"), .price1 = 1},
+                  {.name = QStringLiteral("аспирин"), .price1 = 1},
+                  {.name = QStringLiteral("АСКОРБИНКА"), .price1 = 1}});
     ordering::TOrderFrm *w = open();
     ASSERT_EQ(selected(w), QStringLiteral("NAME"));
     type(w, QStringLiteral("ас"));
@@ -349,7 +348,7 @@ TEST_F(OrderWindow, MessageQuotaIsFiftyCharactersPerPosition)
     platform::ServicesOverride keys(platform::Services{.keyInput = std::make_shared<platform::WidgetKeyInput>()});
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        createPrices( c.rows);
+        createPrices(c.rows);
         ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
         w->setOrderPageVisible(true);
         w->PageControl1->setCurrentIndex(1);
@@ -366,7 +365,7 @@ TEST_F(OrderWindow, MessageQuotaIsFiftyCharactersPerPosition)
 
 TEST_F(OrderWindow, SavedConsigneeNoLongerListedLeavesNoSelection)
 {
-    createPrices( {{.name = QStringLiteral("А"), .price1 = 1}});
+    createPrices({{.name = QStringLiteral("А"), .price1 = 1}});
     windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
                                  {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
                                  {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}}});
@@ -389,7 +388,7 @@ TEST_F(OrderWindow, ClearingInNewArrivalsEmptiesEveryNewRowOnce)
                   {.name = QStringLiteral("Г"), .price1 = 3, .newFlag = 1}});
     ordering::TOrderFrm *w = open(ordering::OrderWindowMode::NewArrivals);
     EXPECT_TRUE(w->isOrderPageVisible()); // the first new arrival is ordered
-    EXPECT_DOUBLE_EQ(w->OrderSum(), 23);   // the whole order, counted before the filter
+    EXPECT_DOUBLE_EQ(w->OrderSum(), 23); // the whole order, counted before the filter
     w->btClearOrderClick();
     EXPECT_EQ(w->orderBarText(3), QStringLiteral("0.00"));
     EXPECT_FALSE(w->isOrderPageVisible());
@@ -409,7 +408,7 @@ TEST_F(OrderWindow, HeaderPairsStandInColumnsAndFollowTheCursor)
     createPrices({{.name = QStringLiteral("ПЕРВЫЙ"), .price1 = 1}, {.name = QStringLiteral("ВТОРОЙ"), .price1 = 2}});
     const config::IniFile layout(file(QStringLiteral("NoGridElm.ini")));
     const QStringList names = {QStringLiteral("Name"), QStringLiteral("Nothing"), QStringLiteral("Firm"),
-                               QStringLiteral("Cntr"), QStringLiteral("Qnt"), QStringLiteral("Price1")};
+                               QStringLiteral("Cntr"), QStringLiteral("Qnt"),     QStringLiteral("Price1")};
     for (int i = 0; i < names.size(); ++i)
         layout.writeString(QStringLiteral("Objects"), QStringLiteral("F%1").arg(i), names[i]);
     ordering::TOrderFrm *w = open();
@@ -463,14 +462,14 @@ TEST_F(OrderWindow, CreateOrderNeedsPharmacyMarkupAndConsignee)
 TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
 {
     createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 1}});
-    windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
-                                 {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
-                                 {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}},
-                                  {{"IDROW", 8}, {"NAME", QStringLiteral("Аптека 2")}}});
-    windows_testing::createTable(file(QStringLiteral("WorkScheme.dbf")),
-                                 {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
-                                 {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}},
-                                  {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
+    windows_testing::createTable(
+        file(QStringLiteral("SubCustomer.dbf")),
+        {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
+        {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}}, {{"IDROW", 8}, {"NAME", QStringLiteral("Аптека 2")}}});
+    windows_testing::createTable(
+        file(QStringLiteral("WorkScheme.dbf")),
+        {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
+        {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}}, {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
     main.subCustomerId = 1;
     ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
     w->PageControl1->setCurrentWidget(w->tsHeader);
@@ -498,7 +497,8 @@ TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
         {"the pharmacy's own record gone", [&] { main.subCustomerId = -1; }, false, true},
         {"the record back", [&] { main.subCustomerId = 1; }, true, true},
         {"the consignee dropped from the settings",
-         [&] { settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1); }, false, true},
+         [&] { settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1); }, false,
+         true},
         {"another consignee picked", [&] { pickNext(w->cbPODR); }, true, false},
     };
     for (const Step &s : steps) {
@@ -542,16 +542,19 @@ TEST_F(OrderWindow, ScreenAfterEachStepMatchesAFullRepaint)
         {"a digit opens the editor", [&] { type(w, QStringLiteral("7")); }},
         {"Enter posts and goes back", [&] { press(w, Qt::Key_Return); }},
         {"the next row", [&] { press(w, Qt::Key_Down); }},
-        {"a quantity typed there", [&] {
+        {"a quantity typed there",
+         [&] {
              press(w, Qt::Key_Return);
              type(w, QStringLiteral("2"));
          }},
-        {"the focus leaves for the consignee", [&] {
+        {"the focus leaves for the consignee",
+         [&] {
              w->PageControl1->setCurrentWidget(w->tsHeader);
              w->cbPODR->setFocus();
              idle();
          }},
-        {"and comes back", [&] {
+        {"and comes back",
+         [&] {
              w->dbGrid()->setFocus();
              idle();
          }},
@@ -592,10 +595,12 @@ TEST_F(OrderWindow, PharmacyRecordThatFailsOrIsEmptyDisablesOnlyOrdering)
         const char *reason; // a part of the status line
     } cases[] = {
         {"damaged table", [&](const QString &) -> QVariant { throw damaged; }, "повреждён"},
-        {"no IDRow field", [](const QString &) -> QVariant {
+        {"no IDRow field",
+         [](const QString &) -> QVariant {
              throw tables::TableError(tables::TableErrorKind::NoField, QStringLiteral("/ref/SubCustomer.dbf"),
                                       QStringLiteral("Field IDRow not found in table /ref/SubCustomer.dbf"));
-         }, "нет нужного поля"},
+         },
+         "нет нужного поля"},
         {"no record", [](const QString &) { return QVariant(); }, "Нет кода аптеки"},
         {"IDRow left empty", [](const QString &) { return QVariant(QMetaType::fromType<int>()); }, "Нет кода аптеки"},
     };

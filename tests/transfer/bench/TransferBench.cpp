@@ -54,9 +54,13 @@ int main(int argc, char **argv)
     std::printf("price package %lld bytes, %d rows\n", qint64(packageBytes.size()), rows + 20);
 
     exchange::ExchangeFolders folders;
-    for (auto [field, sub] : {std::pair{&folders.price, "IN"}, {&folders.orders, "Out"}, {&folders.invoices, "Invoice"},
-                              {&folders.references, "Reference"}, {&folders.archive, "Archiv"},
-                              {&folders.prescriptions, "Prescription"}, {&folders.narcotics, "Outboundn"}})
+    for (auto [field, sub] : {std::pair{&folders.price, "IN"},
+                              {&folders.orders, "Out"},
+                              {&folders.invoices, "Invoice"},
+                              {&folders.references, "Reference"},
+                              {&folders.archive, "Archiv"},
+                              {&folders.prescriptions, "Prescription"},
+                              {&folders.narcotics, "Outboundn"}})
         *field = base + QString::fromLatin1(sub) + u'/';
     folders.program = base;
     Quiet quiet;
@@ -65,9 +69,10 @@ int main(int argc, char **argv)
         QElapsedTimer clock;
         clock.start();
         QProcess curl;
-        curl.start(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), dir.filePath("curl.zip"),
-                                            QStringLiteral("--user"), transfer_test::kUser + u':' + transfer_test::kPassword,
-                                            server.url() + QStringLiteral("price/price.zip")});
+        curl.start(QStringLiteral("curl"),
+                   {QStringLiteral("-s"), QStringLiteral("-o"), dir.filePath("curl.zip"), QStringLiteral("--user"),
+                    transfer_test::kUser + u':' + transfer_test::kPassword,
+                    server.url() + QStringLiteral("price/price.zip")});
         curl.waitForFinished(60000);
         best[0] = std::min(best[0], ms(clock));
 
