@@ -117,16 +117,16 @@ void TToolsFrm::buildPathsPage()
     tsPath->setObjectName(QStringLiteral("tsPath"));
     auto *grid = new QGridLayout(tsPath);
     for (std::size_t i = 0; i < paths_.size(); ++i) {
-        const PathRowSpec &spec = pathRowSpecs()[i];
+        const PathRowSpec &wanted = pathRowSpecs()[i];
         PathRow &row = paths_[i];
-        row.folder = spec.folder;
-        row.label = new QLabel(QString::fromUtf8(spec.label), tsPath);
+        row.folder = wanted.folder;
+        row.label = new QLabel(QString::fromUtf8(wanted.label), tsPath);
         row.edit = new QLineEdit(tsPath);
-        row.edit->setObjectName(QString::fromLatin1(spec.edit));
+        row.edit->setObjectName(QString::fromLatin1(wanted.edit));
         row.edit->setReadOnly(true);
         row.label->setBuddy(row.edit);
         row.button = new QToolButton(tsPath);
-        row.button->setObjectName(QString::fromLatin1(spec.button));
+        row.button->setObjectName(QString::fromLatin1(wanted.button));
         row.button->setText(QStringLiteral("..."));
         row.button->setFixedSize(21, 21);
         connect(row.button, &QToolButton::clicked, this, [this, &row] { openFolder(row); });
