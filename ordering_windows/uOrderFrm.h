@@ -4,6 +4,7 @@
 #include "tables/Field.h"
 #include "tables/TableObserver.h"
 #include "windows/ActionUpdateGuard.h"
+#include "windows/TableRelease.h"
 #include "windows/uSChildFrm.h"
 
 #include <QString>
@@ -131,14 +132,7 @@ private:
     std::unique_ptr<OrderPricing> pricing_;
     // Declared after the table, so it runs first: the grid and the pricing
     // let go of the table before it is closed.
-    struct TableRelease {
-        std::function<void()> run;
-        ~TableRelease()
-        {
-            if (run)
-                run();
-        }
-    } tableRelease_;
+    windows::TableRelease tableRelease_;
 
     std::vector<tables::Field> EditableFields;
     std::optional<tables::Field> ReturnField;

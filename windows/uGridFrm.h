@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ActionUpdateGuard.h"
+#include "TableRelease.h"
 #include "uSChildFrm.h"
 
 #include "grid/GridEvents.h"
@@ -100,14 +101,7 @@ private:
     std::unique_ptr<tables::Table> table_;
     // Declared after the table, so it goes first: the grid and the window
     // let go of the table before it is closed, however the window ends.
-    struct TableRelease {
-        std::function<void()> run;
-        ~TableRelease()
-        {
-            if (run)
-                run();
-        }
-    } tableRelease_;
+    TableRelease tableRelease_;
 
     std::int32_t NextIDRow = -1;
     std::optional<QString> SearchText;
