@@ -237,6 +237,86 @@ TEST_F(GridWindow, IncrementalTitleSearchOnReadOnlyColumns)
     closeAll();
 }
 
+// What the title search of the table grid window makes of each key: which
+// characters start or extend it, and which keys leave it running.
+struct TitleSearchCase {
+    const char *name;
+    std::vector<Stroke> strokes; // in the read-only column NAME
+    const char *title; // NAME's title afterwards
+    const char *current; // the current record's NAME afterwards
+};
+
+TEST_F(GridWindow, TitleSearchKeys)
+{
+    const QString path = file(QStringLiteral("drugs.dbf"));
+    createTable(path, {{"NAME", K::String}, {"QNT", K::Integer}},
+                {{{"NAME", QStringLiteral("Аспирин")}, {"QNT", 1}},
+                 {{"NAME", QStringLiteral("Валидол")}, {"QNT", 2}},
+                 {{"NAME", QStringLiteral("иван-чай")}, {"QNT", 3}},
+                 {{"NAME", QStringLiteral("Ивермектин")}, {"QNT", 4}},
+                 {{"NAME", QStringLiteral("7 трав")}, {"QNT", 5}},
+                 {{"NAME", QStringLiteral(":колон")}, {"QNT", 6}},
+                 {{"NAME", QStringLiteral("№1")}, {"QNT", 7}}});
+    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("NAME"),
+                             QStringLiteral("NAME;1;Название;Y;Y;N;0"));
+    properties().writeString(QStringLiteral("drugs.dbf"), QStringLiteral("QNT"),
+                             QStringLiteral("QNT;2;Кол-во;Y;N;N;0"));
+    const std::vector<TitleSearchCase> cases = {
+        // Characters from '0' on in code page 1251 start a search, as typed.
+        {"a lower-case letter", {typed("в")}, "в", "Валидол"},
+        {"an upper-case letter", {typed("И")}, "И", "иван-чай"},
+        {"a digit", {typed("7")}, "7", "7 трав"},
+        {"a colon", {typed(":")}, ":", ":колон"},
+        {"the number sign", {typed("№")}, "№", "№1"},
+        {"a letter no name starts with", {typed("ю")}, "ю", "Аспирин"},
+        // Below '0' nothing starts one.
+        {"a space", {typed(" ")}, "Название", "Аспирин"},
+        {"a hyphen", {typed("-")}, "Название", "Аспирин"},
+        {"a full stop", {typed(".")}, "Название", "Аспирин"},
+        {"a slash", {typed("/")}, "Название", "Аспирин"},
+        {"a double quote", {typed("\"")}, "Название", "Аспирин"},
+        {"an exclamation mark", {typed("!")}, "Название", "Аспирин"},
+        {"a comma", {typed(",")}, "Название", "Аспирин"},
+        // Extending: the same characters; the others are passed over.
+        {"letters extend", {typed("Иве")}, "Иве", "Ивермектин"},
+        {"a space is passed over", {typed("Ив"), typed(" "), typed("е")}, "Иве", "Ивермектин"},
+        {"a hyphen is passed over", {typed("Ив-а")}, "Ива", "иван-чай"},
+        {"no match keeps the record", {typed("Ивею")}, "Ивею", "Ивермектин"},
+        // Keys that leave the search running.
+        {"Backspace removes nothing", {typed("Ив"), key(Qt::Key_Backspace), typed("е")}, "Иве", "Ивермектин"},
+        {"Escape", {typed("Ив"), key(Qt::Key_Escape), typed("е")}, "Иве", "Ивермектин"},
+        {"Up", {typed("Ив"), key(Qt::Key_Up), typed("е")}, "Иве", "Ивермектин"},
+        {"Down", {typed("Ив"), key(Qt::Key_Down), typed("е")}, "Иве", "Ивермектин"},
+        {"Page Down", {typed("Ив"), key(Qt::Key_PageDown), typed("е")}, "Иве", "Ивермектин"},
+        {"Enter", {typed("Ив"), key(Qt::Key_Return), typed("е")}, "Иве", "Ивермектин"},
+        // Another column ends it and gives the title back.
+        {"Right", {typed("Ив"), key(Qt::Key_Right)}, "Название", "иван-чай"},
+        {"Right and back starts anew",
+         {typed("Ив"), key(Qt::Key_Right), key(Qt::Key_Left), typed("в")},
+         "в",
+         "Валидол"},
+        {"Tab", {typed("Ив"), key(Qt::Key_Tab)}, "Название", "иван-чай"},
+        // The editable column edits and searches nothing.
+        {"in the editable column", {key(Qt::Key_Right), typed("9"), key(Qt::Key_Escape)}, "Название", "Аспирин"},
+    };
+    for (const TitleSearchCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        windows::TGridFrm *w = openMdi(QStringLiteral("Препараты"), path);
+        grid::DBGrid *g = w->dbGrid();
+        strike(g, {key(Qt::Key_Right), key(Qt::Key_Left)}); // into NAME, its title saved
+        ASSERT_EQ(g->selectedField().name(), QStringLiteral("NAME"));
+        strike(g, c.strokes);
+        EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("NAME"))), QString::fromUtf8(c.title));
+        EXPECT_EQ(w->table()->field(u"NAME").asString(), QString::fromUtf8(c.current));
+        EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("QNT"))), QStringLiteral("Кол-во"));
+        closeAll();
+    }
+    // Nothing was edited.
+    const std::vector<QVariant> qnt = column(path, "QNT");
+    for (size_t i = 0; i < qnt.size(); ++i)
+        EXPECT_EQ(qnt[i].toInt(), int(i) + 1);
+}
+
 struct PickCase {
     const char *name;
     std::function<void(windows::TGridFrm *)> act;

@@ -92,6 +92,31 @@ template <typename Window> Window *activated(QMdiArea &area, Window *window)
     return window;
 }
 
+// One thing a user does on the keyboard: text typed key by key, or one key.
+struct Stroke {
+    QString text;
+    int key = 0;
+};
+inline Stroke typed(const char *text) { return {QString::fromUtf8(text)}; }
+inline Stroke key(int key) { return {QString(), key}; }
+
+// Keys go where the user's keys go: the focused widget, else `fallback`.
+inline void strike(QWidget *fallback, const std::vector<Stroke> &strokes)
+{
+    const auto target = [fallback] { return QApplication::focusWidget() ? QApplication::focusWidget() : fallback; };
+    for (const Stroke &s : strokes) {
+        if (s.key != 0)
+            QTest::keyClick(target(), Qt::Key(s.key));
+        for (QChar c : s.text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(target(), char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, target(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+        QTest::qWait(1);
+    }
+}
+
 // The main window as child windows see it: an MDI area and a status line.
 class FakeMainFrm : public windows::MainFrmServices {
 public:

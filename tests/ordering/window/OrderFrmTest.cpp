@@ -329,6 +329,97 @@ TEST_F(OrderWindow, SearchOnReadOnlyColumnShowsTypedTextAsTitle)
     EXPECT_EQ(w->dbGrid()->columnTitle(column), QStringLiteral("Наименование"));
 }
 
+// What the title search of the order window makes of each key: which
+// characters start or extend it, which keys end it and which columns take part.
+struct TitleSearchCase {
+    const char *name;
+    std::vector<Stroke> strokes; // from the read-only column NAME
+    const char *column; // a column clicked first, or none
+    const char *title; // the searched column's title afterwards
+    const char *current; // the current record's name afterwards
+};
+
+TEST_F(OrderWindow, TitleSearchKeys)
+{
+    createPrices({{.name = QStringLiteral("БИНТ"), .price1 = 1},
+                  {.name = QStringLiteral("аспирин"), .price1 = 1},
+                  {.name = QStringLiteral("АСКОРБИНКА"), .price1 = 1},
+                  {.name = QStringLiteral("7-ЦВЕТОК"), .price1 = 1},
+                  {.name = QStringLiteral("-ТЕСТ"), .price1 = 1},
+                  {.name = QStringLiteral(".ТОЧКА"), .price1 = 1},
+                  {.name = QStringLiteral("/СЛЭШ"), .price1 = 1},
+                  {.name = QStringLiteral("\"ЗВЕЗДОЧКА\""), .price1 = 1},
+                  {.name = QStringLiteral("ИВАН-ЧАЙ"), .price1 = 1},
+                  {.name = QStringLiteral("ИВЕРМЕКТИН"), .price1 = 1},
+                  {.name = QStringLiteral("ЛИСТ ЧАЯ"), .price1 = 1}});
+    properties().writeString(QStringLiteral("price.dbf"), QStringLiteral("EXTRA"),
+                             QStringLiteral("EXTRA;3;Наценка;Y;Y;N;0"));
+    properties().writeString(QStringLiteral("price.dbf"), QStringLiteral("FIRM"),
+                             QStringLiteral("FIRM;4;Фирма;Y;Y;N;0"));
+    const std::vector<TitleSearchCase> cases = {
+        // Characters from '-' on, the space and '"' start a search, in upper case.
+        {"a lower-case letter", {typed("а")}, nullptr, "А", "аспирин"},
+        {"an upper-case letter", {typed("Б")}, nullptr, "Б", "БИНТ"},
+        {"a digit", {typed("7")}, nullptr, "7", "7-ЦВЕТОК"},
+        {"a hyphen", {typed("-")}, nullptr, "-", "-ТЕСТ"},
+        {"a full stop", {typed(".")}, nullptr, ".", ".ТОЧКА"},
+        {"a slash", {typed("/")}, nullptr, "/", "/СЛЭШ"},
+        {"a double quote", {typed("\"")}, nullptr, "\"", "\"ЗВЕЗДОЧКА\""},
+        {"a space", {typed(" ")}, nullptr, " ", "БИНТ"},
+        {"a colon", {typed(":")}, nullptr, ":", "БИНТ"},
+        {"a letter no name starts with", {typed("ю")}, nullptr, "Ю", "БИНТ"},
+        // The other characters below '-' take no part.
+        {"an exclamation mark", {typed("!")}, nullptr, "Наименование", "БИНТ"},
+        {"a comma", {typed(",")}, nullptr, "Наименование", "БИНТ"},
+        {"a number sign", {typed("#")}, nullptr, "Наименование", "БИНТ"},
+        {"a plus", {typed("+")}, nullptr, "Наименование", "БИНТ"},
+        {"an apostrophe", {typed("'")}, nullptr, "Наименование", "БИНТ"},
+        // Extending.
+        {"letters extend", {typed("аск")}, nullptr, "АСК", "АСКОРБИНКА"},
+        {"a hyphen extends", {typed("иван-")}, nullptr, "ИВАН-", "ИВАН-ЧАЙ"},
+        {"a space extends", {typed("лист ч")}, nullptr, "ЛИСТ Ч", "ЛИСТ ЧАЯ"},
+        {"a comma is passed over", {typed("ив,е")}, nullptr, "ИВЕ", "ИВЕРМЕКТИН"},
+        {"no match keeps the record", {typed("ивею")}, nullptr, "ИВЕЮ", "ИВЕРМЕКТИН"},
+        // Keys that leave the search running.
+        {"Backspace removes nothing", {typed("ив"), key(Qt::Key_Backspace), typed("е")}, nullptr, "ИВЕ", "ИВЕРМЕКТИН"},
+        {"Page Down", {typed("ив"), key(Qt::Key_PageDown), typed("е")}, nullptr, "ИВЕ", "ИВЕРМЕКТИН"},
+        // Keys that end it: the title comes back, the next character starts anew.
+        {"Escape", {typed("ив"), key(Qt::Key_Escape)}, nullptr, "Наименование", "ИВАН-ЧАЙ"},
+        {"Escape, then a letter", {typed("ив"), key(Qt::Key_Escape), typed("е")}, nullptr, "Е", "ИВАН-ЧАЙ"},
+        {"Up, then a letter", {typed("ив"), key(Qt::Key_Up), typed("е")}, nullptr, "Е", "\"ЗВЕЗДОЧКА\""},
+        {"Down, then a letter", {typed("ив"), key(Qt::Key_Down), typed("е")}, nullptr, "Е", "ИВЕРМЕКТИН"},
+        {"Enter goes to the quantity", {typed("ив"), key(Qt::Key_Return)}, nullptr, "Наименование", "ИВАН-ЧАЙ"},
+        {"Right", {typed("ив"), key(Qt::Key_Right)}, nullptr, "Наименование", "ИВАН-ЧАЙ"},
+        // Any read-only column takes part; the quantity and the calculated markup do not.
+        {"another read-only column", {typed("ф")}, "FIRM", "Ф", "БИНТ"},
+        {"the quantity", {typed("5"), key(Qt::Key_Escape)}, "ZAK", "Заказ", "БИНТ"},
+        {"the calculated markup", {typed("1")}, "EXTRA", "Наценка", "БИНТ"},
+    };
+    for (const TitleSearchCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        ordering::TOrderFrm *w = open();
+        grid::DBGrid *g = w->dbGrid();
+        ASSERT_EQ(selected(w), QStringLiteral("NAME"));
+        const QString searched = c.column ? QString::fromLatin1(c.column) : QStringLiteral("NAME");
+        if (c.column) {
+            const QModelIndex cell = g->model()->index(g->currentIndex().row(), g->findColumn(searched));
+            g->scrollTo(cell);
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(cell).center());
+            idle();
+            ASSERT_EQ(selected(w), searched);
+        }
+        strike(g, c.strokes);
+        EXPECT_EQ(g->columnTitle(g->findColumn(searched)), QString::fromUtf8(c.title));
+        EXPECT_EQ(w->table()->field(u"Name").asString().trimmed(), QString::fromUtf8(c.current));
+        if (c.column) {
+            EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("NAME"))), QStringLiteral("Наименование"));
+        }
+        closeAll();
+    }
+    for (const QVariant &zak : zakColumn())
+        EXPECT_TRUE(zak.isNull());
+}
+
 TEST_F(OrderWindow, MessageQuotaIsFiftyCharactersPerPosition)
 {
     struct Case {
