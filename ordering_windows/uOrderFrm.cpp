@@ -123,6 +123,17 @@ bool takesPartInSearch(const QString &text)
     return c >= 45 || c == 32 || c == 34;
 }
 
+// The search is in upper case and has the key to itself; moving to another
+// row or Escape ends it, as another column does.
+windows::TitleSearch::Rules titleSearchRules()
+{
+    return {.takesPart = &takesPartInSearch,
+            .upperCase = true,
+            .consumesKey = true,
+            .endingKeys = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Escape},
+            .refreshOnEveryColumn = false};
+}
+
 // The table's calculated fields left uncomputed for a scope: a walk over
 // every row that reads none of them need not compute them for each row.
 class CalcFieldsSuspended {
@@ -149,6 +160,7 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
 
     DBGrid = new grid::DBGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
+    titleSearch_.emplace(*DBGrid, titleSearchRules());
     DBGrid->setAllowedOperations(grid::DBGrid::AllowEdit | grid::DBGrid::AllowDelete);
     DBGrid->setOption(grid::DBGrid::RowHighlight);
     DBGrid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -189,7 +201,6 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     DBGrid->setEnabled(withTable);
     btClearOrder->setEnabled(withTable);
     btPrint->setEnabled(withTable);
-    SearchText.reset();
     ReturnField.reset();
 
     actionsUpdate_.setSingleShot(true);
@@ -664,12 +675,7 @@ void TOrderFrm::DBGridKeyPress(grid::GridCharEvent *event)
         enterCycle();
         return;
     }
-    const tables::Field field = DBGrid->selectedField();
-    // Calculated fields are not in the records a locate reads.
-    if (!field.isValid() || !field.isReadOnly() || field.isCalculated() || !takesPartInSearch(event->text))
-        return;
-    event->handled = true;
-    search(event->text);
+    titleSearch_->keyPress(*table_, *event);
 }
 
 void TOrderFrm::enterCycle()
@@ -694,22 +700,6 @@ void TOrderFrm::enterCycle()
     }
 }
 
-void TOrderFrm::search(const QString &typed)
-{
-    tables::Field field = DBGrid->selectedField();
-    SearchField = field.name();
-    const QString upper = QLocale().toUpper(typed);
-    if (!SearchText) {
-        SavedTitle = field.displayLabel();
-        SearchText = upper;
-    } else {
-        *SearchText += upper;
-    }
-    field.setDisplayLabel(*SearchText);
-    DBGrid->refreshTitles();
-    table_->locate(SearchField, *SearchText, tables::LocateOptions{.caseInsensitive = true, .partialKey = true});
-}
-
 void TOrderFrm::DBGridKeyDown(grid::GridKeyEvent *event)
 {
     if (!hasTable()) {
@@ -732,26 +722,13 @@ void TOrderFrm::DBGridKeyDown(grid::GridKeyEvent *event)
         event->handled = true;
         return;
     }
-    if (SearchText && (event->key == Qt::Key_Up || event->key == Qt::Key_Down || event->key == Qt::Key_Escape))
-        DBGridColEnter();
+    titleSearch_->keyDown(*table_, *event);
 }
 
 void TOrderFrm::DBGridColEnter()
 {
-    if (!hasTable())
-        return;
-    const bool titleBack = SearchText.has_value();
-    if (titleBack) {
-        if (tables::Field searched = table_->findField(SearchField); searched.isValid())
-            searched.setDisplayLabel(SavedTitle);
-    }
-    const tables::Field field = DBGrid->selectedField();
-    SearchField = field.isValid() ? field.name() : QString();
-    SavedTitle = field.isValid() ? field.displayLabel() : QString();
-    SearchText.reset();
-    // Titles change only when a search ends; a refresh lays the window out anew.
-    if (titleBack)
-        DBGrid->refreshTitles();
+    if (hasTable())
+        titleSearch_->columnEntered(*table_);
 }
 
 // --- font ---

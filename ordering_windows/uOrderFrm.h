@@ -5,6 +5,7 @@
 #include "tables/TableObserver.h"
 #include "windows/ActionUpdateGuard.h"
 #include "windows/TableRelease.h"
+#include "windows/TitleSearch.h"
 #include "windows/uSChildFrm.h"
 
 #include <QString>
@@ -121,7 +122,6 @@ private:
     void DBGridKeyDown(grid::GridKeyEvent *event);
     void DBGridColEnter();
     void enterCycle();
-    void search(const QString &typed);
 
     std::vector<QLabel *> orderBarPanels_;
     std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name
@@ -136,9 +136,7 @@ private:
 
     std::vector<tables::Field> EditableFields;
     std::optional<tables::Field> ReturnField;
-    std::optional<QString> SearchText;
-    QString SearchField;
-    QString SavedTitle;
+    std::optional<windows::TitleSearch> titleSearch_; // set up with the grid
 };
 
 } // namespace ordering

@@ -36,6 +36,17 @@ bool takesPartInSearch(const QString &text)
     return !byte.isEmpty() && std::uint8_t(byte.at(0)) > 47;
 }
 
+// The search keeps what is typed as it is and lets the grid have the key as
+// well; only another column ends it.
+TitleSearch::Rules titleSearchRules()
+{
+    return {.takesPart = &takesPartInSearch,
+            .upperCase = false,
+            .consumesKey = false,
+            .endingKeys = {},
+            .refreshOnEveryColumn = true};
+}
+
 } // namespace
 
 TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableFile) : TSaveChildFrm(owner)
@@ -75,6 +86,7 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
 
     DBGrid = new grid::DBGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
+    titleSearch_.emplace(*DBGrid, titleSearchRules());
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -102,7 +114,6 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
         DBGrid->setEnabled(false);
         platform::messages().showMessage(QStringLiteral("Не найден файл ") + tableFile);
     }
-    SearchText.reset();
 
     // The actions follow the table once the events of the moment are handled,
     // and whenever the application waits for input.
@@ -236,24 +247,8 @@ void TGridFrm::acnCloseExecute() { closeWindow(); }
 
 void TGridFrm::DBGridKeyPress(grid::GridCharEvent *event)
 {
-    if (!hasTable())
-        return;
-    tables::Field field = DBGrid->selectedField();
-    // A calculated field is not in the records the table searches.
-    if (!field.isValid() || !field.isReadOnly() || field.isCalculated() || !takesPartInSearch(event->text))
-        return;
-    SearchField = field.name();
-    if (!SearchText) {
-        // Kept here as well: the title must come back even when no column
-        // was entered before the search began.
-        SavedTitle = field.displayLabel();
-        SearchText = event->text;
-    } else {
-        *SearchText += event->text;
-    }
-    field.setDisplayLabel(*SearchText);
-    DBGrid->refreshTitles();
-    table_->locate(SearchField, *SearchText, tables::LocateOptions{.caseInsensitive = true, .partialKey = true});
+    if (hasTable())
+        titleSearch_->keyPress(*table_, *event);
 }
 
 void TGridFrm::DBGridKeyDown(grid::GridKeyEvent *event)
@@ -264,18 +259,8 @@ void TGridFrm::DBGridKeyDown(grid::GridKeyEvent *event)
 
 void TGridFrm::DBGridColEnter()
 {
-    if (!hasTable())
-        return;
-    if (SearchText) {
-        tables::Field searched = table_->findField(SearchField);
-        if (searched.isValid())
-            searched.setDisplayLabel(SavedTitle);
-    }
-    const tables::Field field = DBGrid->selectedField();
-    SearchField = field.isValid() ? field.name() : QString();
-    SavedTitle = field.isValid() ? field.displayLabel() : QString();
-    SearchText.reset();
-    DBGrid->refreshTitles();
+    if (hasTable())
+        titleSearch_->columnEntered(*table_);
 }
 
 void TGridFrm::DBGridDblClick()

@@ -2,6 +2,7 @@
 
 #include "ActionUpdateGuard.h"
 #include "TableRelease.h"
+#include "TitleSearch.h"
 #include "uSChildFrm.h"
 
 #include "grid/GridEvents.h"
@@ -52,7 +53,7 @@ public:
     // DataSetBeforeInsert); -1 when the table has no IDRow.
     std::int32_t nextIDRow() const { return NextIDRow; }
     // The incremental title search in progress, if any.
-    std::optional<QString> searchText() const { return SearchText; }
+    std::optional<QString> searchText() const { return titleSearch_->text(); }
 
     // Enabling of the actions; runs whenever the application becomes idle.
     virtual void ActionList1Update();
@@ -104,9 +105,7 @@ private:
     TableRelease tableRelease_;
 
     std::int32_t NextIDRow = -1;
-    std::optional<QString> SearchText;
-    QString SearchField;
-    QString SavedTitle;
+    std::optional<TitleSearch> titleSearch_; // set up with the grid
     QMetaObject::Connection keyPressConnection_;
 };
 
