@@ -3,13 +3,14 @@
 #include "ActionHooks.h"
 #include "ActionRules.h"
 #include "ChildLookup.h"
-#include "IdleActionUpdater.h"
 #include "MainGeometry.h"
 #include "ProgramActionHooks.h"
 #include "StartupHangUp.h"
 #include "SubCustomerLookup.h"
 #include "TableMenuEntries.h"
 #include "ToolBarPanel.h"
+
+#include "errors/KxError.h"
 
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
@@ -21,6 +22,7 @@
 #include "tables/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "windows/Captions.h"
+#include "windows/IdleActionUpdater.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -95,7 +97,12 @@ TMainFrm::TMainFrm(std::shared_ptr<ActionHooks> hooks, QWidget *parent)
     folders_.createMissing();
     addOptionalItems();
 
-    idle_ = new IdleActionUpdater([this] { ActionList1Update(); }, this);
+    // An error of the rules is shown in a message box, once: the box's own
+    // window would start the next update.
+    idle_ = new windows::IdleActionUpdater(
+        windows::IdleActionUpdater::Idle::AfterEvents, [this] { ActionList1Update(); },
+        [](const QString &message) { platform::ErrorReportingApplication::reportError(kx::Error(message)); }, this);
+    idle_->start();
     ActionList1Update();
 }
 

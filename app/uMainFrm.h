@@ -17,11 +17,13 @@ class QMenu;
 namespace config {
 class SettingsAccessors;
 }
+namespace windows {
+class IdleActionUpdater;
+}
 
 namespace app {
 
 class ActionHooks;
-class IdleActionUpdater;
 class ToolBarPanel;
 
 // The program's main window: tool bar, table menus, status line, the seven
@@ -86,7 +88,7 @@ private:
         QString caption;
     };
     std::vector<TableAction> tableActions_;
-    IdleActionUpdater *idle_ = nullptr;
+    windows::IdleActionUpdater *idle_ = nullptr;
 };
 
 } // namespace app

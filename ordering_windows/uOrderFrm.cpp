@@ -29,7 +29,6 @@
 #include "windows/MainFrmServices.h"
 #include "windows/StatusPanels.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
@@ -203,12 +202,7 @@ TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tabl
     btPrint->setEnabled(withTable);
     ReturnField.reset();
 
-    actionsUpdate_.setSingleShot(true);
-    actionsUpdate_.setInterval(0);
-    connect(&actionsUpdate_, &QTimer::timeout, this, &TOrderFrm::acnCreateOrderUpdate);
-    // As the action framework does it: whenever the application waits for input.
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TOrderFrm::acnCreateOrderUpdate);
+    actionsUpdater_.start();
     acnCreateOrderUpdate();
     FormCreate();
 }
@@ -464,7 +458,7 @@ void TOrderFrm::tableChanged(tables::Table &, tables::TableChange change, std::u
 {
     if (change != tables::TableChange::FieldChanged && !table_->controlsDisabled())
         refreshHeaderValues();
-    actionsUpdate_.start();
+    actionsUpdater_.requestUpdate();
 }
 
 void TOrderFrm::FillLookupCombo(QComboBox *combo, const QString &tablePath, std::vector<int> &ids,
@@ -622,12 +616,12 @@ void TOrderFrm::btPrintClick()
 
 void TOrderFrm::acnCreateOrderUpdate()
 {
-    actionsGuard_.run(*acnCreateOrder, [this] {
+    actionsUpdater_.run(*acnCreateOrder, [this] {
         windows::MainFrmServices *main = windows::mainFrm();
         if (!hasTable() || !main)
             return false;
         if (pharmacyCodeOf(main->lookupSubCustomer(kIDRow)) == kNoPharmacyCode) {
-            actionsGuard_.note(noPharmacyCodeText() + QStringLiteral(" Заказ сформировать нельзя."));
+            actionsUpdater_.note(noPharmacyCodeText() + QStringLiteral(" Заказ сформировать нельзя."));
             return false;
         }
         const config::SettingsAccessors settings(config::settingsFileName());

@@ -3,13 +3,12 @@
 #include "grid/GridEvents.h"
 #include "tables/Field.h"
 #include "tables/TableObserver.h"
-#include "windows/ActionUpdateGuard.h"
+#include "windows/IdleActionUpdater.h"
 #include "windows/TableRelease.h"
 #include "windows/TitleSearch.h"
 #include "windows/uSChildFrm.h"
 
 #include <QString>
-#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -125,8 +124,9 @@ private:
 
     std::vector<QLabel *> orderBarPanels_;
     std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name
-    QTimer actionsUpdate_;
-    windows::ActionUpdateGuard actionsGuard_{&TOrderFrm::showStatus};
+    // As the action framework does it: whenever the application waits for input.
+    windows::IdleActionUpdater actionsUpdater_{windows::IdleActionUpdater::Idle::EveryWait,
+                                               [this] { acnCreateOrderUpdate(); }, &TOrderFrm::showStatus};
 
     std::unique_ptr<tables::Table> table_;
     std::unique_ptr<OrderPricing> pricing_;

@@ -8,28 +8,43 @@ namespace windows {
 
 void ActionUpdateGuard::run(QAction &action, const std::function<bool()> &rule) noexcept
 {
+    ++depth_;
     try {
         const bool enabled = rule();
         action.setEnabled(enabled);
-        if (enabled)
-            lastReport_.clear();
+        settle(enabled);
     } catch (const std::exception &error) {
         failed({&action}, &error);
+        settle(false);
     } catch (...) {
         failed({&action}, nullptr);
+        settle(false);
     }
 }
 
 void ActionUpdateGuard::run(std::initializer_list<QAction *> actions, const std::function<void()> &update) noexcept
 {
+    ++depth_;
     try {
         update();
-        lastReport_.clear();
+        settle(true);
     } catch (const std::exception &error) {
         failed(actions, &error);
+        settle(false);
     } catch (...) {
         failed(actions, nullptr);
+        settle(false);
     }
+}
+
+void ActionUpdateGuard::settle(bool wentWell) noexcept
+{
+    allWentWell_ = allWentWell_ && wentWell;
+    if (--depth_ > 0)
+        return;
+    if (allWentWell_)
+        lastReport_.clear();
+    allWentWell_ = true;
 }
 
 void ActionUpdateGuard::failed(std::initializer_list<QAction *> actions, const std::exception *error) noexcept

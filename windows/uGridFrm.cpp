@@ -8,7 +8,6 @@
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QShortcut>
 #include <QStyle>
@@ -115,13 +114,7 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
         platform::messages().showMessage(QStringLiteral("Не найден файл ") + tableFile);
     }
 
-    // The actions follow the table once the events of the moment are handled,
-    // and whenever the application waits for input.
-    actionsUpdate_.setSingleShot(true);
-    actionsUpdate_.setInterval(0);
-    connect(&actionsUpdate_, &QTimer::timeout, this, &TGridFrm::ActionList1Update);
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TGridFrm::ActionList1Update);
+    actionsUpdater_.start();
     ActionList1Update();
 }
 
@@ -161,7 +154,7 @@ void TGridFrm::openTable(const QString &tableFile)
     ApplyColumns(*table_, *DBGrid);
 }
 
-void TGridFrm::tableChanged(tables::Table &, tables::TableChange, std::uint32_t) { actionsUpdate_.start(); }
+void TGridFrm::tableChanged(tables::Table &, tables::TableChange, std::uint32_t) { actionsUpdater_.requestUpdate(); }
 
 bool TGridFrm::hasTable() const { return table_ && table_->isOpen(); }
 
@@ -187,7 +180,7 @@ void TGridFrm::DataSetNewRecord(tables::Table &table)
 
 void TGridFrm::ActionList1Update()
 {
-    actionsGuard_.run({acnBackward1, acnBackward, acnForward1, acnForward}, [this] {
+    actionsUpdater_.run({acnBackward1, acnBackward, acnForward1, acnForward}, [this] {
         const bool open = hasTable();
         const bool atStart = !open || table_->recNo() == 1 || table_->bof();
         const bool atEnd = !open || table_->recNo() == table_->recordCount() || table_->eof();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ActionUpdateGuard.h"
+#include "IdleActionUpdater.h"
 #include "TableRelease.h"
 #include "TitleSearch.h"
 #include "uSChildFrm.h"
@@ -9,7 +9,6 @@
 #include "tables/TableObserver.h"
 
 #include <QString>
-#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -97,8 +96,9 @@ private:
     void openTable(const QString &tableFile);
     bool hasTable() const;
 
-    QTimer actionsUpdate_;
-    ActionUpdateGuard actionsGuard_{&TGridFrm::showStatus};
+    // The actions follow the table whenever the application waits for input.
+    IdleActionUpdater actionsUpdater_{IdleActionUpdater::Idle::EveryWait, [this] { ActionList1Update(); },
+                                      &TGridFrm::showStatus};
     std::unique_ptr<tables::Table> table_;
     // Declared after the table, so it goes first: the grid and the window
     // let go of the table before it is closed, however the window ends.
