@@ -55,7 +55,6 @@ TMainFrm::TMainFrm(std::shared_ptr<ActionHooks> hooks, QWidget *parent)
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(baseCaption());
-    windows::setMainFrm(this);
 
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
@@ -113,8 +112,6 @@ TMainFrm::~TMainFrm()
     // Child windows go first, while the services they may call still exist.
     delete mdi_;
     mdi_ = nullptr;
-    if (windows::mainFrm() == this)
-        windows::setMainFrm(nullptr);
 }
 
 // A failing step is reported and the window is still created: a damaged
@@ -161,9 +158,8 @@ void TMainFrm::addOptionalItems()
         actions_.addNarcoticsItems();
 }
 
-void TMainFrm::openOrderWindow(int kindValue)
+void TMainFrm::openOrderWindow(OrderWindowKind kind)
 {
-    const auto kind = static_cast<OrderWindowKind>(kindValue);
     const bool narcotics = kind == OrderWindowKind::NarcoticsPrice || kind == OrderWindowKind::NarcoticsOrder;
     const QString path = narcotics ? fileIn(folders_[WorkFolder::Narcotics], tables::catalogue::kNarcoticsPrice)
                                    : fileIn(folders_[WorkFolder::Price], tables::catalogue::kPrice);
@@ -173,9 +169,7 @@ void TMainFrm::openOrderWindow(int kindValue)
 void TMainFrm::connectActions()
 {
     const MainActions &a = actions_;
-    const auto order = [this](OrderWindowKind kind) {
-        return [this, kind] { openOrderWindow(static_cast<int>(kind)); };
-    };
+    const auto order = [this](OrderWindowKind kind) { return [this, kind] { openOrderWindow(kind); }; };
     connect(a.acnPrice, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
     connect(a.acnPriceFull, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
     connect(a.acnNewPrice, &QAction::triggered, this, order(OrderWindowKind::NewArrivals));

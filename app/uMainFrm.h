@@ -24,6 +24,7 @@ class IdleActionUpdater;
 namespace app {
 
 class ActionHooks;
+enum class OrderWindowKind;
 class ToolBarPanel;
 
 // The program's main window: tool bar, table menus, status line, the seven
@@ -74,7 +75,7 @@ private:
     void extendCaption();
     void addOptionalItems();
     void connectActions();
-    void openOrderWindow(int kind);
+    void openOrderWindow(OrderWindowKind kind);
     void arrangeMinimised();
 
     MainActions actions_;

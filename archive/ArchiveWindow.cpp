@@ -13,7 +13,7 @@ TDblGridFrm *OpenArchiveWindow(MainFrmServices &main, const QString &archivePath
 {
     TDblGridFrm *window = nullptr;
     try {
-        window = new TDblGridFrm(main.childParent(), archivePath, positionsPath);
+        window = new TDblGridFrm(main.childParent(), archivePath, positionsPath, &main);
     } catch (const std::exception &error) {
         // A missing or damaged archive table: said plainly, no window.
         platform::messages().showError(kx::userMessage(error), main.childParent());

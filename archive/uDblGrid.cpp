@@ -98,8 +98,9 @@ TDblGridFrm::GridsRelease::~GridsRelease()
         detail->setTable(nullptr);
 }
 
-TDblGridFrm::TDblGridFrm(QWidget *owner, const QString &archivePath, const QString &positionsPath)
-    : TSaveChildFrm(owner)
+TDblGridFrm::TDblGridFrm(QWidget *owner, const QString &archivePath, const QString &positionsPath,
+                         MainFrmServices *main)
+    : TSaveChildFrm(owner, main)
 {
     buildForm();
     openTables(archivePath, positionsPath);
@@ -241,7 +242,7 @@ void TDblGridFrm::FillYears()
 {
     cbYears->clear();
     QString folder = QFileInfo(archive_->path()).absolutePath();
-    if (MainFrmServices *main = mainFrm())
+    if (MainFrmServices *main = services())
         folder = main->folder(WorkFolder::Archive);
     tables::Table headers(tables::findFileNoCase(folder, tables::catalogue::kArchive));
     headers.setReadOnly(true);
@@ -354,7 +355,7 @@ void TDblGridFrm::DetailAfterScroll()
 
 void TDblGridFrm::tbCreateOrderClick()
 {
-    MainFrmServices *main = mainFrm();
+    MainFrmServices *main = services();
     if (archive_->isEmpty()) {
         showStatus(QStringLiteral("Нет заказа для повторного формирования: в этом месяце архив пуст."));
         return;
@@ -391,7 +392,7 @@ void TDblGridFrm::tbPrintOrderClick()
     input.priceField = QStringLiteral("Price");
     input.consignee = archive_->field(QStringLiteral("Podr")).asString();
     input.orderDate = archive_->field(QStringLiteral("DateZ")).asDate().startOfDay();
-    if (MainFrmServices *main = mainFrm())
+    if (MainFrmServices *main = services())
         input.payer = main->lookupSubCustomer(QStringLiteral("Name")).toString();
     ordering::previewOrder(input, this);
 }

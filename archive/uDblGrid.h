@@ -36,8 +36,9 @@ namespace windows {
 class TDblGridFrm : public TSaveChildFrm {
     Q_OBJECT
 public:
-    // A table that cannot be opened raises tables::TableError.
-    TDblGridFrm(QWidget *owner, const QString &archivePath, const QString &positionsPath);
+    // main: the main window's services, nullptr without a main window. A
+    // table that cannot be opened raises tables::TableError.
+    TDblGridFrm(QWidget *owner, const QString &archivePath, const QString &positionsPath, MainFrmServices *main);
     ~TDblGridFrm() override;
 
     tables::Table *archive() const { return archive_.get(); }

@@ -36,7 +36,7 @@ QString tooLong(const platform::DialParameters &p)
 
 } // namespace
 
-TDialFrm::TDialFrm(windows::MainFrmServices &main) : TSaveChildFrm(main.childParent()), main_(main)
+TDialFrm::TDialFrm(windows::MainFrmServices &main) : TSaveChildFrm(main.childParent(), &main), main_(main)
 {
     setObjectName(QStringLiteral("DialFrm"));
     setWindowTitle(kCaption);

@@ -35,7 +35,8 @@ config::SettingsAccessors settings() { return config::SettingsAccessors(config::
 } // namespace
 
 TFtpFrm::TFtpFrm(windows::MainFrmServices &main, bool fetch, bool invoices)
-    : TSaveChildFrm(main.childParent()), Mode(fetch ? FetchPending : UploadPending), Invoices(invoices), main_(main)
+    : TSaveChildFrm(main.childParent(), &main), Mode(fetch ? FetchPending : UploadPending), Invoices(invoices),
+      main_(main)
 {
     setObjectName(QStringLiteral("FtpFrm"));
     setWindowTitle(kCaption);

@@ -51,7 +51,7 @@ TOrderFrm *OpenOrderWindow(windows::MainFrmServices &main, OrderWindowMode mode,
 {
     TOrderFrm *window = nullptr;
     try {
-        window = new TOrderFrm(main.childParent(), orderWindowCaption(mode), tablePath);
+        window = new TOrderFrm(main.childParent(), orderWindowCaption(mode), tablePath, main);
     } catch (const std::exception &error) {
         // A damaged price table or a malformed entry of properties.ini: said plainly, no window.
         platform::messages().showError(kx::userMessage(error), main.childParent());

@@ -152,7 +152,8 @@ private:
 
 } // namespace
 
-TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tablePath) : TSaveChildFrm(owner)
+TOrderFrm::TOrderFrm(QWidget *owner, const QString &caption, const QString &tablePath, windows::MainFrmServices &main)
+    : TSaveChildFrm(owner, &main)
 {
     buildForm();
     setWindowTitle(caption);
@@ -407,8 +408,7 @@ void TOrderFrm::prepareTable(const QString &tablePath)
                      + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
     lbOrder->adjustSize();
 
-    const QString references =
-        windows::mainFrm() ? windows::mainFrm()->folder(windows::WorkFolder::References) : config::programFolder();
+    const QString references = services()->folder(windows::WorkFolder::References);
     FillLookupCombo(cbPay, references + QStringLiteral("WorkScheme.dbf"), MarkupIds, QStringLiteral("IDRow"),
                     QStringLiteral("Procent"));
     FillLookupCombo(cbPODR, references + QStringLiteral("SubCustomer.dbf"), CustomerIds, QStringLiteral("IDRow"),
@@ -608,8 +608,7 @@ void TOrderFrm::btPrintClick()
     input.quantityField = kZak;
     input.priceField = PriceField();
     input.consignee = config::SettingsAccessors(config::settingsFileName()).GetActiveCustomer();
-    if (windows::MainFrmServices *main = windows::mainFrm())
-        input.payer = main->lookupSubCustomer(QStringLiteral("Name")).toString();
+    input.payer = services()->lookupSubCustomer(QStringLiteral("Name")).toString();
     input.orderDate = QDateTime::currentDateTime();
     previewOrder(input, this);
 }
@@ -617,10 +616,9 @@ void TOrderFrm::btPrintClick()
 void TOrderFrm::acnCreateOrderUpdate()
 {
     actionsUpdater_.run(*acnCreateOrder, [this] {
-        windows::MainFrmServices *main = windows::mainFrm();
-        if (!hasTable() || !main)
+        if (!hasTable())
             return false;
-        if (pharmacyCodeOf(main->lookupSubCustomer(kIDRow)) == kNoPharmacyCode) {
+        if (pharmacyCodeOf(services()->lookupSubCustomer(kIDRow)) == kNoPharmacyCode) {
             actionsUpdater_.note(noPharmacyCodeText() + QStringLiteral(" Заказ сформировать нельзя."));
             return false;
         }
@@ -634,7 +632,7 @@ void TOrderFrm::acnCreateOrderExecute()
     acnCreateOrderUpdate();
     if (!acnCreateOrder->isEnabled())
         return;
-    windows::MainFrmServices *main = windows::mainFrm();
+    windows::MainFrmServices *main = services();
     if (!DBGrid->postPendingEdit())
         return;
     const config::SettingsAccessors settings(config::settingsFileName());

@@ -44,10 +44,10 @@ class OrderPricing;
 class TOrderFrm : public windows::TSaveChildFrm, private tables::TableObserver {
     Q_OBJECT
 public:
-    // owner: the main window. A missing table file is reported in the main
-    // window's status line; the window then has no table and offers no
-    // action that needs one.
-    TOrderFrm(QWidget *owner, const QString &caption, const QString &tablePath);
+    // owner: the main window, main: its services. A missing table file is
+    // reported in the main window's status line; the window then has no
+    // table and offers no action that needs one.
+    TOrderFrm(QWidget *owner, const QString &caption, const QString &tablePath, windows::MainFrmServices &main);
     ~TOrderFrm() override;
 
     tables::Table *table() const;
@@ -126,7 +126,8 @@ private:
     std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name
     // As the action framework does it: whenever the application waits for input.
     windows::IdleActionUpdater actionsUpdater_{windows::IdleActionUpdater::Idle::EveryWait,
-                                               [this] { acnCreateOrderUpdate(); }, &TOrderFrm::showStatus};
+                                               [this] { acnCreateOrderUpdate(); },
+                                               [this](const QString &text) { showStatus(text); }};
 
     std::unique_ptr<tables::Table> table_;
     std::unique_ptr<OrderPricing> pricing_;

@@ -19,7 +19,7 @@ TPrescrFrm *OpenPrescriptionsWindow(windows::MainFrmServices &main, const QStrin
 {
     TPrescrFrm *window = nullptr;
     try {
-        window = new TPrescrFrm(main.childParent(), caption, tablePath);
+        window = new TPrescrFrm(main.childParent(), caption, tablePath, main);
     } catch (const std::exception &error) {
         platform::messages().showError(kx::userMessage(error), main.childParent());
         return nullptr;
@@ -47,7 +47,7 @@ void PrescrNameButtonClick(windows::MainFrmServices &main, TPrescrFrm &window)
             return;
         if (prescriptions->isEmpty() && !prescriptions->isEditing())
             return;
-        TPharmComp picker(main.childParent(), main.folder(windows::WorkFolder::Prescriptions));
+        TPharmComp picker(&main, main.folder(windows::WorkFolder::Prescriptions));
         if (!picker.hasDrugTable())
             return;
         const QString name = prescriptions->field(f::kName).asString();

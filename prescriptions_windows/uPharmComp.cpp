@@ -55,10 +55,11 @@ void LockName(tables::Table &table) { table.field(f::kName).setReadOnly(true); }
 
 // The names list of N2Click: a table grid window over PharmComP.dbf used as
 // a modal picking list; names added in it get no IDRow.
-std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder)
+std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder,
+                                                         windows::MainFrmServices *main)
 {
-    auto list =
-        std::make_unique<windows::TGridFrm>(nullptr, kCaption, prescriptionsFolder + tables::catalogue::kPharmComP);
+    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption,
+                                                    prescriptionsFolder + tables::catalogue::kPharmComP, main);
     list->setMdiChild(false);
     list->hide();
     return list;
@@ -68,8 +69,8 @@ std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescrip
 
 QString TPharmComp::searchHint() { return QStringLiteral("Для поиска введите компоненты через ;"); }
 
-TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
-    : TSaveChildFrm(nullptr), prescriptionsFolder_(prescriptionsFolder)
+TPharmComp::TPharmComp(windows::MainFrmServices *main, const QString &prescriptionsFolder)
+    : TSaveChildFrm(nullptr, main), prescriptionsFolder_(prescriptionsFolder)
 {
     setObjectName(QStringLiteral("TPharmComp"));
     setWindowTitle(kCaption);
@@ -317,7 +318,7 @@ void TPharmComp::N2Click()
             return;
         QString name;
         {
-            std::unique_ptr<windows::TGridFrm> list = CreatePharmComPWindow(prescriptionsFolder_);
+            std::unique_ptr<windows::TGridFrm> list = CreatePharmComPWindow(prescriptionsFolder_, services());
             tables::Table *names = list->table();
             if (!names)
                 return; // "Не найден файл " was shown

@@ -34,8 +34,9 @@ class TPharmComp : public windows::TSaveChildFrm, private tables::TableObserver 
     Q_OBJECT
 public:
     // The drug table is prescriptionsFolder + "PharmCom.dbf"; a missing one
-    // is reported and the window then has no table.
-    TPharmComp(QWidget *owner, const QString &prescriptionsFolder);
+    // is reported and the window then has no table. main: the main window's
+    // services, nullptr without a main window.
+    TPharmComp(windows::MainFrmServices *main, const QString &prescriptionsFolder);
     ~TPharmComp() override;
 
     bool hasDrugTable() const;

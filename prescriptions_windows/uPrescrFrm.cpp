@@ -40,8 +40,8 @@ void reportError(const std::exception &error, QWidget *parent)
 
 } // namespace
 
-TPrescrFrm::TPrescrFrm(QWidget *owner, const QString &caption, const QString &tableFile)
-    : TGridFrm(owner, caption, tableFile)
+TPrescrFrm::TPrescrFrm(QWidget *owner, const QString &caption, const QString &tableFile, windows::MainFrmServices &main)
+    : TGridFrm(owner, caption, tableFile, &main)
 {
     setObjectName(QStringLiteral("TPrescrFrm"));
     resize(kClientSize);
@@ -146,14 +146,14 @@ void TPrescrFrm::withTable(const std::function<void(tables::Table &)> &step)
 
 std::optional<prescriptions::RequestPlace> TPrescrFrm::requestPlace()
 {
-    windows::MainFrmServices *main = windows::mainFrm();
-    const int code = main ? ordering::pharmacyCodeOf(main->lookupSubCustomer(f::kIDRow)) : ordering::kNoPharmacyCode;
+    windows::MainFrmServices &main = *services(); // always given to this window
+    const int code = ordering::pharmacyCodeOf(main.lookupSubCustomer(f::kIDRow));
     if (code == ordering::kNoPharmacyCode) {
         platform::messages().showMessage(ordering::noPharmacyCodeText() + QStringLiteral(" Заявка не сформирована."),
                                          this);
         return std::nullopt;
     }
-    return prescriptions::RequestPlace{main->folder(windows::WorkFolder::Orders), code, config::settingsFileName()};
+    return prescriptions::RequestPlace{main.folder(windows::WorkFolder::Orders), code, config::settingsFileName()};
 }
 
 void TPrescrFrm::acnOrderExecute()
@@ -202,10 +202,9 @@ void TPrescrFrm::acnExportExecute()
 
 bool TPrescrFrm::confirm(const QString &text)
 {
-    windows::MainFrmServices *main = windows::mainFrm();
     const bool yes =
         platform::messages().askYesNo(text + kQuestionBreak + QStringLiteral("Продолжить?"), kQuestionTitle,
-                                      platform::MessageIcon::Question, main ? main->childParent() : this);
+                                      platform::MessageIcon::Question, services()->childParent());
     return yes && DBGrid->postPendingEdit() && table() && !table()->isEmpty();
 }
 

@@ -20,7 +20,7 @@ namespace prescriptions_windows {
 class TPrescrFrm : public windows::TGridFrm {
     Q_OBJECT
 public:
-    TPrescrFrm(QWidget *owner, const QString &caption, const QString &tableFile);
+    TPrescrFrm(QWidget *owner, const QString &caption, const QString &tableFile, windows::MainFrmServices &main);
 
     void ActionList1Update() override;
     // The number the next new prescription receives.
@@ -53,7 +53,7 @@ private:
     std::optional<prescriptions::RequestPlace> requestPlace();
 
     std::int32_t NextNumber = 1;
-    windows::ActionUpdateGuard prescriptionActionsGuard_{&TPrescrFrm::showStatus};
+    windows::ActionUpdateGuard prescriptionActionsGuard_{[this](const QString &text) { showStatus(text); }};
 };
 
 } // namespace prescriptions_windows

@@ -90,7 +90,7 @@ bool administratorMode(const QStringList &arguments)
 } // namespace
 
 TToolsFrm::TToolsFrm(windows::MainFrmServices &main, const QStringList &arguments)
-    : TSaveChildFrm(main.childParent()), main_(main), arguments_(arguments)
+    : TSaveChildFrm(main.childParent(), &main), main_(main), arguments_(arguments)
 {
     setObjectName(QStringLiteral("ToolsFrm"));
     setWindowTitle(kCaption);

@@ -84,7 +84,7 @@ private:
     // The stored password and what it showed: an unedited one is stored again as it was.
     QString storedPassword_;
     QString shownPassword_;
-    windows::ActionUpdateGuard listGuard_{&TToolsFrm::showStatus};
+    windows::ActionUpdateGuard listGuard_{[this](const QString &text) { showStatus(text); }};
 };
 
 } // namespace settings

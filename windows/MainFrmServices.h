@@ -42,8 +42,4 @@ public:
     virtual void showChild(QWidget *child) = 0;
 };
 
-// The running program's main window; set by the main window while it exists.
-MainFrmServices *mainFrm();
-void setMainFrm(MainFrmServices *services);
-
 } // namespace windows

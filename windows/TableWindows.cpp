@@ -7,7 +7,7 @@ namespace windows {
 
 TGridFrm *OpenTableWindow(MainFrmServices &main, const QString &caption, const QString &tablePath)
 {
-    auto *window = new TGridFrm(main.childParent(), caption, tablePath);
+    auto *window = new TGridFrm(main.childParent(), caption, tablePath, &main);
     main.showChild(window);
     return window;
 }

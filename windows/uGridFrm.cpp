@@ -48,7 +48,8 @@ TitleSearch::Rules titleSearchRules()
 
 } // namespace
 
-TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableFile) : TSaveChildFrm(owner)
+TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableFile, MainFrmServices *main)
+    : TSaveChildFrm(owner, main)
 {
     setObjectName(QStringLiteral("TGridFrm"));
     setWindowTitle(caption);

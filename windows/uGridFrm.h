@@ -36,9 +36,10 @@ namespace windows {
 class TGridFrm : public TSaveChildFrm, private tables::TableObserver {
     Q_OBJECT
 public:
-    // owner: the main window, or nullptr for a normal (modal) window. A
-    // missing table file is reported; the window then has no table.
-    TGridFrm(QWidget *owner, const QString &caption, const QString &tableFile);
+    // owner: the main window, or nullptr for a normal (modal) window; main:
+    // its services, nullptr without a main window. A missing table file is
+    // reported; the window then has no table.
+    TGridFrm(QWidget *owner, const QString &caption, const QString &tableFile, MainFrmServices *main);
     ~TGridFrm() override;
 
     // The grid column showing the field (case ignored), -1 when none.
@@ -98,7 +99,7 @@ private:
 
     // The actions follow the table whenever the application waits for input.
     IdleActionUpdater actionsUpdater_{IdleActionUpdater::Idle::EveryWait, [this] { ActionList1Update(); },
-                                      &TGridFrm::showStatus};
+                                      [this](const QString &text) { showStatus(text); }};
     std::unique_ptr<tables::Table> table_;
     // Declared after the table, so it goes first: the grid and the window
     // let go of the table before it is closed, however the window ends.

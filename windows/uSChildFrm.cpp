@@ -56,7 +56,8 @@ private:
 
 } // namespace
 
-TSaveChildFrm::TSaveChildFrm(QWidget *owner) : QWidget(nullptr), mdiChild_(owner != nullptr)
+TSaveChildFrm::TSaveChildFrm(QWidget *owner, MainFrmServices *main)
+    : QWidget(nullptr), services_(main), mdiChild_(owner != nullptr)
 {
     setAttribute(Qt::WA_DeleteOnClose, mdiChild_);
     setFont(QFont(QStringLiteral("Tahoma"), 8));
@@ -115,10 +116,10 @@ void TSaveChildFrm::runFormDestroy()
     }
 }
 
-void TSaveChildFrm::showStatus(const QString &text)
+void TSaveChildFrm::showStatus(const QString &text) const
 {
-    if (MainFrmServices *main = mainFrm())
-        main->setStatusText(text);
+    if (services_)
+        services_->setStatusText(text);
 }
 
 QWidget *TSaveChildFrm::frame() const

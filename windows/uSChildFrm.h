@@ -20,6 +20,8 @@ class Table;
 
 namespace windows {
 
+class MainFrmServices;
+
 // Base of the program's child windows. The window's position and size are
 // kept in the settings file, in the section named after its caption; a grid
 // over a table is set up from the table's entries in properties.ini, and its
@@ -39,8 +41,9 @@ public:
     enum class ModalResult { None, OK, Cancel };
 
     // With an owner the window is a child window of the main window; without
-    // one it is a normal window (a modal list, a dialog).
-    explicit TSaveChildFrm(QWidget *owner = nullptr);
+    // one it is a normal window (a modal list, a dialog). `main`: the main
+    // window's services, nullptr without a main window.
+    explicit TSaveChildFrm(QWidget *owner = nullptr, MainFrmServices *main = nullptr);
     ~TSaveChildFrm() override;
 
     // Creation handler: restores the geometry stored under the caption
@@ -79,8 +82,9 @@ public:
 
 protected:
     void runFormDestroy();
+    MainFrmServices *services() const { return services_; }
     // The main window's status line (nothing without a main window).
-    static void showStatus(const QString &text);
+    void showStatus(const QString &text) const;
     // Close handler; the base accepts. An error it raises is shown and keeps
     // the window open; so does keepOpen(), for a refusal already explained.
     virtual void FormClose() {}
@@ -95,6 +99,7 @@ private:
     void watchFrame();
     QRect frameGeometry() const;
 
+    MainFrmServices *services_ = nullptr;
     bool mdiChild_ = false;
     bool keepOpen_ = false;
     bool formDestroyed_ = false;

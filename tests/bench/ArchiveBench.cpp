@@ -87,7 +87,7 @@ double openMs(const QString &folder, std::unique_ptr<windows::TDblGridFrm> &wind
     QElapsedTimer clock;
     clock.start();
     window = std::make_unique<windows::TDblGridFrm>(nullptr, folder + QStringLiteral("/Archiv.dbf"),
-                                                    folder + QStringLiteral("/ArchivPos.dbf"));
+                                                    folder + QStringLiteral("/ArchivPos.dbf"), nullptr);
     window->resize(900, 600);
     window->show();
     QApplication::processEvents();

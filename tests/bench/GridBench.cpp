@@ -157,7 +157,7 @@ int main(int argc, char **argv)
     // Construct and show, first screen painted.
     double cpu = cpuMs();
     clock.restart();
-    auto window = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("ПРАЙС"), path);
+    auto window = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("ПРАЙС"), path, nullptr);
     window->resize(1000, 700);
     window->show();
     QApplication::processEvents();

@@ -192,7 +192,8 @@ TEST_F(Columns, MalformedEntriesRaiseAndTheWindowIsNotOpened)
         open();
         EXPECT_THROW(frm.ApplyColumns(*table, *grid), config::ConfigError);
         grid->setTable(nullptr);
-        EXPECT_THROW(windows::TGridFrm(nullptr, QStringLiteral("Прайс"), file("price.dbf")), config::ConfigError);
+        EXPECT_THROW(windows::TGridFrm(nullptr, QStringLiteral("Прайс"), file("price.dbf"), nullptr),
+                     config::ConfigError);
         for (QWidget *w : QApplication::topLevelWidgets())
             EXPECT_EQ(qobject_cast<windows::TGridFrm *>(w), nullptr);
         EXPECT_FALSE(settings().sectionExists(QStringLiteral("Прайс"))); // no geometry of a window never opened
@@ -202,7 +203,7 @@ TEST_F(Columns, MalformedEntriesRaiseAndTheWindowIsNotOpened)
 TEST_F(Columns, SaveColumnsWritesOnlyWhatChanged)
 {
     const auto openWindow = [&] {
-        return std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Прайс"), file("price.dbf"));
+        return std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Прайс"), file("price.dbf"), nullptr);
     };
     // First close: an entry for every visible column, with the defaults.
     entries({{"QNT", "QNT;2;Остаток;N;Y;N;80"}, {"GONE", "GONE;9;Нет;Y;Y;N;10"}});
@@ -247,7 +248,7 @@ TEST_F(Columns, SaveColumnsWritesOnlyWhatChanged)
 
 TEST_F(Columns, MalformedEntryAtCloseIsReportedAndGeometryNotSaved)
 {
-    auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Прайс"), file("price.dbf"));
+    auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Прайс"), file("price.dbf"), nullptr);
     w->show();
     properties().writeString(QStringLiteral("price.dbf"), QStringLiteral("NAME"), QStringLiteral("NAME;1;x"));
     w.reset();
@@ -319,7 +320,7 @@ TEST_F(Geometry, TableWindowSavesButDoesNotRestore)
     createTable(file("ref.dbf"), {{"NAME", K::String}}, {});
     settings().writeInteger(QStringLiteral("Справочник"), QStringLiteral("Top"), 5);
     settings().writeInteger(QStringLiteral("Справочник"), QStringLiteral("Left"), 6);
-    auto *w = new windows::TGridFrm(&main.area, QStringLiteral("Справочник"), file("ref.dbf"));
+    auto *w = new windows::TGridFrm(&main.area, QStringLiteral("Справочник"), file("ref.dbf"), &main);
     main.showChild(w);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     EXPECT_NE(w->frame()->geometry().topLeft(), QPoint(6, 5));

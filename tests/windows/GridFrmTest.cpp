@@ -347,7 +347,7 @@ TEST_F(GridWindow, PickingListClosesWithOkOnEnterOrDoubleClick)
     };
     for (const PickCase &c : cases) {
         SCOPED_TRACE(c.name);
-        auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Компоненты"), path);
+        auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Компоненты"), path, nullptr);
         EXPECT_FALSE(w->isMdiChild());
         w->detachKeyPress();
         w->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
@@ -359,7 +359,7 @@ TEST_F(GridWindow, PickingListClosesWithOkOnEnterOrDoubleClick)
         EXPECT_FALSE(w->isVisible());
     }
     // The picked record is the current one; the list's own search found it.
-    auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Компоненты"), path);
+    auto w = std::make_unique<windows::TGridFrm>(nullptr, QStringLiteral("Компоненты"), path, nullptr);
     w->detachKeyPress();
     w->dbGrid()->setOption(grid::DBGrid::IncrementalSearch);
     QTimer::singleShot(0, w.get(), [&] {

@@ -124,9 +124,7 @@ public:
     {
         area.resize(900, 700);
         area.show();
-        windows::setMainFrm(this);
     }
-    ~FakeMainFrm() override { windows::setMainFrm(nullptr); }
     QString folder(windows::WorkFolder which) const override { return folders.value(which, folderPath); }
     void setFolder(windows::WorkFolder which, const QString &path) override { folders[which] = path; }
     void setStatusText(const QString &text) override { status = text; }

@@ -73,9 +73,7 @@ public:
     {
         area.resize(1000, 700);
         area.show();
-        windows::setMainFrm(this);
     }
-    ~BenchMainFrm() override { windows::setMainFrm(nullptr); }
     QString folder(windows::WorkFolder which) const override
     {
         switch (which) {
