@@ -1,7 +1,7 @@
 // The archive window driven headless through its combo boxes, grids and tool
 // buttons, over archive tables written at run time.
-#include "tests/ordering/OrderFixtures.h"
-#include "tests/windows/WindowTestSupport.h"
+#include "tests/support/OrderFixtures.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "archive/ArchiveWindow.h"
 #include "archive/uDblGrid.h"
@@ -15,8 +15,8 @@
 #include <QProcess>
 #include <QToolButton>
 
-using namespace windows_testing;
-using ordering::test::ArchiveHeader;
+using namespace kx::testsupport;
+using kx::testsupport::ArchiveHeader;
 
 namespace {
 
@@ -52,7 +52,7 @@ protected:
         QDir(dir.path()).mkdir(QStringLiteral("Out"));
         main.folderPath = file(QStringLiteral("Archiv/"));
         main.ordersPath = file(QStringLiteral("Out/"));
-        ordering::test::createTemplate(dir.path());
+        kx::testsupport::createTemplate(dir.path());
     }
     void TearDown() override
     {
@@ -65,7 +65,7 @@ protected:
     {
         for (const char *name : {"Archiv.dbf", "ArchivPos.dbf", "ArchivPos.mdx"})
             QFile::remove(main.folderPath + QString::fromLatin1(name));
-        ordering::test::createArchive(main.folderPath, headers);
+        kx::testsupport::createArchive(main.folderPath, headers);
         tables::Table t(main.folderPath + QStringLiteral("ArchivPos.dbf"));
         t.open();
         int id = 0;
@@ -111,7 +111,7 @@ protected:
     }
     static QStringList column(grid::DBGrid *grid, const QString &field)
     {
-        return windows_testing::columnTexts(*grid, grid->findColumn(field));
+        return kx::testsupport::columnTexts(*grid, grid->findColumn(field));
     }
     static std::pair<QString, QString> statistics(const windows::TDblGridFrm *w)
     {
@@ -255,7 +255,7 @@ TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
 
     EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
     EXPECT_EQ(main.status, QStringLiteral("Заказ № 17 сформирован повторно"));
-    const std::vector<ordering::test::Record> rows = ordering::test::readAll(target);
+    const std::vector<kx::testsupport::StoredRecord> rows = kx::testsupport::readAll(target);
     ASSERT_EQ(rows.size(), 2u);
     const struct {
         int drug;
@@ -263,7 +263,7 @@ TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
         QString comment;
     } expected[] = {{200, 2, 1.5, QStringLiteral("Заказ № 17 сформирован повторно")}, {300, 3, 0.25, QString()}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ordering::test::Record &r = rows[i];
+        const kx::testsupport::StoredRecord &r = rows[i];
         EXPECT_EQ(r.at("NUMZ").toInt(), 17);
         EXPECT_EQ(r.at("DATEZ").toDate(), date);
         EXPECT_EQ(r.at("CODEPST").toInt(), expected[i].drug);
@@ -277,8 +277,8 @@ TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
     }
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("orderN.dbf"))));
     // Nothing was added to the archive.
-    EXPECT_EQ(ordering::test::readAll(main.folderPath + QStringLiteral("Archiv.dbf")).size(), 2u);
-    EXPECT_EQ(ordering::test::readAll(main.folderPath + QStringLiteral("ArchivPos.dbf")).size(), 3u);
+    EXPECT_EQ(kx::testsupport::readAll(main.folderPath + QStringLiteral("Archiv.dbf")).size(), 2u);
+    EXPECT_EQ(kx::testsupport::readAll(main.folderPath + QStringLiteral("ArchivPos.dbf")).size(), 3u);
 }
 
 TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
@@ -293,10 +293,10 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         {"no template", [this] { QFile::remove(file(QStringLiteral("order.dbf"))); }, false},
         {"a template without Comment",
          [this] {
-             tables::FieldSpecs fields = ordering::test::templateFields();
+             tables::FieldSpecs fields = kx::testsupport::templateFields();
              std::erase_if(fields, [](const tables::FieldSpec &f) { return f.name == QStringLiteral("Comment"); });
              QFile::remove(file(QStringLiteral("order.dbf")));
-             ordering::test::createTemplate(dir.path(), fields);
+             kx::testsupport::createTemplate(dir.path(), fields);
          },
          false},
         {"no pharmacy code", [this] { main.subCustomerId = -1; }, false},
@@ -339,7 +339,7 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         delete w->frame();
         main.subCustomerId = 5;
         QFile::remove(file(QStringLiteral("order.dbf")));
-        ordering::test::createTemplate(dir.path());
+        kx::testsupport::createTemplate(dir.path());
     }
 }
 
@@ -400,7 +400,7 @@ TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
                  {{1, 100, 9, QStringLiteral("Чужая позиция")},
                   {2, 200, 2, QStringLiteral("Бинт"), 1.5},
                   {2, 300, 3, QStringLiteral("Йод"), 0.25}});
-    const ordering::test::LocaleScope locale(ordering::test::russian());
+    const kx::testsupport::LocaleScope locale(kx::testsupport::russian());
     const QString pdf = file(QStringLiteral("archive.pdf"));
     platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
     platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());

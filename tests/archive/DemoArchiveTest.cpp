@@ -2,8 +2,8 @@
 // program's main window: a few quantities typed, "Сформировать", the order
 // found under this month in "Архив" with its positions and statistics,
 // re-created and printed.
-#include "tests/ordering/OrderFixtures.h"
-#include "tests/windows/WindowTestSupport.h"
+#include "tests/support/OrderFixtures.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "app/uMainFrm.h"
 #include "archive/uDblGrid.h"
@@ -78,10 +78,10 @@ protected:
     }
     static QStringList column(grid::DBGrid *grid, const QString &field)
     {
-        return windows_testing::columnTexts(*grid, grid->findColumn(field));
+        return kx::testsupport::columnTexts(*grid, grid->findColumn(field));
     }
 
-    ordering::test::LocaleScope locale{ordering::test::russian()};
+    kx::testsupport::LocaleScope locale{kx::testsupport::russian()};
     QTemporaryDir dir;
     platform::fake::FakePlatform fake;
     std::unique_ptr<app::TMainFrm> frm;
@@ -142,7 +142,7 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     QTest::mouseClick(archive->tbCreateOrder, Qt::LeftButton);
     EXPECT_EQ(frm->statusText(), QStringLiteral("Заказ № %1 сформирован повторно").arg(number));
     EXPECT_EQ(orderFiles(), files);
-    EXPECT_EQ(ordering::test::readAll(dir.filePath(QStringLiteral("Out/") + files.front())).size(), 2u);
+    EXPECT_EQ(kx::testsupport::readAll(dir.filePath(QStringLiteral("Out/") + files.front())).size(), 2u);
 
 #ifdef KX_PDFTOTEXT
     const QString pdf = dir.filePath(QStringLiteral("archive.pdf"));

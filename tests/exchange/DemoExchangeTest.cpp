@@ -2,7 +2,7 @@
 // unpacks and refreshes it, the typed quantities stay on the same drugs and
 // the dropped ones are listed.
 #include "ExchangeTestSupport.h"
-#include "PriceCopies.h"
+#include "tests/support/PriceCopies.h"
 
 #include "demo/DemoInstallation.h"
 #include "exchange/OldTables.h"
@@ -13,6 +13,7 @@
 
 using namespace exchange;
 using namespace exchange_test;
+using namespace kx::testsupport;
 
 namespace {
 

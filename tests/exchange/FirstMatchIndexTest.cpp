@@ -1,7 +1,7 @@
 // The one-pass search of the refresh gives exactly what the table's own
 // locate gives, and the refresh carries exactly as TDbf's Locate does.
 #include "ExchangeTestSupport.h"
-#include "OracleHarness.h"
+#include "tests/support/OracleHarness.h"
 
 #include "exchange/FirstMatchIndex.h"
 #include "exchange/IncomingRefresh.h"
@@ -126,7 +126,7 @@ TEST(FirstMatchIndex, RefreshCarriesAsTdbfLocateDoes)
         writeEntry(properties, QStringLiteral("price.dbf"), QStringLiteral("Zak"), true, false, false);
 
         const QString tdbfOut = folder + QStringLiteral("tdbf.dbf");
-        const oracle::RunResult run = oracle::OracleHarness::instance().run(
+        const kx::testsupport::RunResult run = kx::testsupport::OracleHarness::instance().run(
             QStringLiteral("dbfcarry"),
             {folder + QStringLiteral("price.old"), folder + QStringLiteral("fresh.dbf"), tdbfOut, keys + u';',
              QStringLiteral("Zak"), QStringLiteral("--quiet")});

@@ -1,5 +1,5 @@
 // The dial-up window with a scripted dialler and real timers.
-#include "tests/windows/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/PasswordScrambler.h"
 #include "exchange_windows/DialUpWindow.h"
@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <QPointer>
 
-using namespace windows_testing;
+using namespace kx::testsupport;
 using exchange_windows::TDialFrm;
 using platform::fake::DialStep;
 namespace dialstate = platform::dialstate;

@@ -1,6 +1,6 @@
 #include "grid/CompoundFile.h"
 
-#include "XlrdReader.h"
+#include "tests/support/XlrdReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -55,7 +55,8 @@ TEST(CompoundFile, StreamReadsBackWhole)
         out.write(file);
         out.close();
 
-        const QJsonObject read = readWithXlrd({QStringLiteral("stream"), path, QStringLiteral("Workbook")});
+        const QJsonObject read =
+            kx::testsupport::readWithXlrd({QStringLiteral("stream"), path, QStringLiteral("Workbook")});
         EXPECT_EQ(read[QStringLiteral("size")].toInteger(), c.size);
         EXPECT_EQ(read[QStringLiteral("sha256")].toString(),
                   QString::fromLatin1(QCryptographicHash::hash(stream, QCryptographicHash::Sha256).toHex()));

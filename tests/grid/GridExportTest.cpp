@@ -1,9 +1,9 @@
 // The grid's XLS export, read back by xlrd (an independent reader).
 #include "GridTestTables.h"
 
-#include "XlrdReader.h"
 #include "grid/GridExport.h"
 #include "grid/XlsWriter.h"
+#include "tests/support/XlrdReader.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -27,7 +27,7 @@ struct ReadBack {
 
 ReadBack readBack(const QString &path)
 {
-    const QJsonObject book = readWithXlrd({QStringLiteral("book"), path});
+    const QJsonObject book = kx::testsupport::readWithXlrd({QStringLiteral("book"), path});
     EXPECT_EQ(book[QStringLiteral("log")].toString(), QString());
     const QJsonObject sheet = book[QStringLiteral("sheets")].toArray().first().toObject();
     ReadBack out;

@@ -1,6 +1,6 @@
 #include "grid/XlsWriter.h"
 
-#include "XlrdReader.h"
+#include "tests/support/XlrdReader.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -51,7 +51,7 @@ void fill(grid::XlsWriter &writer, const Sheet &sheet)
 QJsonObject saveAndRead(const grid::XlsWriter &writer, const QString &path)
 {
     writer.save(path);
-    const QJsonObject book = readWithXlrd({QStringLiteral("book"), path});
+    const QJsonObject book = kx::testsupport::readWithXlrd({QStringLiteral("book"), path});
     EXPECT_EQ(book[QStringLiteral("containerProblems")].toArray(), QJsonArray());
     EXPECT_EQ(book[QStringLiteral("log")].toString(), QString());
     EXPECT_EQ(book[QStringLiteral("extsstProblems")].toArray(), QJsonArray());

@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/ClearQuantities.h"
 #include "ordering/OrderPricing.h"
@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace ordering;
-using namespace ordering::test;
+using namespace kx::testsupport;
 
 namespace {
 

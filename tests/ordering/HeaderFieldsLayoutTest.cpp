@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/HeaderFieldsLayout.h"
 
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace ordering;
-using namespace ordering::test;
+using namespace kx::testsupport;
 
 namespace {
 

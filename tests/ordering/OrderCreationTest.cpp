@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/OrderArchive.h"
 #include "ordering/OrderAssociation.h"
@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace ordering;
-using namespace ordering::test;
+using namespace kx::testsupport;
 
 namespace {
 
@@ -118,8 +118,8 @@ public: // the failure cases arrange the fixture from lambdas
         }
         SetUp();
     }
-    std::vector<Record> headerRows() { return readAll(inst.archive() + QStringLiteral("Archiv.dbf")); }
-    std::vector<Record> positionRows() { return readAll(inst.archive() + QStringLiteral("ArchivPos.dbf")); }
+    std::vector<StoredRecord> headerRows() { return readAll(inst.archive() + QStringLiteral("Archiv.dbf")); }
+    std::vector<StoredRecord> positionRows() { return readAll(inst.archive() + QStringLiteral("ArchivPos.dbf")); }
     int quantitiesInView() { return int(prices->visibleRecords().size()); }
     QString workCopy() { return inst.program() + QStringLiteral("orderN.dbf"); }
 
@@ -265,7 +265,7 @@ TEST_F(OrderCreationTest, TemplateFieldsAreFilledByTheirAssociation)
     const CreatedOrder created = CreateOrder(input());
     const auto rows = readAll(created.filePath);
     ASSERT_EQ(rows.size(), 3u);
-    const Record &r = rows[1];
+    const StoredRecord &r = rows[1];
     EXPECT_EQ(r.at("NUMZ").toInt(), 1);
     EXPECT_EQ(r.at("DATEZ").toDate(), kNow.date());
     EXPECT_EQ(r.at("CODEPST").toInt(), 103);
@@ -360,7 +360,7 @@ TEST_F(OrderCreationTest, ArchivedSumIsTheSumOfTheArchivedPositions)
         prices->first();
         CreateOrder(input());
         double positions = 0;
-        for (const Record &p : positionRows())
+        for (const StoredRecord &p : positionRows())
             positions += p.at("QNT").toDouble() * p.at("PRICE").toDouble();
         EXPECT_NEAR(positions, c.sum, 1e-9);
         EXPECT_DOUBLE_EQ(headerRows().at(0).at("SUMMA").toDouble(), c.sum);

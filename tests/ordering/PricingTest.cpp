@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/NumberText.h"
 #include "ordering/OrderPricing.h"
@@ -12,7 +12,7 @@
 #include <cmath>
 
 using namespace ordering;
-using namespace ordering::test;
+using namespace kx::testsupport;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/OrderPrinting.h"
 #include "ordering/Rounding.h"
@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 using namespace ordering;
-using namespace ordering::test;
+using namespace kx::testsupport;
 using platform::fake::RecordedText;
 using platform::fake::Recording;
 using platform::fake::RecordingPrinter;

@@ -1,4 +1,4 @@
-#include "OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "ordering/RowStyle.h"
 
@@ -46,7 +46,7 @@ TEST(RowStyle, FactsComeFromTheRowEmptiesAsZero)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("price.dbf"));
-    test::createPriceTable(
+    kx::testsupport::createPriceTable(
         path, {{.name = QStringLiteral("A"), .zak = 3, .newFlag = 1, .qnt = 2}, {.name = QStringLiteral("B")}});
     tables::Table t(path);
     t.open();

@@ -2,7 +2,7 @@
 // stamps, the counter, and what happens when writing fails.
 #include "PrescriptionTestTables.h"
 
-#include "OracleHarness.h"
+#include "tests/support/OracleHarness.h"
 
 #include "config/IniFile.h"
 #include "config/SettingsKeys.h"
@@ -165,7 +165,8 @@ TEST_F(RequestSending, IndependentReadersReadTheRequestFile)
                              "'DELIVDATE']\n7 Иванов И.И. Сера: 1 г 2026-03-14 40\n"));
 
     SKIP_WITHOUT_TDBF_ORACLE();
-    const oracle::RunResult dump = oracle::OracleHarness::instance().run(QStringLiteral("dbfdump"), {file});
+    const kx::testsupport::RunResult dump =
+        kx::testsupport::OracleHarness::instance().run(QStringLiteral("dbfdump"), {file});
     ASSERT_EQ(dump.exitCode, 0) << dump.errors.toStdString();
     EXPECT_TRUE(dump.out.contains(QStringLiteral("#records\t1"))) << dump.out.toStdString();
     // dBase III, like prescr.dbf: no code page mark.

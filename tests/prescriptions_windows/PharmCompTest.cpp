@@ -13,8 +13,8 @@
 #include <QPlainTextEdit>
 
 using namespace prescriptions_windows_testing;
+using kx::testsupport::columnTexts;
 using prescriptions_windows::TPharmComp;
-using windows_testing::columnTexts;
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
                     {QStringLiteral("Бензоат"), 502, QStringLiteral("Кофеин-бензоат: 0,1 г")},
                     {QStringLiteral("Мазь"), 503, QStringLiteral("Масло д'Арно: 5 мл")},
                     {QStringLiteral("Сбор"), 504, QString()}});
-        windows_testing::createTable(main.folderPath + QStringLiteral("PharmComP.dbf"),
+        kx::testsupport::createTable(main.folderPath + QStringLiteral("PharmComP.dbf"),
                                      {{"NAME", tables::FieldKind::String}},
                                      {{{"NAME", QStringLiteral("Кофеин")}}, {{"NAME", QStringLiteral("Сера")}}});
     }

@@ -3,14 +3,14 @@
 #include "PrescriptionWindowFixture.h"
 
 #include "grid/TableModel.h"
-#include "grid/XlrdReader.h"
 #include "ordering/PharmacyCode.h"
+#include "tests/support/XlrdReader.h"
 
 #include <QJsonArray>
 #include <QToolBar>
 
 using namespace prescriptions_windows_testing;
-using windows_testing::columnTexts;
+using kx::testsupport::columnTexts;
 
 namespace {
 
@@ -244,7 +244,7 @@ TEST_F(PrescriptionWindow, ExportWritesTheSelectedRowsOrTheWholeViewAndOpensTheF
         EXPECT_EQ(fake.shell().opened.value(0), path + QStringLiteral(".xls"));
         fake.shell().opened.clear();
 
-        const QJsonObject book = readWithXlrd({QStringLiteral("book"), path + QStringLiteral(".xls")});
+        const QJsonObject book = kx::testsupport::readWithXlrd({QStringLiteral("book"), path + QStringLiteral(".xls")});
         const QJsonObject sheet = book[QStringLiteral("sheets")].toArray().first().toObject();
         QMap<std::pair<int, int>, QString> cells;
         for (const QJsonValue &item : sheet[QStringLiteral("cells")].toArray()) {

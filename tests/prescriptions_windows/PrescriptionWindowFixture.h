@@ -2,7 +2,7 @@
 
 // A program folder with prescr.dbf and the drug tables, a main window with
 // the pharmacy's code 5, and the user's keys and clicks.
-#include "windows/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "grid/DBGrid.h"
 #include "prescriptions/PrescriptionFields.h"
@@ -21,9 +21,9 @@
 
 namespace prescriptions_windows_testing {
 
-using windows_testing::Record;
+using kx::testsupport::Record;
 
-class PharmacyMainFrm : public windows_testing::FakeMainFrm {
+class PharmacyMainFrm : public kx::testsupport::FakeMainFrm {
 public:
     QString folder(windows::WorkFolder which) const override
     {
@@ -34,7 +34,7 @@ public:
     QVariant pharmacyCode = 5;
 };
 
-class PrescriptionWindow : public windows_testing::ProgramFolderFixture {
+class PrescriptionWindow : public kx::testsupport::ProgramFolderFixture {
 protected:
     void SetUp() override
     {
@@ -53,7 +53,7 @@ protected:
     }
 
     // Prescriptions as field -> value, appended to prescr.dbf.
-    void addPrescriptions(const std::vector<Record> &records) { windows_testing::appendRecords(prescrPath, records); }
+    void addPrescriptions(const std::vector<Record> &records) { kx::testsupport::appendRecords(prescrPath, records); }
     // Stamps the prescription with a send date, as a request did.
     void markSent(std::uint32_t recno, const QDate &date)
     {
@@ -91,7 +91,7 @@ protected:
     {
         window = prescriptions_windows::OpenPrescriptionsWindow(main, QStringLiteral("Рецепты"), prescrPath);
         EXPECT_NE(window, nullptr);
-        return windows_testing::activated(main.area, window);
+        return kx::testsupport::activated(main.area, window);
     }
     void idle() { QTest::qWait(1); }
     void clickTool(const char *button)

@@ -1,5 +1,5 @@
 // The settings window over a program folder built at run time.
-#include "tests/windows/WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/PasswordScrambler.h"
 #include "settings_windows/ToolsWindow.h"
@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-using namespace windows_testing;
+using namespace kx::testsupport;
 using windows::WorkFolder;
 using K = tables::FieldKind;
 

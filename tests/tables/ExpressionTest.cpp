@@ -1,7 +1,7 @@
 // Filter expressions: semantics on records built in memory, then the same
 // answers as TDbf (through the oracle) on fixtures TDbf wrote.
-#include "OracleHarness.h"
 #include "TestTables.h"
+#include "tests/support/OracleHarness.h"
 
 #include "tables/CodePage.h"
 #include "tables/DbfFile.h"
@@ -450,7 +450,7 @@ std::string tdbfRecnos(const QString &path, const QString &expr, const char *fla
     const QString f = QString::fromLatin1(flags);
     if (!f.isEmpty())
         args += f.split(' ', Qt::SkipEmptyParts);
-    const oracle::RunResult r = oracle::OracleHarness::instance().run("dbfexpr", args);
+    const kx::testsupport::RunResult r = kx::testsupport::OracleHarness::instance().run("dbfexpr", args);
     static const QRegularExpression recnos(QStringLiteral("^#recnos\\t(.*)$"), QRegularExpression::MultilineOption);
     const QRegularExpressionMatch m = recnos.match(r.out);
     return (m.hasMatch() ? m.captured(1).trimmed() : QStringLiteral("no answer: ") + r.errors).toStdString();
@@ -467,7 +467,7 @@ struct OracleCase {
 TEST(ExpressionOracle, SameRecordsAsTdbf)
 {
     SKIP_WITHOUT_TDBF_ORACLE();
-    auto &harness = oracle::OracleHarness::instance();
+    auto &harness = kx::testsupport::OracleHarness::instance();
     const QHash<QString, QString> files = {
         {"keys", harness.makeFixture({"keys", "k.dbf"})},
         {"price", harness.makeFixture({"price", "p.dbf", "200", "7", "--zak", "--deleted"})},

@@ -1,7 +1,7 @@
 // 100 generated filters on TDbf-made tables: the records this engine's table
 // shows with the filter on (mapped reads and positioned reads alike) are the
 // ones TDbf's filter keeps.
-#include "OracleHarness.h"
+#include "tests/support/OracleHarness.h"
 
 #include "tables/FileMapping.h"
 #include "tables/Table.h"
@@ -127,7 +127,7 @@ std::string tdbfRecnos(const QString &path, const Filter &f)
     QStringList args = {path, f.expr};
     if (!f.flags.isEmpty())
         args << f.flags;
-    const oracle::RunResult r = oracle::OracleHarness::instance().run("dbfexpr", args);
+    const kx::testsupport::RunResult r = kx::testsupport::OracleHarness::instance().run("dbfexpr", args);
     static const QRegularExpression recnos(QStringLiteral("^#recnos\\t(.*)$"), QRegularExpression::MultilineOption);
     const QRegularExpressionMatch m = recnos.match(r.out);
     return (m.hasMatch() ? m.captured(1).trimmed() : QStringLiteral("no answer: ") + r.errors).toStdString();
@@ -137,7 +137,7 @@ TEST(FilterOracle, HundredGeneratedFiltersKeepWhatTdbfKeeps)
 {
     SKIP_WITHOUT_TDBF_ORACLE();
     const QString path =
-        oracle::OracleHarness::instance().makeFixture({"price", "p.dbf", "400", "11", "--zak", "--deleted"});
+        kx::testsupport::OracleHarness::instance().makeFixture({"price", "p.dbf", "400", "11", "--zak", "--deleted"});
     Table source(path);
     source.setReadOnly(true);
     source.open();

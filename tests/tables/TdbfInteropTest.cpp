@@ -1,6 +1,6 @@
 // The real TDbf engine and ours must agree on every file either of us writes.
-#include "OracleHarness.h"
 #include "TestTables.h"
+#include "tests/support/OracleHarness.h"
 
 #include "tables/CodePage.h"
 #include "tables/Table.h"
@@ -23,7 +23,8 @@ struct Dump {
 
 Dump tdbfDump(const QString &path)
 {
-    const oracle::RunResult r = oracle::OracleHarness::instance().run(QStringLiteral("dbfdump"), {path});
+    const kx::testsupport::RunResult r =
+        kx::testsupport::OracleHarness::instance().run(QStringLiteral("dbfdump"), {path});
     EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
     Dump d;
     bool records = false;
@@ -115,7 +116,7 @@ void expectAgreement(const QString &path)
 TEST(TdbfInterop, WeReadEveryTableTDbfWrote)
 {
     SKIP_WITHOUT_TDBF_ORACLE();
-    auto &o = oracle::OracleHarness::instance();
+    auto &o = kx::testsupport::OracleHarness::instance();
     const QString types = o.makeFixture({"types", "types"});
     const QString types26 = o.makeFixture({"types", "types26", "--lang=0x26"});
     QStringList files;
@@ -176,7 +177,7 @@ TEST(TdbfInterop, TDbfReadsEveryTableWeWrite)
 TEST(TdbfInterop, RestructuredTableReadsTheSameInTDbf)
 {
     SKIP_WITHOUT_TDBF_ORACLE();
-    auto &o = oracle::OracleHarness::instance();
+    auto &o = kx::testsupport::OracleHarness::instance();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("price.dbf"));
     QFile::copy(o.makeFixture({"price", "pr.dbf", "50", "3", "--deleted"}), path);
@@ -203,7 +204,7 @@ struct OracleLocate {
 TEST(TdbfInterop, LocateFindsWhatTDbfsRecordByRecordSearchFinds)
 {
     SKIP_WITHOUT_TDBF_ORACLE();
-    auto &o = oracle::OracleHarness::instance();
+    auto &o = kx::testsupport::OracleHarness::instance();
     const QString keys = o.makeFixture({"keys", "k.dbf"});
     const std::vector<OracleLocate> cases{
         {"NAME", "AB", true, true},         {"NAME", "AB", false, true},
@@ -224,7 +225,7 @@ TEST(TdbfInterop, LocateFindsWhatTDbfsRecordByRecordSearchFinds)
         if (c.nocase)
             args << "nocase";
         args << "--linear";
-        const oracle::RunResult r = o.run("dbflocate", args);
+        const kx::testsupport::RunResult r = o.run("dbflocate", args);
         const quint32 theirs = r.out.trimmed().split(u'\n').last().toUInt();
         QVariantList values;
         for (const QString &v : QString::fromUtf8(c.values).split(u'|'))

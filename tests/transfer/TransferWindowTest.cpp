@@ -1,7 +1,7 @@
 // The transfer window, the deletion window and the send and connection steps
 // over a program folder with the real transfer library in it.
 #include "TransferTestSupport.h"
-#include "WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "exchange/ExchangeFeedback.h"
 #include "exchange/PackageZip.h"
@@ -19,10 +19,10 @@
 
 namespace {
 
+using kx::testsupport::Column;
+using kx::testsupport::createTable;
+using kx::testsupport::FakeMainFrm;
 using windows::WorkFolder;
-using windows_testing::Column;
-using windows_testing::createTable;
-using windows_testing::FakeMainFrm;
 using K = tables::FieldKind;
 
 struct CountingMain : FakeMainFrm {
@@ -35,7 +35,7 @@ struct NoFeedback : exchange::ExchangeFeedback {
     void showMessage(const QString &) override {}
 };
 
-class TransferWindow : public windows_testing::ProgramFolderFixture {
+class TransferWindow : public kx::testsupport::ProgramFolderFixture {
 public:
     void SetUp() override
     {
@@ -86,7 +86,7 @@ TEST_F(TransferWindow, AFetchThatFailsKeepsThePriceTablesAndUnpacksEverythingEls
 {
     createTable(folder(WorkFolder::Price) + "price.dbf", {{"Name", K::String}}, {{{"Name", QStringLiteral("old")}}});
     createTable(folder(WorkFolder::Price) + "PriceN.dbf", {{"Name", K::String}}, {});
-    const QByteArray price = windows_testing::fileBytes(folder(WorkFolder::Price) + "price.dbf");
+    const QByteArray price = kx::testsupport::fileBytes(folder(WorkFolder::Price) + "price.dbf");
     package(WorkFolder::Price, "price.dbf");
     package(WorkFolder::References, "Firms.dbf");
     package(WorkFolder::Archive, "Archiv.dbf"); // SubCustomer.dbf is absent: the single id -1
@@ -94,7 +94,7 @@ TEST_F(TransferWindow, AFetchThatFailsKeepsThePriceTablesAndUnpacksEverythingEls
 
     exchange_windows::TFtpFrm *w = runTransfer(true, false);
     EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
-    EXPECT_EQ(windows_testing::fileBytes(folder(WorkFolder::Price) + "price.dbf"), price);
+    EXPECT_EQ(kx::testsupport::fileBytes(folder(WorkFolder::Price) + "price.dbf"), price);
     EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name),
               QStringList({"PriceN.dbf", "price.dbf"}));
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::References) + "Firms.dbf"));
@@ -119,7 +119,7 @@ TEST_F(TransferWindow, ANewPriceListReplacesItsTableAndTheOtherTablesComeBack)
     config::IniFile(dir.filePath("KXOrder.ini")).writeString("Server", "URL", QUrl::fromLocalFile(server).toString());
     createTable(folder(WorkFolder::Price) + "price.dbf", {{"Name", K::String}}, {{{"Name", QStringLiteral("old")}}});
     createTable(folder(WorkFolder::Price) + "Other.dbf", {{"Name", K::String}}, {{{"Name", QStringLiteral("o")}}});
-    const QByteArray other = windows_testing::fileBytes(folder(WorkFolder::Price) + "Other.dbf");
+    const QByteArray other = kx::testsupport::fileBytes(folder(WorkFolder::Price) + "Other.dbf");
     QTemporaryDir work;
     createTable(work.filePath("price.dbf"), {{"Name", K::String}},
                 {{{"Name", QStringLiteral("new")}}, {{"Name", QStringLiteral("newer")}}});
@@ -130,7 +130,7 @@ TEST_F(TransferWindow, ANewPriceListReplacesItsTableAndTheOtherTablesComeBack)
     EXPECT_TRUE(fake.messages().errors().isEmpty()) << fake.messages().errors().join(u'|').toStdString();
     EXPECT_EQ(QDir(folder(WorkFolder::Price)).entryList(QDir::Files, QDir::Name),
               QStringList({"Other.dbf", "price.dbf"}));
-    EXPECT_EQ(windows_testing::fileBytes(folder(WorkFolder::Price) + "Other.dbf"), other);
+    EXPECT_EQ(kx::testsupport::fileBytes(folder(WorkFolder::Price) + "Other.dbf"), other);
     tables::Table price(folder(WorkFolder::Price) + "price.dbf");
     price.open();
     EXPECT_EQ(price.recordCount(), 2u);

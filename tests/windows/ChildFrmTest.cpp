@@ -1,6 +1,6 @@
 // The child window base: column set-up from properties.ini and back, the
 // order sort, geometry under the caption, the last refresh date.
-#include "WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/ConfigError.h"
 #include "grid/DBGrid.h"
@@ -11,7 +11,7 @@
 
 #include <memory>
 
-using namespace windows_testing;
+using namespace kx::testsupport;
 using K = tables::FieldKind;
 
 namespace {

@@ -1,7 +1,7 @@
 // Every reference and invoice table of the demo installation in its table
 // grid window: titles, widths and order from properties.ini, and a layout
 // that survives closing and reopening.
-#include "WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/TableEntry.h"
 #include "demo/DemoInstallation.h"
@@ -12,7 +12,7 @@
 
 #include <QDir>
 
-using namespace windows_testing;
+using namespace kx::testsupport;
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The table grid window driven through its tool bar, its grid and the keyboard.
-#include "WindowTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "grid/DBGrid.h"
 #include "grid/TableModel.h"
@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-using namespace windows_testing;
+using namespace kx::testsupport;
 using K = tables::FieldKind;
 
 namespace {

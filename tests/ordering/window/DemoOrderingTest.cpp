@@ -1,7 +1,7 @@
 // Ordering over the demo installation through the program's main window:
 // its actions open the order windows, choices are made and quantities typed
 // with key presses only.
-#include "tests/ordering/OrderFixtures.h"
+#include "tests/support/OrderFixtures.h"
 
 #include "app/uMainFrm.h"
 #include "config/ProgramFiles.h"
@@ -156,7 +156,7 @@ protected:
         return out;
     }
 
-    ordering::test::LocaleScope locale{QLocale::c()};
+    kx::testsupport::LocaleScope locale{QLocale::c()};
     QTemporaryDir dir;
     platform::fake::FakePlatform fake;
     std::vector<StoredRow> rows;

@@ -1,7 +1,7 @@
 // The order window driven headless through its grid and the keyboard, over
 // price tables written at run time.
-#include "tests/ordering/OrderFixtures.h"
-#include "tests/windows/WindowTestSupport.h"
+#include "tests/support/OrderFixtures.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/ProgramLocale.h"
 #include "grid/DBGrid.h"
@@ -31,8 +31,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-using namespace windows_testing;
-using ordering::test::PriceRow;
+using namespace kx::testsupport;
+using kx::testsupport::PriceRow;
 
 namespace {
 
@@ -108,8 +108,8 @@ protected:
     void createPrices(const std::vector<PriceRow> &rows)
     {
         QFile::remove(pricePath);
-        ordering::test::createPriceTable(pricePath, rows);
-        tables::FieldSpecs specs = ordering::test::priceFields();
+        kx::testsupport::createPriceTable(pricePath, rows);
+        tables::FieldSpecs specs = kx::testsupport::priceFields();
         for (tables::FieldSpec &fieldSpec : specs)
             if (fieldSpec.name.compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
                 fieldSpec.size = 60;
@@ -126,7 +126,7 @@ protected:
         return out;
     }
 
-    ordering::test::LocaleScope locale{QLocale::c()};
+    kx::testsupport::LocaleScope locale{QLocale::c()};
     OrderMainFrm main;
     QString pricePath;
 };
@@ -235,7 +235,7 @@ TEST_F(OrderWindow, MarkupSwitchesThePriceColumn)
         QFile::remove(config::propertiesFileName());
         SetUp();
         createPrices({{.name = QStringLiteral("А"), .zak = 2, .price1 = 10, .price3 = 30}});
-        windows_testing::createTable(
+        kx::testsupport::createTable(
             file(QStringLiteral("WorkScheme.dbf")),
             {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
             {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}}, {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
@@ -262,7 +262,7 @@ TEST_F(OrderWindow, MarkupSwitchesThePriceColumn)
 TEST_F(OrderWindow, TableWithoutZakOrIndexIsPrepared)
 {
     tables::FieldSpecs specs;
-    for (const tables::FieldSpec &s : ordering::test::priceFields())
+    for (const tables::FieldSpec &s : kx::testsupport::priceFields())
         if (s.name.compare(QStringLiteral("Zak"), Qt::CaseInsensitive) != 0)
             specs.push_back(s);
     for (tables::FieldSpec &fieldSpec : specs)
@@ -457,7 +457,7 @@ TEST_F(OrderWindow, MessageQuotaIsFiftyCharactersPerPosition)
 TEST_F(OrderWindow, SavedConsigneeNoLongerListedLeavesNoSelection)
 {
     createPrices({{.name = QStringLiteral("А"), .price1 = 1}});
-    windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
+    kx::testsupport::createTable(file(QStringLiteral("SubCustomer.dbf")),
                                  {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
                                  {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}}});
     settings().writeString(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomer"), QStringLiteral("Аптека 9"));
@@ -553,11 +553,11 @@ TEST_F(OrderWindow, CreateOrderNeedsPharmacyMarkupAndConsignee)
 TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
 {
     createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 1}});
-    windows_testing::createTable(
+    kx::testsupport::createTable(
         file(QStringLiteral("SubCustomer.dbf")),
         {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
         {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}}, {{"IDROW", 8}, {"NAME", QStringLiteral("Аптека 2")}}});
-    windows_testing::createTable(
+    kx::testsupport::createTable(
         file(QStringLiteral("WorkScheme.dbf")),
         {{"IDROW", tables::FieldKind::Integer}, {"PROCENT", tables::FieldKind::String}},
         {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}}, {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
@@ -834,7 +834,7 @@ TEST_F(OrderWindow, DatesInTheFormsItsUsersRead)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const ordering::test::LocaleScope scope(config::programLocale(c.system));
+        const kx::testsupport::LocaleScope scope(config::programLocale(c.system));
         settings().writeDateTime(QStringLiteral("FTP"), QStringLiteral("LastRefresh"),
                                  QDateTime(QDate(2026, 12, 9), QTime(8, 30), Qt::UTC));
         createPrices({{.name = QStringLiteral("А"), .price1 = 2}});
@@ -855,7 +855,7 @@ TEST_F(OrderWindow, NothingIsCutOrOverlapping)
         QFont::removeSubstitutions(QStringLiteral("Tahoma"));
         QFont::insertSubstitution(QStringLiteral("Tahoma"), QString::fromLatin1(face));
         createPrices({{.name = QStringLiteral("А"), .zak = 1, .price1 = 2}, {.name = QStringLiteral("Б"), .zak = 1}});
-        windows_testing::createTable(file(QStringLiteral("SubCustomer.dbf")),
+        kx::testsupport::createTable(file(QStringLiteral("SubCustomer.dbf")),
                                      {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
                                      {{{"IDROW", 1}, {"NAME", QStringLiteral("Аптечный киоск при поликлинике №3")}}});
         ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace oracle {
+namespace kx::testsupport {
 
 struct RunResult {
     QString out; // standard output, UTF-8
@@ -44,14 +44,14 @@ private:
     std::unique_ptr<State> state_;
 };
 
-} // namespace oracle
+} // namespace kx::testsupport
 
 // Skips the current test, with the reason, when the oracle cannot run here;
 // fails it instead where KX_REQUIRE_TDBF_ORACLE is set (CI, beside the oracle).
 #define SKIP_WITHOUT_TDBF_ORACLE()                                                                                     \
     do {                                                                                                               \
         QString whyNot_;                                                                                               \
-        if (!oracle::OracleHarness::instance().available(&whyNot_)) {                                                  \
+        if (!kx::testsupport::OracleHarness::instance().available(&whyNot_)) {                                         \
             if (qEnvironmentVariableIsSet("KX_REQUIRE_TDBF_ORACLE"))                                                   \
                 FAIL() << "TDbf oracle required but not available: " << whyNot_.toStdString();                         \
             GTEST_SKIP() << "TDbf oracle not available: " << whyNot_.toStdString();                                    \

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace exchange_test {
+namespace kx::testsupport {
 
 // Physical numbers of the visible records, in stored order.
 inline std::vector<std::uint32_t> recordNumbers(tables::Table &table)
@@ -46,4 +46,4 @@ inline void copyPriceRows(const QString &oldPath, const QString &newPath, const 
     }
 }
 
-} // namespace exchange_test
+} // namespace kx::testsupport

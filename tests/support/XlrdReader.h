@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace kx::testsupport {
+
 // Runs xlrd_dump.py under Debian's Python (which carries python3-xlrd) and
 // returns its JSON; a failing reader throws std::runtime_error with its output.
 QJsonObject readWithXlrd(const QStringList &arguments);
+
+} // namespace kx::testsupport

@@ -23,7 +23,7 @@
 
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
-namespace windows_testing {
+namespace kx::testsupport {
 
 // Fields of a test table: name and kind (sizes from the kind).
 struct Column {
@@ -169,4 +169,4 @@ protected:
     platform::fake::FakePlatform fake;
 };
 
-} // namespace windows_testing
+} // namespace kx::testsupport

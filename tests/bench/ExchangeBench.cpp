@@ -4,7 +4,7 @@
 // rows moved, 1% vanished and 1% are new and Zak is missing (restructure
 // included), keyed by IDRow and by Name; packing the list at level 8 next to
 // Info-ZIP's `zip -8`, unpacking it next to `unzip`.
-#include "../PriceCopies.h"
+#include "tests/support/PriceCopies.h"
 
 #include "exchange/CarryReport.h"
 #include "exchange/ExchangeFeedback.h"
@@ -69,7 +69,7 @@ void makeNewCopy(const QString &oldPath, const QString &newPath)
         tables::Table old(oldPath);
         old.setReadOnly(true);
         old.open();
-        order = exchange_test::recordNumbers(old);
+        order = kx::testsupport::recordNumbers(old);
     }
     std::mt19937 rng(7);
     std::vector<std::uint32_t> kept;
@@ -82,7 +82,7 @@ void makeNewCopy(const QString &oldPath, const QString &newPath)
     }
     for (std::uint32_t r : moved)
         kept.insert(kept.begin() + qsizetype(rng() % (kept.size() + 1)), r);
-    exchange_test::copyPriceRows(oldPath, newPath, kept);
+    kx::testsupport::copyPriceRows(oldPath, newPath, kept);
     tables::Table fresh(newPath);
     fresh.open();
     const qint64 newRows = qint64(order.size()) / 100;

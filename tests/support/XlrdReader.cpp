@@ -7,6 +7,8 @@
 
 #include <stdexcept>
 
+namespace kx::testsupport {
+
 namespace {
 
 QString python()
@@ -37,3 +39,5 @@ QJsonObject readWithXlrd(const QStringList &arguments)
                                  + err.toStdString());
     return json.object();
 }
+
+} // namespace kx::testsupport

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-namespace ordering::test {
+namespace kx::testsupport {
 
 // One price row; unset values stay empty.
 struct PriceRow {
@@ -51,8 +51,8 @@ tables::FieldSpecs templateFields();
 void createTemplate(const QString &programFolder, const tables::FieldSpecs &fields = templateFields());
 
 // Every record of a table: field name (upper case) -> value.
-using Record = std::map<QString, QVariant>;
-std::vector<Record> readAll(const QString &path);
+using StoredRecord = std::map<QString, QVariant>;
+std::vector<StoredRecord> readAll(const QString &path);
 
 // A program, archive and orders folder in a temporary folder.
 struct Installation {
@@ -76,4 +76,4 @@ private:
 
 inline QLocale russian() { return QLocale(QLocale::Russian, QLocale::Russia); }
 
-} // namespace ordering::test
+} // namespace kx::testsupport

@@ -3,7 +3,7 @@
 // served by the test FTP server on 127.0.0.1: curl alone downloading the
 // price package, then the library's fetch, then unpacking and refreshing
 // until the price list is in service again; and an upload of 20 orders.
-#include "../TransferTestSupport.h"
+#include "tests/transfer/TransferTestSupport.h"
 
 #include "config/ProgramFiles.h"
 #include "demo/DemoInstallation.h"

@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-namespace oracle {
+namespace kx::testsupport {
 
 namespace {
 
@@ -168,4 +168,4 @@ QString OracleHarness::makeFixture(const QStringList &args)
     return actual[1];
 }
 
-} // namespace oracle
+} // namespace kx::testsupport

@@ -4,7 +4,7 @@
 
 using tables::FieldKind;
 
-namespace ordering::test {
+namespace kx::testsupport {
 
 namespace {
 
@@ -99,14 +99,14 @@ void createTemplate(const QString &programFolder, const tables::FieldSpecs &fiel
     tables::createTable(QDir(programFolder).filePath(QStringLiteral("order.dbf")), 4, fields);
 }
 
-std::vector<Record> readAll(const QString &path)
+std::vector<StoredRecord> readAll(const QString &path)
 {
     tables::Table t(path);
     t.setReadOnly(true);
     t.open();
-    std::vector<Record> out;
+    std::vector<StoredRecord> out;
     for (t.first(); !t.eof(); t.next()) {
-        Record r;
+        StoredRecord r;
         for (int i = 0; i < t.fieldCount(); ++i)
             r[t.field(i).name()] = t.field(i).value();
         out.push_back(r);
@@ -120,4 +120,4 @@ Installation::Installation()
         QDir().mkpath(f);
 }
 
-} // namespace ordering::test
+} // namespace kx::testsupport
