@@ -60,7 +60,7 @@ TOrderFrm *OpenOrderWindow(windows::MainFrmServices &main, OrderWindowMode mode,
     const bool withTable = window->dbGrid()->hasDataSource() && window->hasTable();
     switch (mode) {
     case OrderWindowMode::Price:
-        window->PageControl1->setCurrentIndex(0);
+        window->showInfoPage();
         window->setOrderPageVisible(false);
         break;
     case OrderWindowMode::NewArrivals:

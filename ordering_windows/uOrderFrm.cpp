@@ -502,6 +502,8 @@ double TOrderFrm::OrderSum() const { return pricing_ ? pricing_->orderSum() : 0;
 int TOrderFrm::PositionCount() const { return pricing_ ? pricing_->positionCount() : 0; }
 QString TOrderFrm::orderBarText(int panel) const { return orderBarPanels_.at(std::size_t(panel))->text(); }
 
+void TOrderFrm::showInfoPage() { PageControl1->setCurrentIndex(0); }
+
 void TOrderFrm::setOrderPageVisible(bool visible) { PageControl1->setTabVisible(1, visible); }
 bool TOrderFrm::isOrderPageVisible() const { return PageControl1->isTabVisible(1); }
 

@@ -59,7 +59,6 @@ public:
     bool isOrderPageVisible() const;
 
     const QString &PriceField() const;
-    QString DefaultPriceField;
     double OrderSum() const;
     int PositionCount() const;
     QString orderBarText(int panel) const;
@@ -71,9 +70,37 @@ public:
     void acnCreateOrderExecute();
     void acnCreateOrderUpdate();
 
+    // The consignees' IDRow values, parallel to the items of cbPODR.
+    const std::vector<int> &customerIds() const { return CustomerIds; }
+    // The page "Инфо" made the current one.
+    void showInfoPage();
+
+protected:
+    void FormClose() override;
+    void FormDestroy() override;
+    void showEvent(QShowEvent *event) override;
+
+private:
     // Items of the combo come from the table's text field; ids are kept parallel.
     void FillLookupCombo(QComboBox *combo, const QString &tablePath, std::vector<int> &ids, const QString &idField,
                          const QString &textField);
+    void buildForm();
+    void layoutChoiceRow();
+    void prepareTable(const QString &tablePath);
+    void layoutHeaderFields();
+    void refreshHeaderValues();
+    void showTotals();
+    void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
+
+    void FormActivate();
+    void cbPODRChange();
+    void cbPayChange();
+    void mmMailChange();
+    void N1Click();
+    void DBGridKeyPress(grid::GridCharEvent *event);
+    void DBGridKeyDown(grid::GridKeyEvent *event);
+    void DBGridColEnter();
+    void enterCycle();
 
     QTabWidget *PageControl1;
     QWidget *tsHeader;
@@ -97,30 +124,7 @@ public:
 
     std::vector<int> CustomerIds;
     std::vector<int> MarkupIds;
-
-protected:
-    void FormClose() override;
-    void FormDestroy() override;
-    void showEvent(QShowEvent *event) override;
-
-private:
-    void buildForm();
-    void layoutChoiceRow();
-    void prepareTable(const QString &tablePath);
-    void layoutHeaderFields();
-    void refreshHeaderValues();
-    void showTotals();
-    void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
-
-    void FormActivate();
-    void cbPODRChange();
-    void cbPayChange();
-    void mmMailChange();
-    void N1Click();
-    void DBGridKeyPress(grid::GridCharEvent *event);
-    void DBGridKeyDown(grid::GridKeyEvent *event);
-    void DBGridColEnter();
-    void enterCycle();
+    QString DefaultPriceField;
 
     std::vector<QLabel *> orderBarPanels_;
     std::vector<std::pair<QLabel *, QString>> headerValues_; // value control, field name

@@ -92,7 +92,8 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     // Order: consignee, markup, two quantities, keyboard only.
     auto *order = openBy<ordering::TOrderFrm>(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
     ASSERT_NE(order, nullptr);
-    for (QComboBox *combo : {order->cbPODR, order->cbPay}) {
+    for (QComboBox *combo :
+         {kx::testsupport::named<QComboBox>(order, "cbPODR"), kx::testsupport::named<QComboBox>(order, "cbPay")}) {
         combo->setFocus();
         key(Qt::Key_Down);
         key(Qt::Key_Down);
@@ -108,8 +109,8 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     }
     ASSERT_EQ(order->orderBarText(5), QStringLiteral("2"));
     order->acnCreateOrderUpdate();
-    ASSERT_TRUE(order->acnCreateOrder->isEnabled());
-    order->acnCreateOrder->trigger();
+    ASSERT_TRUE(kx::testsupport::named<QAction>(order, "acnCreateOrder")->isEnabled());
+    kx::testsupport::named<QAction>(order, "acnCreateOrder")->trigger();
     ASSERT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
     const QStringList files = orderFiles();
     ASSERT_EQ(files.size(), 1);

@@ -331,8 +331,9 @@ int main(int argc, char **argv)
         for (int i = 0; i < kMarkupSwitches; ++i) {
             const int index = i % 2 == 0 ? 2 : 0; // 12 -> Price3, 10 -> Price1
             const Stopwatch clockMarkup;
-            w->cbPay->setCurrentIndex(index);
-            emit w->cbPay->activated(index);
+            auto *cbPay = w->findChild<QComboBox *>(QStringLiteral("cbPay"));
+            cbPay->setCurrentIndex(index);
+            emit cbPay->activated(index);
             markup.push_back(clockMarkup.elapsed());
             QApplication::processEvents();
         }

@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
@@ -90,6 +92,16 @@ template <typename Window> Window *activated(QMdiArea &area, Window *window)
     window->dbGrid()->setFocus();
     QTest::qWait(1);
     return window;
+}
+
+// The widget or action of a window by its object name, as the window names
+// it; a missing one fails the test.
+template <typename T> T *named(const QObject *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromUtf8(name));
+    if (!found)
+        throw std::runtime_error(std::string("no child named ") + name);
+    return found;
 }
 
 // One thing a user does on the keyboard: text typed key by key, or one key.

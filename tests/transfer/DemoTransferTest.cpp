@@ -2,6 +2,7 @@
 // through the program's main window, against the demo's own file:// root and
 // against a real FTP server on 127.0.0.1 serving the same folder.
 #include "TransferTestSupport.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "app/MainActions.h"
 #include "app/uMainFrm.h"
@@ -147,12 +148,13 @@ protected:
         trigger(frm->actions().acnOrder);
         auto *w = qobject_cast<ordering::TOrderFrm *>(frm->findChildByCaption(QStringLiteral("ЗАКАЗ")));
         ASSERT_NE(w, nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w->acnCreateOrder->isEnabled(); }, 3000))
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return kx::testsupport::named<QAction>(w, "acnCreateOrder")->isEnabled(); }, 3000))
             << fake.messages().texts().join(u'|').toStdString() << frm->statusText().toStdString() << " ids "
             << settings.readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -5) << " "
             << settings.readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), -5) << " table "
             << w->hasTable();
-        w->acnCreateOrder->trigger();
+        kx::testsupport::named<QAction>(w, "acnCreateOrder")->trigger();
         w->closeWindow();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_FALSE(frm->childExists(QStringLiteral("ЗАКАЗ")));

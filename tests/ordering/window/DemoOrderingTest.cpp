@@ -2,6 +2,7 @@
 // its actions open the order windows, choices are made and quantities typed
 // with key presses only.
 #include "tests/support/OrderFixtures.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "app/uMainFrm.h"
 #include "config/ProgramFiles.h"
@@ -169,15 +170,16 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, priceCaption);
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isOrderPageVisible());
-    ASSERT_EQ(w->PageControl1->currentWidget(), w->tsHeader);
-    ASSERT_GE(w->cbPODR->count(), 2);
-    ASSERT_EQ(w->cbPay->count(), 5);
+    ASSERT_EQ(kx::testsupport::named<QTabWidget>(w, "PageControl1")->currentWidget(),
+              kx::testsupport::named<QWidget>(w, "tsHeader"));
+    ASSERT_GE(kx::testsupport::named<QComboBox>(w, "cbPODR")->count(), 2);
+    ASSERT_EQ(kx::testsupport::named<QComboBox>(w, "cbPay")->count(), 5);
     EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("10"))); // no markup chosen: Price1
-    pick(w->cbPODR, 2); // the first consignee after the pharmacy itself
-    pick(w->cbPay, 3); // 10, 11, 12 %: Price3 with DeltaEx 9
-    const QString consignee = w->cbPODR->currentText();
-    EXPECT_EQ(w->cbPODR->currentIndex(), 1);
-    EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
+    pick(kx::testsupport::named<QComboBox>(w, "cbPODR"), 2); // the first consignee after the pharmacy itself
+    pick(kx::testsupport::named<QComboBox>(w, "cbPay"), 3); // 10, 11, 12 %: Price3 with DeltaEx 9
+    const QString consignee = kx::testsupport::named<QComboBox>(w, "cbPODR")->currentText();
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPODR")->currentIndex(), 1);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPay")->currentText(), QStringLiteral("12"));
     EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
     EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("12")));
 
@@ -228,8 +230,8 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     startMainWindow();
     w = openBy(frm->actions().acnPriceFull, priceCaption);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->cbPODR->currentText(), consignee);
-    EXPECT_EQ(w->cbPay->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPODR")->currentText(), consignee);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPay")->currentText(), QStringLiteral("12"));
     EXPECT_EQ(w->PriceField().toUpper(), QStringLiteral("PRICE3"));
     EXPECT_EQ(extraTexts(w), QStringList(5, QStringLiteral("12")));
     EXPECT_EQ(w->orderBarText(3), sumText);
@@ -309,7 +311,7 @@ TEST_F(DemoOrdering, DamagedPharmacyTableLeavesThePriceListUsable)
             QTimer::singleShot(20, &loop, &QEventLoop::quit);
             loop.exec();
         }
-        EXPECT_FALSE(w->acnCreateOrder->isEnabled());
+        EXPECT_FALSE(kx::testsupport::named<QAction>(w, "acnCreateOrder")->isEnabled());
         EXPECT_TRUE(frm->statusText().contains(QStringLiteral("SubCustomer.dbf"))) << frm->statusText().toStdString();
         EXPECT_TRUE(frm->statusText().startsWith(lead)) << frm->statusText().toStdString();
         w->dbGrid()->setFocus();

@@ -161,7 +161,7 @@ TEST_F(OrderWindow, TypedQuantityPostedByEnterUpdatesTotalsAndPanels)
         EXPECT_EQ(w->PositionCount(), c.positions);
         EXPECT_EQ(w->orderBarText(3), QString::fromLatin1(c.sumText));
         EXPECT_EQ(w->orderBarText(5), QString::number(c.positions));
-        EXPECT_EQ(w->lbSymRem->text(), QString::number(50 * c.positions));
+        EXPECT_EQ(named<QLabel>(w, "lbSymRem")->text(), QString::number(50 * c.positions));
         closeAll();
         EXPECT_DOUBLE_EQ(zakColumn().at(0).toDouble(), QString::fromLatin1(c.typed).toDouble());
     }
@@ -243,8 +243,9 @@ TEST_F(OrderWindow, MarkupSwitchesThePriceColumn)
         EXPECT_EQ(w->PriceField(), QStringLiteral("PRICE1"));
         const int priceColumn = w->dbGrid()->findColumn(QStringLiteral("PRICE1"));
         main.status.clear();
-        w->cbPay->setCurrentIndex(w->cbPay->findText(QString::fromLatin1(c.markup)));
-        emit w->cbPay->activated(w->cbPay->currentIndex());
+        named<QComboBox>(w, "cbPay")
+            ->setCurrentIndex(named<QComboBox>(w, "cbPay")->findText(QString::fromLatin1(c.markup)));
+        emit named<QComboBox>(w, "cbPay")->activated(named<QComboBox>(w, "cbPay")->currentIndex());
         EXPECT_EQ(w->PriceField(), QString::fromLatin1(c.priceField));
         EXPECT_EQ(w->dbGrid()->findColumn(QString::fromLatin1(c.priceField)), priceColumn);
         EXPECT_DOUBLE_EQ(w->OrderSum(), c.sum);
@@ -303,10 +304,10 @@ TEST_F(OrderWindow, MissingTableOffersNoTableActions)
     EXPECT_FALSE(w->hasTable());
     EXPECT_EQ(main.status, QStringLiteral("Не найден файл ") + pricePath);
     EXPECT_FALSE(w->isOrderPageVisible());
-    EXPECT_FALSE(w->cbPay->isEnabled());
-    EXPECT_FALSE(w->acnCreateOrder->isEnabled());
-    EXPECT_FALSE(w->btClearOrder->isEnabled());
-    EXPECT_EQ(w->lbOrder->text(), QStringLiteral("ЗАКАЗ ОТ :"));
+    EXPECT_FALSE(named<QComboBox>(w, "cbPay")->isEnabled());
+    EXPECT_FALSE(named<QAction>(w, "acnCreateOrder")->isEnabled());
+    EXPECT_FALSE(named<QPushButton>(w, "btClearOrder")->isEnabled());
+    EXPECT_EQ(named<QLabel>(w, "lbOrder")->text(), QStringLiteral("ЗАКАЗ ОТ :"));
     press(w, Qt::Key_Delete);
     press(w, Qt::Key_Return);
     w->btClearOrderClick();
@@ -442,14 +443,14 @@ TEST_F(OrderWindow, MessageQuotaIsFiftyCharactersPerPosition)
         createPrices(c.rows);
         ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
         w->setOrderPageVisible(true);
-        w->PageControl1->setCurrentIndex(1);
-        w->mmMail->setFocus();
+        named<QTabWidget>(w, "PageControl1")->setCurrentIndex(1);
+        named<QPlainTextEdit>(w, "mmMail")->setFocus();
         idle();
         type(w, QString(c.accepted + 1, u'x'));
         QTest::qWait(10);
-        EXPECT_EQ(w->mmMail->toPlainText().size(), c.accepted);
-        EXPECT_EQ(w->lbSymRem->text(), QStringLiteral("0"));
-        EXPECT_EQ(w->lbSymCount->text(), QString::number(c.accepted));
+        EXPECT_EQ(named<QPlainTextEdit>(w, "mmMail")->toPlainText().size(), c.accepted);
+        EXPECT_EQ(named<QLabel>(w, "lbSymRem")->text(), QStringLiteral("0"));
+        EXPECT_EQ(named<QLabel>(w, "lbSymCount")->text(), QString::number(c.accepted));
         closeAll();
     }
 }
@@ -462,13 +463,13 @@ TEST_F(OrderWindow, SavedConsigneeNoLongerListedLeavesNoSelection)
                                  {{{"IDROW", 7}, {"NAME", QStringLiteral("Аптека 1")}}});
     settings().writeString(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomer"), QStringLiteral("Аптека 9"));
     ordering::TOrderFrm *w = open();
-    EXPECT_EQ(w->cbPODR->count(), 1);
-    EXPECT_EQ(w->cbPODR->currentIndex(), -1);
-    EXPECT_EQ(w->CustomerIds, std::vector<int>{7});
+    EXPECT_EQ(named<QComboBox>(w, "cbPODR")->count(), 1);
+    EXPECT_EQ(named<QComboBox>(w, "cbPODR")->currentIndex(), -1);
+    EXPECT_EQ(w->customerIds(), std::vector<int>{7});
     EXPECT_EQ(settings().readString(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomer")),
               QStringLiteral("Аптека 9"));
     // The markup reference is missing.
-    EXPECT_EQ(w->cbPay->count(), 0);
+    EXPECT_EQ(named<QComboBox>(w, "cbPay")->count(), 0);
 }
 
 TEST_F(OrderWindow, ClearingInNewArrivalsEmptiesEveryNewRowOnce)
@@ -504,7 +505,7 @@ TEST_F(OrderWindow, HeaderPairsStandInColumnsAndFollowTheCursor)
         layout.writeString(QStringLiteral("Objects"), QStringLiteral("F%1").arg(i), names[i]);
     ordering::TOrderFrm *w = open();
     const auto child = [&](const QString &name) -> QLabel * {
-        for (QLabel *label : w->tsHeader->findChildren<QLabel *>())
+        for (QLabel *label : named<QWidget>(w, "tsHeader")->findChildren<QLabel *>())
             if (label->objectName().compare(name, Qt::CaseInsensitive) == 0)
                 return label;
         return nullptr;
@@ -544,7 +545,7 @@ TEST_F(OrderWindow, CreateOrderNeedsPharmacyMarkupAndConsignee)
         settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), c.markupId);
         settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), c.consigneeId);
         w->acnCreateOrderUpdate();
-        EXPECT_EQ(w->acnCreateOrder->isEnabled(), c.enabled);
+        EXPECT_EQ(named<QAction>(w, "acnCreateOrder")->isEnabled(), c.enabled);
     }
 }
 
@@ -563,7 +564,7 @@ TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
         {{{"IDROW", 1}, {"PROCENT", QStringLiteral("9")}}, {{"IDROW", 2}, {"PROCENT", QStringLiteral("12")}}});
     main.subCustomerId = 1;
     ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
-    w->PageControl1->setCurrentWidget(w->tsHeader);
+    named<QTabWidget>(w, "PageControl1")->setCurrentWidget(named<QWidget>(w, "tsHeader"));
     // Until the event loop has nothing left to do and blocks, as an idle program does.
     const auto waitForInput = [] {
         QEventLoop loop;
@@ -583,28 +584,28 @@ TEST_F(OrderWindow, CreateOrderFollowsTheChoicesWhenTheApplicationWaits)
     };
     const std::vector<Step> steps = {
         {"nothing chosen yet", [] {}, false, false},
-        {"a consignee picked", [&] { pickNext(w->cbPODR); }, false, false},
-        {"a markup picked too", [&] { pickNext(w->cbPay); }, true, false},
+        {"a consignee picked", [&] { pickNext(named<QComboBox>(w, "cbPODR")); }, false, false},
+        {"a markup picked too", [&] { pickNext(named<QComboBox>(w, "cbPay")); }, true, false},
         {"the pharmacy's own record gone", [&] { main.subCustomerId = -1; }, false, true},
         {"the record back", [&] { main.subCustomerId = 1; }, true, true},
         {"the consignee dropped from the settings",
          [&] { settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1); }, false,
          true},
-        {"another consignee picked", [&] { pickNext(w->cbPODR); }, true, false},
+        {"another consignee picked", [&] { pickNext(named<QComboBox>(w, "cbPODR")); }, true, false},
     };
     for (const Step &s : steps) {
         SCOPED_TRACE(s.name);
-        const bool before = w->acnCreateOrder->isEnabled();
+        const bool before = named<QAction>(w, "acnCreateOrder")->isEnabled();
         s.act();
         if (s.onlyIdleNotices) {
             QCoreApplication::processEvents(); // does not wait, so the idle hook stays quiet
-            EXPECT_EQ(w->acnCreateOrder->isEnabled(), before);
+            EXPECT_EQ(named<QAction>(w, "acnCreateOrder")->isEnabled(), before);
         }
         waitForInput();
-        EXPECT_EQ(w->acnCreateOrder->isEnabled(), s.enabled);
-        EXPECT_EQ(w->Button1->isEnabled(), s.enabled);
+        EXPECT_EQ(named<QAction>(w, "acnCreateOrder")->isEnabled(), s.enabled);
+        EXPECT_EQ(named<QToolButton>(w, "Button1")->isEnabled(), s.enabled);
     }
-    EXPECT_EQ(w->cbPODR->currentText(), QStringLiteral("Аптека 2"));
+    EXPECT_EQ(named<QComboBox>(w, "cbPODR")->currentText(), QStringLiteral("Аптека 2"));
     EXPECT_EQ(settings().readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), -1), 8);
 }
 
@@ -640,8 +641,8 @@ TEST_F(OrderWindow, ScreenAfterEachStepMatchesAFullRepaint)
          }},
         {"the focus leaves for the consignee",
          [&] {
-             w->PageControl1->setCurrentWidget(w->tsHeader);
-             w->cbPODR->setFocus();
+             named<QTabWidget>(w, "PageControl1")->setCurrentWidget(named<QWidget>(w, "tsHeader"));
+             named<QComboBox>(w, "cbPODR")->setFocus();
              idle();
          }},
         {"and comes back",
@@ -706,7 +707,7 @@ TEST_F(OrderWindow, PharmacyRecordThatFailsOrIsEmptyDisablesOnlyOrdering)
         ASSERT_TRUE(w->hasTable());
         for (int i = 0; i < 3; ++i)
             waitForInput(); // the idle hook runs again and again
-        EXPECT_FALSE(w->acnCreateOrder->isEnabled());
+        EXPECT_FALSE(named<QAction>(w, "acnCreateOrder")->isEnabled());
         EXPECT_TRUE(main.status.contains(QString::fromUtf8(c.reason))) << main.status.toStdString();
         EXPECT_EQ(main.statusTexts.count(main.status), 1) << "reported once";
         press(w, Qt::Key_Return);
@@ -807,14 +808,14 @@ TEST_F(OrderWindow, NumericMarkupColumnsGiveTheirNumber)
         settings().writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActiveCustomerID"), 8);
         main.subCustomerId = 1;
         ordering::TOrderFrm *w = open();
-        ASSERT_EQ(w->cbPay->count(), 1);
-        EXPECT_EQ(w->cbPay->itemText(0), QStringLiteral("12"));
-        w->cbPay->setCurrentIndex(0);
-        emit w->cbPay->activated(0);
+        ASSERT_EQ(named<QComboBox>(w, "cbPay")->count(), 1);
+        EXPECT_EQ(named<QComboBox>(w, "cbPay")->itemText(0), QStringLiteral("12"));
+        named<QComboBox>(w, "cbPay")->setCurrentIndex(0);
+        emit named<QComboBox>(w, "cbPay")->activated(0);
         EXPECT_EQ(w->PriceField(), QStringLiteral("PRICE3"));
         EXPECT_EQ(settings().readInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), -1), 2);
         waitForInput();
-        EXPECT_TRUE(w->acnCreateOrder->isEnabled());
+        EXPECT_TRUE(named<QAction>(w, "acnCreateOrder")->isEnabled());
         closeAll();
     }
 }
@@ -840,7 +841,7 @@ TEST_F(OrderWindow, DatesInTheFormsItsUsersRead)
         createPrices({{.name = QStringLiteral("А"), .price1 = 2}});
         ordering::TOrderFrm *w = open();
         EXPECT_EQ(w->orderBarText(1), QString::fromLatin1(c.priceDate));
-        EXPECT_EQ(w->lbOrder->text(),
+        EXPECT_EQ(named<QLabel>(w, "lbOrder")->text(),
                   QStringLiteral("ЗАКАЗ ОТ ") + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
         closeAll();
     }
@@ -859,8 +860,8 @@ TEST_F(OrderWindow, NothingIsCutOrOverlapping)
                                      {{"IDROW", tables::FieldKind::Integer}, {"NAME", tables::FieldKind::String}},
                                      {{{"IDROW", 1}, {"NAME", QStringLiteral("Аптечный киоск при поликлинике №3")}}});
         ordering::TOrderFrm *w = open(ordering::OrderWindowMode::Order);
-        EXPECT_EQ(w->lbSymRem->text(), QStringLiteral("100"));
-        for (QWidget *page : {w->tsHeader, w->TabSheet1}) {
+        EXPECT_EQ(named<QLabel>(w, "lbSymRem")->text(), QStringLiteral("100"));
+        for (QWidget *page : {named<QWidget>(w, "tsHeader"), named<QWidget>(w, "TabSheet1")}) {
             std::vector<QWidget *> row;
             for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (auto *label = qobject_cast<QLabel *>(child)) {
@@ -875,13 +876,14 @@ TEST_F(OrderWindow, NothingIsCutOrOverlapping)
                     EXPECT_FALSE(row[i]->geometry().intersects(row[j]->geometry()))
                         << row[i]->objectName().toStdString() << " and " << row[j]->objectName().toStdString();
         }
-        const QFontMetrics metrics(w->cbPODR->font());
-        EXPECT_GE(w->cbPODR->width(), metrics.horizontalAdvance(w->cbPODR->itemText(0)) + 20);
-        QTabBar *tabs = w->PageControl1->tabBar();
+        const QFontMetrics metrics(named<QComboBox>(w, "cbPODR")->font());
+        EXPECT_GE(named<QComboBox>(w, "cbPODR")->width(),
+                  metrics.horizontalAdvance(named<QComboBox>(w, "cbPODR")->itemText(0)) + 20);
+        QTabBar *tabs = named<QTabWidget>(w, "PageControl1")->tabBar();
         for (int i = 0; i < tabs->count(); ++i)
             EXPECT_GE(tabs->tabRect(i).height(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i)))
                 << tabs->tabText(i).toStdString();
-        EXPECT_LE(tabs->sizeHint().height(), w->PageControl1->height());
+        EXPECT_LE(tabs->sizeHint().height(), named<QTabWidget>(w, "PageControl1")->height());
         closeAll();
     }
     QFont::removeSubstitutions(QStringLiteral("Tahoma"));
@@ -913,7 +915,7 @@ TEST_F(OrderWindow, PrintShowsThePagesTheyPrintAndSavesThemAsPdf)
         save->trigger();
         dialog->reject();
     });
-    QTest::mouseClick(w->btPrint, Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(w, "btPrint"), Qt::LeftButton);
     EXPECT_GE(previewPages, 2);
     QProcess text;
     text.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});
