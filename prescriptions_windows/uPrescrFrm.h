@@ -26,13 +26,6 @@ public:
     // The number the next new prescription receives.
     std::int32_t nextNumber() const { return NextNumber; }
 
-    QAction *acnOrder;
-    QAction *acnVSended;
-    QAction *acnExport;
-    QMenu *pmContext;
-    QAction *N1;
-    QAction *N2;
-
 protected:
     void DataSetBeforeInsert(tables::Table &table) override;
     void DataSetNewRecord(tables::Table &table) override;
@@ -51,6 +44,13 @@ private:
     bool confirm(const QString &text);
     // Where a request goes; without the pharmacy's code that is said and nothing returned.
     std::optional<prescriptions::RequestPlace> requestPlace();
+
+    QAction *acnOrder;
+    QAction *acnVSended;
+    QAction *acnExport;
+    QMenu *pmContext;
+    QAction *N1;
+    QAction *N2;
 
     std::int32_t NextNumber = 1;
     windows::ActionUpdateGuard prescriptionActionsGuard_{[this](const QString &text) { showStatus(text); }};

@@ -80,6 +80,9 @@ protected:
     void DBGridDblClick();
 
     QToolBar *GridToolBar;
+    grid::DBGrid *DBGrid;
+
+private:
     QAction *acnBackward1;
     QAction *acnBackward;
     QAction *acnAdd;
@@ -87,10 +90,8 @@ protected:
     QAction *acnForward;
     QAction *acnForward1;
     QAction *acnClose;
-    grid::DBGrid *DBGrid;
     grid::FindBar *FindBar;
 
-private:
     QAction *addAction(const QString &name, const QString &caption, int icon, void (TGridFrm::*handler)());
     // Any change of the table asks for an update of the actions.
     void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;

@@ -11,6 +11,7 @@
 
 using namespace prescriptions_windows_testing;
 using kx::testsupport::columnTexts;
+using kx::testsupport::named;
 
 namespace {
 
@@ -27,7 +28,7 @@ TEST_F(PrescriptionWindow, ToolBarAndContextMenuFollowTheBaseButtons)
                            QStringLiteral("ToolButton13=/"), QStringLiteral("acnVSended=/Показать отправленные"),
                            QStringLiteral("acnExport=/Экспорт выделенных")}));
     QStringList items;
-    for (QAction *a : window->pmContext->actions())
+    for (QAction *a : named<QMenu>(window, "pmContext")->actions())
         items << a->text() + u'/' + a->statusTip();
     EXPECT_EQ(items,
               (QStringList{QStringLiteral("Заказать повторно/"),
@@ -77,13 +78,13 @@ TEST_F(PrescriptionWindow, ShowingSentOnesAndAddingReturnsToTheUnsentView)
     grid::DBGrid *grid = window->dbGrid();
     const int number = grid->findColumn(QStringLiteral("Number"));
     EXPECT_EQ(columnTexts(*grid, number), QStringList{QStringLiteral("2")});
-    EXPECT_TRUE(window->acnVSended->isChecked());
+    EXPECT_TRUE(named<QAction>(window, "acnVSended")->isChecked());
     clickTool("ToolButton14");
     EXPECT_EQ(columnTexts(*grid, number), (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
-    EXPECT_FALSE(window->acnVSended->isChecked());
+    EXPECT_FALSE(named<QAction>(window, "acnVSended")->isChecked());
     clickTool("ToolButton4");
     EXPECT_TRUE(window->table()->isFiltered());
-    EXPECT_TRUE(window->acnVSended->isChecked());
+    EXPECT_TRUE(named<QAction>(window, "acnVSended")->isChecked());
     EXPECT_EQ(columnTexts(*grid, number), (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
 }
 
@@ -165,7 +166,7 @@ TEST_F(PrescriptionWindow, SendingAgainCopiesOnlyASentPrescription)
 
     // The unsent one (the only one in view) cannot be sent again.
     fake.messages().answers = {true};
-    contextMenuItem(grid, window->pmContext, window->N1);
+    contextMenuItem(grid, named<QMenu>(window, "pmContext"), named<QAction>(window, "N1"));
     ASSERT_EQ(fake.messages().shown.size(), 2u);
     EXPECT_EQ(fake.messages().shown[0].text, question);
     EXPECT_EQ(fake.messages().shown[0].title, QStringLiteral("Копирование рецептов"));
@@ -178,10 +179,10 @@ TEST_F(PrescriptionWindow, SendingAgainCopiesOnlyASentPrescription)
     clickTool("ToolButton14");
     clickTool("ToolButton1"); // Начало: the sent one
     fake.messages().answers = {false};
-    contextMenuItem(grid, window->pmContext, window->N1);
+    contextMenuItem(grid, named<QMenu>(window, "pmContext"), named<QAction>(window, "N1"));
     EXPECT_EQ(requestFiles(), QStringList());
     fake.messages().answers = {true};
-    contextMenuItem(grid, window->pmContext, window->N1);
+    contextMenuItem(grid, named<QMenu>(window, "pmContext"), named<QAction>(window, "N1"));
     EXPECT_EQ(requestFiles(), QStringList{QStringLiteral("P5_0.dbf")});
     EXPECT_EQ(column(main.ordersFolder + QStringLiteral("P5_0.dbf"), QStringLiteral("DateSnd")),
               QStringList{QStringLiteral("20260105")});
@@ -200,7 +201,7 @@ TEST_F(PrescriptionWindow, CopyingMakesANewUnsentPrescription)
     open();
     clickTool("ToolButton14");
     fake.messages().answers = {true};
-    contextMenuItem(window->dbGrid(), window->pmContext, window->N2);
+    contextMenuItem(window->dbGrid(), named<QMenu>(window, "pmContext"), named<QAction>(window, "N2"));
     EXPECT_EQ(fake.messages().shown.at(0).text,
               QStringLiteral("Выделенный рецепт будет скопирован как новый.\n\rПродолжить?"));
     closeAll();
