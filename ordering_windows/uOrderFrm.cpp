@@ -221,6 +221,32 @@ void TOrderFrm::buildForm()
     PageControl1->setTabPosition(QTabWidget::West);
     PageControl1->setFixedHeight(121);
 
+    buildInfoPage();
+    buildOrderPage();
+    PageControl1->addTab(tsHeader, QStringLiteral("Инфо"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Заказ"));
+    PageControl1->setCurrentWidget(TabSheet1);
+    // Both tab captions whole, one above the other, whatever the face and scale.
+    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setFixedHeight(std::max(121, PageControl1->tabBar()->sizeHint().height() + 2));
+    layoutChoiceRow();
+
+    buildOrderBar();
+    buildGridMenu();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PageControl1);
+    layout->addWidget(OrderBar);
+
+    connectControls();
+}
+
+// "Инфо": consignee and markup; the header fields follow once the table is open.
+void TOrderFrm::buildInfoPage()
+{
     tsHeader = new QWidget;
     tsHeader->setObjectName(QStringLiteral("tsHeader"));
     Label9 = makeLabel(tsHeader, QStringLiteral("Label9"), QStringLiteral("Получатель:"), 16, 13);
@@ -240,7 +266,11 @@ void TOrderFrm::buildForm()
         line->setPalette(palette);
         line->setGeometry(0, top, 2000, 1); // as wide as the page can become
     }
+}
 
+// "Заказ": printing, creating and deleting the order, the message to the manager.
+void TOrderFrm::buildOrderPage()
+{
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     btPrint = new QPushButton(QStringLiteral("Печать"), TabSheet1);
@@ -278,16 +308,11 @@ void TOrderFrm::buildForm()
     lbOrder->setFont(orderFont);
     lbOrder->setStyleSheet(QStringLiteral("color: blue"));
     lbOrder->adjustSize();
+}
 
-    PageControl1->addTab(tsHeader, QStringLiteral("Инфо"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("Заказ"));
-    PageControl1->setCurrentWidget(TabSheet1);
-    // Both tab captions whole, one above the other, whatever the face and scale.
-    PageControl1->tabBar()->setElideMode(Qt::ElideNone);
-    PageControl1->setUsesScrollButtons(false);
-    PageControl1->setFixedHeight(std::max(121, PageControl1->tabBar()->sizeHint().height() + 2));
-    layoutChoiceRow();
-
+// The price date, the order sum and the number of positions.
+void TOrderFrm::buildOrderBar()
+{
     OrderBar = new QStatusBar(this);
     OrderBar->setObjectName(QStringLiteral("OrderBar"));
     // The widest price date panel 1 shows, so that no date is cut.
@@ -299,19 +324,19 @@ void TOrderFrm::buildForm()
                                                  {QStringLiteral("0.00"), 110, Qt::AlignRight},
                                                  {QStringLiteral("Кол-во позиций:"), 120, Qt::AlignLeft},
                                                  {QStringLiteral("0"), 50, Qt::AlignLeft}});
+}
 
+void TOrderFrm::buildGridMenu()
+{
     pmGrid = new QMenu(this);
     pmGrid->setObjectName(QStringLiteral("pmGrid"));
     QAction *n1 = pmGrid->addAction(QStringLiteral("Шрифт"));
     n1->setObjectName(QStringLiteral("N1"));
     connect(n1, &QAction::triggered, this, &TOrderFrm::N1Click);
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(PageControl1);
-    layout->addWidget(OrderBar);
-
+void TOrderFrm::connectControls()
+{
     connect(cbPODR, &QComboBox::activated, this, &TOrderFrm::cbPODRChange);
     connect(cbPay, &QComboBox::activated, this, &TOrderFrm::cbPayChange);
     connect(mmMail, &QPlainTextEdit::textChanged, this, &TOrderFrm::mmMailChange);

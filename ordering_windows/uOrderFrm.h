@@ -85,6 +85,11 @@ private:
     void FillLookupCombo(QComboBox *combo, const QString &tablePath, std::vector<int> &ids, const QString &idField,
                          const QString &textField);
     void buildForm();
+    void buildInfoPage();
+    void buildOrderPage();
+    void buildOrderBar();
+    void buildGridMenu();
+    void connectControls();
     void layoutChoiceRow();
     void prepareTable(const QString &tablePath);
     void layoutHeaderFields();
