@@ -428,50 +428,59 @@ void DBGrid::keyPressEvent(QKeyEvent *event) { handleKey(event); }
 void DBGrid::defaultKey(QKeyEvent *event)
 {
     event->accept();
-    tables::Table *t = table();
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (commandKey(event, mods) || typedKey(event, mods))
+        return;
+    forwardingKey_ = true;
+    QTableView::keyPressEvent(event);
+    forwardingKey_ = false;
+}
+
+bool DBGrid::commandKey(QKeyEvent *event, Qt::KeyboardModifiers mods)
+{
+    tables::Table *t = table();
     switch (event->key()) {
     case Qt::Key_Escape:
         if (!incSearch_.isEmpty())
             endIncrementalSearch();
         else if (t && t->isOpen() && t->isEditing())
             t->cancel();
-        return;
+        return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return;
+    case Qt::Key_Enter: return true;
     case Qt::Key_Insert:
         if (mods == Qt::NoModifier && t && t->isOpen() && operations_.testFlag(AllowInsert) && !t->isReadOnly())
             t->insert();
-        return;
+        return true;
     case Qt::Key_Delete:
         if (mods == Qt::ControlModifier && operations_.testFlag(AllowDelete))
             deleteCurrentRecord();
-        return;
+        return true;
     case Qt::Key_F:
         if (mods == Qt::ControlModifier && hasOption(FindDialogKey)) {
             showFindDialog();
-            return;
+            return true;
         }
-        break;
+        return false;
     case Qt::Key_F3:
         if (hasOption(FindDialogKey) && !lastFind_.isEmpty()) {
             if (!findNext(lastFind_, lastFindOptions_))
                 QApplication::beep();
-            return;
+            return true;
         }
-        break;
+        return false;
     case Qt::Key_F4:
         if (columnCount() > 0 && model_->column(column_).editButton) {
             emit editButtonClick(column_);
-            return;
+            return true;
         }
-        break;
+        return false;
     case Qt::Key_Backspace:
         if (!incSearch_.isEmpty()) {
             incSearch_.chop(1);
-            return;
+            return true;
         }
-        break;
+        return false;
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:
@@ -485,29 +494,31 @@ void DBGrid::defaultKey(QKeyEvent *event)
         if (event->key() == Qt::Key_Down && mods.testFlag(Qt::AltModifier) && columnCount() > 0
             && model_->column(column_).editButton) {
             emit editButtonClick(column_);
-            return;
+            return true;
         }
         navigate(event);
-        return;
-    default: break;
+        return true;
+    default: return false;
     }
+}
+
+bool DBGrid::typedKey(QKeyEvent *event, Qt::KeyboardModifiers mods)
+{
     const QString text = event->text();
-    if (isPrintable(text) && !mods.testFlag(Qt::ControlModifier) && columnCount() > 0) {
-        const QModelIndex current = currentIndex();
-        const bool editable = current.isValid() && operations_.testFlag(AllowEdit) && !hasOption(RowSelect)
-            && model_->isCellEditable(current.row(), current.column());
-        if (hasOption(IncrementalSearch) && !editable) {
-            incrementalSearch(text);
-            return;
-        }
-        if (model_->column(column_).autoDropDown) {
-            emit editButtonClick(column_);
-            return;
-        }
+    if (!isPrintable(text) || mods.testFlag(Qt::ControlModifier) || columnCount() == 0)
+        return false;
+    const QModelIndex current = currentIndex();
+    const bool editable = current.isValid() && operations_.testFlag(AllowEdit) && !hasOption(RowSelect)
+        && model_->isCellEditable(current.row(), current.column());
+    if (hasOption(IncrementalSearch) && !editable) {
+        incrementalSearch(text);
+        return true;
     }
-    forwardingKey_ = true;
-    QTableView::keyPressEvent(event);
-    forwardingKey_ = false;
+    if (model_->column(column_).autoDropDown) {
+        emit editButtonClick(column_);
+        return true;
+    }
+    return false;
 }
 
 void DBGrid::navigate(QKeyEvent *event)

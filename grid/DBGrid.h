@@ -159,6 +159,10 @@ protected:
 
 private:
     void defaultKey(QKeyEvent *event);
+    // The grid's own keys (editing, finding, moving); true when the key was one.
+    bool commandKey(QKeyEvent *event, Qt::KeyboardModifiers mods);
+    // A printable character for the incremental search or a drop-down; true when taken.
+    bool typedKey(QKeyEvent *event, Qt::KeyboardModifiers mods);
     void navigate(QKeyEvent *event);
     void incrementalSearch(const QString &typed);
     void endIncrementalSearch();
