@@ -183,6 +183,7 @@ void TDblGridFrm::buildForm()
     DBGridDetail = makeGrid(Panel3, QStringLiteral("DBGridDetail"));
     // The drug's months at a glance, beside its positions.
     DrugChart = new DrugHistoryChart(Panel3);
+    DrugChart->setObjectName(QStringLiteral("DrugChart"));
     if (auto *row = qobject_cast<QBoxLayout *>(Panel3->layout())) {
         row->setDirection(QBoxLayout::LeftToRight);
         row->addWidget(DrugChart);

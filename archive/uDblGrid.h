@@ -55,6 +55,10 @@ public:
     void FillYears();
     void ShowDrugStatistics(std::int32_t drug);
 
+protected:
+    void FormDestroy() override;
+
+private:
     QToolBar *DblGridToolBar;
     QToolButton *tbCreateOrder;
     QToolButton *tbPrintOrder;
@@ -71,10 +75,6 @@ public:
     grid::DBGrid *DBGridDetail;
     DrugHistoryChart *DrugChart;
 
-protected:
-    void FormDestroy() override;
-
-private:
     void buildForm();
     void openTables(const QString &archivePath, const QString &positionsPath);
     void applyMonthFilter();

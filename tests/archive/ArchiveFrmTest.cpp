@@ -91,8 +91,8 @@ protected:
     // Chooses a year and a month as the user does: the list's keys.
     void choose(windows::TDblGridFrm *w, int yearItem, int month)
     {
-        pick(w->cbYears, yearItem);
-        pick(w->cbMonth, month - 1);
+        pick(kx::testsupport::named<QComboBox>(w, "cbYears"), yearItem);
+        pick(kx::testsupport::named<QComboBox>(w, "cbMonth"), month - 1);
     }
     static void pick(QComboBox *combo, int item)
     {
@@ -128,24 +128,26 @@ TEST_F(ArchiveWindow, YearsInOrderOfAppearanceAndAMonthWithoutOrders)
         {{1, 100, 2}});
     windows::TDblGridFrm *w = open();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Архив"));
-    EXPECT_EQ(items(w->cbYears), QStringList({"2007", "2008", "2007"}));
-    EXPECT_EQ(w->cbMonth->count(), 12);
-    EXPECT_EQ(w->cbMonth->itemText(2), QStringLiteral("Март"));
+    EXPECT_EQ(items(kx::testsupport::named<QComboBox>(w, "cbYears")), QStringList({"2007", "2008", "2007"}));
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbMonth")->count(), 12);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbMonth")->itemText(2), QStringLiteral("Март"));
     // This year is not in the archive: nothing chosen, nothing shown.
-    EXPECT_EQ(w->cbYears->currentIndex(), -1);
-    EXPECT_EQ(w->cbMonth->currentIndex(), QDate::currentDate().month() - 1);
-    EXPECT_EQ(w->DBGridMaster->model()->rowCount(), 0);
-    EXPECT_EQ(w->DBGridDetail->model()->rowCount(), 0);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbYears")->currentIndex(), -1);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbMonth")->currentIndex(), QDate::currentDate().month() - 1);
+    EXPECT_EQ(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->model()->rowCount(), 0);
+    EXPECT_EQ(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail")->model()->rowCount(), 0);
     EXPECT_EQ(statistics(w), std::pair(QStringLiteral("0"), QStringLiteral("0")));
     // Changing the month without a year builds no broken filter.
-    pick(w->cbMonth, 4);
-    EXPECT_EQ(w->DBGridMaster->model()->rowCount(), 0);
+    pick(kx::testsupport::named<QComboBox>(w, "cbMonth"), 4);
+    EXPECT_EQ(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->model()->rowCount(), 0);
     EXPECT_TRUE(fake.messages().shown.empty());
 
     choose(w, 0, 5);
     EXPECT_EQ(w->archive()->filter(), QStringLiteral("Year = 2007 and Month = 5"));
-    EXPECT_EQ(column(w->DBGridMaster, QStringLiteral("IDRow")), QStringList({"1"}));
-    EXPECT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100"}));
+    EXPECT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster"), QStringLiteral("IDRow")),
+              QStringList({"1"}));
+    EXPECT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), QStringLiteral("Drug")),
+              QStringList({"100"}));
 }
 
 TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
@@ -155,8 +157,10 @@ TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
                  {{1, 100, 2}, {1, 200, 7}, {2, 300, 4}, {2, 100, 5}, {3, 100, 1}, {3, 400, 3}, {3, 400, 2}});
     windows::TDblGridFrm *w = open();
     choose(w, 0, 3);
-    ASSERT_EQ(column(w->DBGridMaster, QStringLiteral("IDRow")), QStringList({"1", "2"}));
-    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "200"}));
+    ASSERT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster"), QStringLiteral("IDRow")),
+              QStringList({"1", "2"}));
+    ASSERT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), QStringLiteral("Drug")),
+              QStringList({"100", "200"}));
     EXPECT_EQ(statistics(w), std::pair(QStringLiteral("3"), QStringLiteral("8")));
 
     const struct {
@@ -165,9 +169,9 @@ TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
         const char *count;
         const char *quantity;
     } steps[] = {
-        {w->DBGridDetail, 200, "1", "7"},
-        {w->DBGridMaster, 300, "1", "4"}, // order 2 begins with drug 300
-        {w->DBGridDetail, 100, "3", "8"},
+        {kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), 200, "1", "7"},
+        {kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster"), 300, "1", "4"}, // order 2 begins with drug 300
+        {kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), 100, "3", "8"},
     };
     for (const auto &step : steps) {
         step.grid->setFocus();
@@ -178,14 +182,15 @@ TEST_F(ArchiveWindow, StatisticsCoverTheWholeArchiveAndFollowTheDrug)
     }
 
     // Another month: moving between two positions of drug 400 does not recompute.
-    pick(w->cbMonth, 3);
-    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "400", "400"}));
+    pick(kx::testsupport::named<QComboBox>(w, "cbMonth"), 3);
+    ASSERT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), QStringLiteral("Drug")),
+              QStringList({"100", "400", "400"}));
     EXPECT_EQ(statistics(w), std::pair(QStringLiteral("3"), QStringLiteral("8")));
-    w->DBGridDetail->setFocus();
-    QTest::keyClick(w->DBGridDetail, Qt::Key_Down);
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail")->setFocus();
+    QTest::keyClick(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), Qt::Key_Down);
     EXPECT_EQ(statistics(w), std::pair(QStringLiteral("2"), QStringLiteral("5")));
     const int runs = w->statisticsRuns();
-    QTest::keyClick(w->DBGridDetail, Qt::Key_Down);
+    QTest::keyClick(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), Qt::Key_Down);
     EXPECT_EQ(w->statisticsRuns(), runs);
     // The cursor kept its place in the order's positions.
     EXPECT_EQ(w->positions()->field(QStringLiteral("IDRow")).asInteger(), 7);
@@ -203,12 +208,14 @@ TEST_F(ArchiveWindow, DrugHistoryShowsTheLastTwelveMonths)
                   {5, 5, thisMonth}},
                  {{5, 100, 4}, {5, 200, 9}, {1, 100, 50}, {2, 100, 2}, {3, 100, 3}, {4, 100, 1}});
     windows::TDblGridFrm *w = open();
-    const int currentYearItem = int(items(w->cbYears).indexOf(QString::number(thisMonth.year())));
+    const int currentYearItem =
+        int(items(kx::testsupport::named<QComboBox>(w, "cbYears")).indexOf(QString::number(thisMonth.year())));
     ASSERT_GE(currentYearItem, 0);
     choose(w, currentYearItem, thisMonth.month());
-    ASSERT_EQ(column(w->DBGridDetail, QStringLiteral("Drug")), QStringList({"100", "200"}));
+    ASSERT_EQ(column(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), QStringLiteral("Drug")),
+              QStringList({"100", "200"}));
     const auto monthly = [&] {
-        const windows::DrugHistory &h = w->DrugChart->history();
+        const windows::DrugHistory &h = kx::testsupport::named<windows::DrugHistoryChart>(w, "DrugChart")->history();
         EXPECT_EQ(h.lastMonth, thisMonth);
         return std::vector<double>(h.quantities.begin(), h.quantities.end());
     };
@@ -217,8 +224,8 @@ TEST_F(ArchiveWindow, DrugHistoryShowsTheLastTwelveMonths)
     expected[10] = 4; // last month, two orders
     expected[11] = 4; // this month
     EXPECT_EQ(monthly(), expected);
-    w->DBGridDetail->setFocus();
-    QTest::keyClick(w->DBGridDetail, Qt::Key_Down); // drug 200
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail")->setFocus();
+    QTest::keyClick(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail"), Qt::Key_Down); // drug 200
     std::vector<double> other(12, 0);
     other[11] = 9;
     EXPECT_EQ(monthly(), other);
@@ -248,10 +255,10 @@ TEST_F(ArchiveWindow, RecreatesTheOrderAsItsOrderFileReplacingTheOldOne)
 
     windows::TDblGridFrm *w = open();
     choose(w, 0, 3);
-    w->DBGridMaster->setFocus();
-    QTest::keyClick(w->DBGridMaster, Qt::Key_Down);
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->setFocus();
+    QTest::keyClick(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster"), Qt::Key_Down);
     ASSERT_EQ(w->archive()->field(QStringLiteral("NumZ")).asInteger(), 17);
-    QTest::mouseClick(w->tbCreateOrder, Qt::LeftButton);
+    QTest::mouseClick(kx::testsupport::named<QToolButton>(w, "tbCreateOrder"), Qt::LeftButton);
 
     EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
     EXPECT_EQ(main.status, QStringLiteral("Заказ № 17 сформирован повторно"));
@@ -320,7 +327,7 @@ TEST_F(ArchiveWindow, RecreationThatCannotBeDoneSaysWhyAndKeepsTheOldFile)
         windows::TDblGridFrm *w = open();
         if (std::string(c.what) != "no order in the month")
             choose(w, 0, 3);
-        QTest::mouseClick(w->tbCreateOrder, Qt::LeftButton);
+        QTest::mouseClick(kx::testsupport::named<QToolButton>(w, "tbCreateOrder"), Qt::LeftButton);
         if (c.inStatusLine) {
             EXPECT_TRUE(main.status.contains(QStringLiteral("Нет заказа"))) << main.status.toStdString();
             EXPECT_TRUE(fake.messages().shown.empty());
@@ -379,8 +386,12 @@ TEST_F(ArchiveWindow, ClosingKeepsBothGridsColumnsAndThePlace)
 {
     writeArchive({{1, 1, QDate(2008, 3, 1)}}, {{1, 100, 2}});
     windows::TDblGridFrm *w = open();
-    w->DBGridMaster->setColumnWidth(w->DBGridMaster->findColumn(QStringLiteral("NumZ")), 77);
-    w->DBGridDetail->setColumnWidth(w->DBGridDetail->findColumn(QStringLiteral("Name")), 155);
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")
+        ->setColumnWidth(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->findColumn(QStringLiteral("NumZ")),
+                         77);
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail")
+        ->setColumnWidth(kx::testsupport::named<grid::DBGrid>(w, "DBGridDetail")->findColumn(QStringLiteral("Name")),
+                         155);
     w->frame()->move(31, 42);
     w->closeWindow();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -389,7 +400,10 @@ TEST_F(ArchiveWindow, ClosingKeepsBothGridsColumnsAndThePlace)
     EXPECT_TRUE(properties().readString(QStringLiteral("ArchivPos.dbf"), QStringLiteral("NAME"), {}).endsWith(u";155"));
 
     w = open();
-    EXPECT_EQ(w->DBGridMaster->columnWidth(w->DBGridMaster->findColumn(QStringLiteral("NumZ"))), 77);
+    EXPECT_EQ(
+        kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")
+            ->columnWidth(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->findColumn(QStringLiteral("NumZ"))),
+        77);
     EXPECT_EQ(w->frame()->pos(), QPoint(31, 42));
 }
 
@@ -406,9 +420,9 @@ TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
     platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
     windows::TDblGridFrm *w = open();
     choose(w, 0, 3);
-    w->DBGridMaster->setFocus();
-    QTest::keyClick(w->DBGridMaster, Qt::Key_Down);
-    QTest::mouseClick(w->tbPrintOrder, Qt::LeftButton);
+    kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->setFocus();
+    QTest::keyClick(kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster"), Qt::Key_Down);
+    QTest::mouseClick(kx::testsupport::named<QToolButton>(w, "tbPrintOrder"), Qt::LeftButton);
 
     QProcess p;
     p.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});

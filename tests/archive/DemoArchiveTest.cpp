@@ -121,26 +121,28 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     auto *archive = openBy<windows::TDblGridFrm>(frm->actions().acnArchive, QStringLiteral("Архив"));
     ASSERT_NE(archive, nullptr);
     const QDate today = QDate::currentDate();
-    EXPECT_EQ(archive->cbYears->currentText(), QString::number(today.year()));
-    EXPECT_EQ(archive->cbMonth->currentIndex(), today.month() - 1);
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(archive, "cbYears")->currentText(), QString::number(today.year()));
+    EXPECT_EQ(kx::testsupport::named<QComboBox>(archive, "cbMonth")->currentIndex(), today.month() - 1);
     // This month's demo orders, then the new one.
-    const QStringList numbers = column(archive->DBGridMaster, QStringLiteral("NumZ"));
+    const QStringList numbers =
+        column(kx::testsupport::named<grid::DBGrid>(archive, "DBGridMaster"), QStringLiteral("NumZ"));
     ASSERT_GE(numbers.size(), 2);
     const QString number = numbers.back();
     EXPECT_TRUE(files.front().endsWith(QStringLiteral("_") + number + QStringLiteral(".dbf")))
         << files.front().toStdString();
-    archive->DBGridMaster->setFocus();
+    kx::testsupport::named<grid::DBGrid>(archive, "DBGridMaster")->setFocus();
     for (int i = 1; i < numbers.size(); ++i)
         key(Qt::Key_Down);
-    EXPECT_EQ(column(archive->DBGridDetail, QStringLiteral("Name")), names);
-    EXPECT_EQ(column(archive->DBGridDetail, QStringLiteral("Qnt")), QStringList({"2", "5"}));
+    EXPECT_EQ(column(kx::testsupport::named<grid::DBGrid>(archive, "DBGridDetail"), QStringLiteral("Name")), names);
+    EXPECT_EQ(column(kx::testsupport::named<grid::DBGrid>(archive, "DBGridDetail"), QStringLiteral("Qnt")),
+              QStringList({"2", "5"}));
     // The demo archive ordered the first price rows before: more than today's order.
     EXPECT_GE(archive->statusPanelText(1).toInt(), 1);
     EXPECT_GE(archive->statusPanelText(3).toInt(), 2);
 
     // Made again: the same file, now from the archive.
     QFile::remove(dir.filePath(QStringLiteral("Out/") + files.front()));
-    QTest::mouseClick(archive->tbCreateOrder, Qt::LeftButton);
+    QTest::mouseClick(kx::testsupport::named<QToolButton>(archive, "tbCreateOrder"), Qt::LeftButton);
     EXPECT_EQ(frm->statusText(), QStringLiteral("Заказ № %1 сформирован повторно").arg(number));
     EXPECT_EQ(orderFiles(), files);
     EXPECT_EQ(kx::testsupport::readAll(dir.filePath(QStringLiteral("Out/") + files.front())).size(), 2u);
@@ -149,7 +151,7 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     const QString pdf = dir.filePath(QStringLiteral("archive.pdf"));
     platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
     platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
-    QTest::mouseClick(archive->tbPrintOrder, Qt::LeftButton);
+    QTest::mouseClick(kx::testsupport::named<QToolButton>(archive, "tbPrintOrder"), Qt::LeftButton);
     QProcess p;
     p.start(QStringLiteral(KX_PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     ASSERT_TRUE(p.waitForFinished(30000));

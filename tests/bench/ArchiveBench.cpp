@@ -91,8 +91,8 @@ double openMs(const QString &folder, std::unique_ptr<windows::TDblGridFrm> &wind
     window->resize(900, 600);
     window->show();
     QApplication::processEvents();
-    window->DBGridMaster->viewport()->repaint();
-    window->DBGridDetail->viewport()->repaint();
+    window->findChild<grid::DBGrid *>(QStringLiteral("DBGridMaster"))->viewport()->repaint();
+    window->findChild<grid::DBGrid *>(QStringLiteral("DBGridDetail"))->viewport()->repaint();
     return clock.nsecsElapsed() / 1e6;
 }
 
@@ -124,13 +124,14 @@ int main(int argc, char **argv)
     std::unique_ptr<windows::TDblGridFrm> window;
     out << "window opened, tags Detail and Statist built: " << openMs(temp.path(), window) << " ms\n";
     out << "window opened, tags present: " << openMs(temp.path(), window) << " ms ("
-        << window->DBGridMaster->model()->rowCount() << " orders this month)\n";
+        << window->findChild<grid::DBGrid *>(QStringLiteral("DBGridMaster"))->model()->rowCount()
+        << " orders this month)\n";
     out.flush();
 
     // Down through the positions of the month's orders; count the moves
     // that reached another drug.
-    grid::DBGrid *detail = window->DBGridDetail;
-    grid::DBGrid *master = window->DBGridMaster;
+    grid::DBGrid *detail = window->findChild<grid::DBGrid *>(QStringLiteral("DBGridDetail"));
+    grid::DBGrid *master = window->findChild<grid::DBGrid *>(QStringLiteral("DBGridMaster"));
     int moves = 0;
     qint64 ns = 0;
     for (int order = 0; order < master->model()->rowCount() && moves < 1000; ++order) {
