@@ -31,22 +31,6 @@ public:
     TToolsFrm(windows::MainFrmServices &main, const QStringList &arguments);
     ~TToolsFrm() override;
 
-    QTabWidget *pcTools;
-    QWidget *tsPath;
-    QWidget *tsInternet;
-    QWidget *tsStructure;
-    QWidget *tsOther;
-    QLineEdit *edPhone;
-    QLineEdit *edUserName;
-    QLineEdit *edPassword;
-    QCheckBox *cbPassive;
-    QPushButton *btTransferServer;
-    QListWidget *lbInTables;
-    QLineEdit *edDBFCaption;
-    QTableWidget *sgTableProperties;
-    QPushButton *bt1252;
-    QAction *acnList;
-
     // One row of the page "Пути".
     struct PathRow {
         windows::WorkFolder folder;
@@ -64,6 +48,22 @@ protected:
     void FormDestroy() override;
 
 private:
+    QTabWidget *pcTools;
+    QWidget *tsPath;
+    QWidget *tsInternet;
+    QWidget *tsStructure;
+    QWidget *tsOther;
+    QLineEdit *edPhone;
+    QLineEdit *edUserName;
+    QLineEdit *edPassword;
+    QCheckBox *cbPassive;
+    QPushButton *btTransferServer;
+    QListWidget *lbInTables;
+    QLineEdit *edDBFCaption;
+    QTableWidget *sgTableProperties;
+    QPushButton *bt1252;
+    QAction *acnList;
+
     void buildPathsPage();
     void buildConnectionPage();
     void buildStructurePage();

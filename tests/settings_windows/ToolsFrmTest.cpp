@@ -60,27 +60,28 @@ protected:
     static QStringList visibleTabs(settings::TToolsFrm *w)
     {
         QStringList tabs;
-        for (int i = 0; i < w->pcTools->count(); ++i)
-            if (w->pcTools->isTabVisible(i))
-                tabs << w->pcTools->tabText(i);
+        for (int i = 0; i < named<QTabWidget>(w, "pcTools")->count(); ++i)
+            if (named<QTabWidget>(w, "pcTools")->isTabVisible(i))
+                tabs << named<QTabWidget>(w, "pcTools")->tabText(i);
         return tabs;
     }
     static QStringList listed(settings::TToolsFrm *w)
     {
         QStringList names;
-        for (int i = 0; i < w->lbInTables->count(); ++i)
-            names << w->lbInTables->item(i)->text();
+        for (int i = 0; i < named<QListWidget>(w, "lbInTables")->count(); ++i)
+            names << named<QListWidget>(w, "lbInTables")->item(i)->text();
         return names;
     }
     void toTables(settings::TToolsFrm *w)
     {
-        w->pcTools->setCurrentWidget(w->tsStructure);
+        named<QTabWidget>(w, "pcTools")->setCurrentWidget(named<QWidget>(w, "tsStructure"));
         QTest::qWait(1);
     }
     static void editCell(settings::TToolsFrm *w, int row, int column, const QString &text)
     {
-        w->sgTableProperties->setCurrentCell(row, column);
-        w->sgTableProperties->editItem(w->sgTableProperties->item(row, column));
+        named<QTableWidget>(w, "sgTableProperties")->setCurrentCell(row, column);
+        named<QTableWidget>(w, "sgTableProperties")
+            ->editItem(named<QTableWidget>(w, "sgTableProperties")->item(row, column));
         auto *editor = QApplication::focusWidget();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
@@ -119,7 +120,7 @@ TEST_F(ToolsWindow, AdministratorPagesOnlyWithTheWordKvtFirst)
         settings::TToolsFrm *w = open(c.arguments);
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Настройки"));
         EXPECT_EQ(visibleTabs(w), c.tabs);
-        EXPECT_EQ(w->pcTools->currentWidget(), w->tsPath);
+        EXPECT_EQ(named<QTabWidget>(w, "pcTools")->currentWidget(), named<QWidget>(w, "tsPath"));
         closeAll();
     }
 }
@@ -215,17 +216,17 @@ TEST_F(ToolsWindow, ConnectionValuesAndThePasswordKeptInItsStoredForm)
         settings().writeString(QStringLiteral("Modem"), QStringLiteral("Password"), stored);
         settings().writeString(QStringLiteral("Modem"), QStringLiteral("Phone"), QStringLiteral("8-800"));
         settings::TToolsFrm *w = open();
-        EXPECT_EQ(w->edPassword->text(), QStringLiteral("секрет 1"));
-        EXPECT_EQ(w->edPassword->echoMode(), QLineEdit::Password);
-        EXPECT_EQ(w->edPhone->text(), QStringLiteral("8-800"));
-        EXPECT_FALSE(w->cbPassive->isChecked());
+        EXPECT_EQ(named<QLineEdit>(w, "edPassword")->text(), QStringLiteral("секрет 1"));
+        EXPECT_EQ(named<QLineEdit>(w, "edPassword")->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(named<QLineEdit>(w, "edPhone")->text(), QStringLiteral("8-800"));
+        EXPECT_FALSE(named<QCheckBox>(w, "cbPassive")->isChecked());
         if (c.typed) {
-            w->edPassword->selectAll();
-            QTest::keyClicks(w->edPassword, QString::fromLatin1(c.typed));
+            named<QLineEdit>(w, "edPassword")->selectAll();
+            QTest::keyClicks(named<QLineEdit>(w, "edPassword"), QString::fromLatin1(c.typed));
         }
-        w->edUserName->selectAll();
-        QTest::keyClicks(w->edUserName, QStringLiteral("apteka"));
-        w->cbPassive->click();
+        named<QLineEdit>(w, "edUserName")->selectAll();
+        QTest::keyClicks(named<QLineEdit>(w, "edUserName"), QStringLiteral("apteka"));
+        named<QCheckBox>(w, "cbPassive")->click();
         closeAll();
         EXPECT_EQ(settings().readString(QStringLiteral("Modem"), QStringLiteral("Password")), c.storedAfter);
         EXPECT_EQ(settings().readString(QStringLiteral("Modem"), QStringLiteral("UserName")), QStringLiteral("apteka"));
@@ -245,15 +246,15 @@ TEST_F(ToolsWindow, TablesOfTheListedFoldersOnly)
     toTables(w);
     EXPECT_EQ(listed(w),
               QStringList({QStringLiteral("price.dbf"), QStringLiteral("Firms.dbf"), QStringLiteral("Firms.dbf")}));
-    EXPECT_EQ(w->lbInTables->currentRow(), 0);
-    EXPECT_EQ(w->sgTableProperties->rowCount(), 1);
+    EXPECT_EQ(named<QListWidget>(w, "lbInTables")->currentRow(), 0);
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->rowCount(), 1);
     // Both entries of a name show the table of the folder searched first.
-    w->lbInTables->setCurrentRow(2);
-    ASSERT_EQ(w->sgTableProperties->rowCount(), 1);
-    EXPECT_EQ(w->sgTableProperties->item(0, 0)->text(), QStringLiteral("NAME"));
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(2);
+    ASSERT_EQ(named<QTableWidget>(w, "sgTableProperties")->rowCount(), 1);
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->item(0, 0)->text(), QStringLiteral("NAME"));
     QStringList header;
-    for (int c = 0; c < w->sgTableProperties->columnCount(); ++c)
-        header << w->sgTableProperties->horizontalHeaderItem(c)->text();
+    for (int c = 0; c < named<QTableWidget>(w, "sgTableProperties")->columnCount(); ++c)
+        header << named<QTableWidget>(w, "sgTableProperties")->horizontalHeaderItem(c)->text();
     EXPECT_EQ(header,
               QStringList({QStringLiteral("Поле"), QStringLiteral("№"), QStringLiteral("Название"),
                            QStringLiteral("Видимость"), QStringLiteral("R/O"), QStringLiteral("Ключ"),
@@ -277,19 +278,19 @@ TEST_F(ToolsWindow, TableEntriesWrittenOnLeavingATable)
                              QStringLiteral("NAME;1;NAME;Y;Y;N;0"));
     settings::TToolsFrm *w = open({QStringLiteral("KVT")});
     toTables(w);
-    ASSERT_EQ(w->sgTableProperties->rowCount(), 2);
-    EXPECT_EQ(w->edDBFCaption->text(), QStringLiteral("Прайс"));
-    EXPECT_EQ(w->sgTableProperties->item(0, 2)->text(), QStringLiteral("Имя"));
-    EXPECT_EQ(w->sgTableProperties->currentColumn(), 1);
+    ASSERT_EQ(named<QTableWidget>(w, "sgTableProperties")->rowCount(), 2);
+    EXPECT_EQ(named<QLineEdit>(w, "edDBFCaption")->text(), QStringLiteral("Прайс"));
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->item(0, 2)->text(), QStringLiteral("Имя"));
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->currentColumn(), 1);
 
     const QByteArray before = fileBytes(config::propertiesFileName());
-    w->lbInTables->setCurrentRow(1); // nothing edited: nothing written differs
-    w->lbInTables->setCurrentRow(0);
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(1); // nothing edited: nothing written differs
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(0);
     EXPECT_EQ(fileBytes(config::propertiesFileName()), before);
 
     editCell(w, 0, 2, QStringLiteral("Полное имя"));
-    w->edDBFCaption->clear();
-    w->lbInTables->setCurrentRow(1); // the editor still open: its text counts
+    named<QLineEdit>(w, "edDBFCaption")->clear();
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(1); // the editor still open: its text counts
     EXPECT_EQ(properties().readString(QStringLiteral("price.dbf"), QStringLiteral("NAME")),
               QStringLiteral("NAME;1;\"Полное имя\";Y;Y;N;200"));
     EXPECT_EQ(properties().readString(QStringLiteral("price.dbf"), QStringLiteral("ZAK")),
@@ -297,8 +298,8 @@ TEST_F(ToolsWindow, TableEntriesWrittenOnLeavingATable)
     EXPECT_TRUE(properties().valueExists(QStringLiteral("price.dbf"), QStringLiteral("DBFCaption")));
     EXPECT_EQ(properties().readString(QStringLiteral("price.dbf"), QStringLiteral("DBFCaption"), QStringLiteral("x")),
               QString());
-    w->lbInTables->setCurrentRow(0);
-    EXPECT_EQ(w->sgTableProperties->item(0, 2)->text(), QStringLiteral("Полное имя"));
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(0);
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->item(0, 2)->text(), QStringLiteral("Полное имя"));
 
     // Closing writes the table shown and rebuilds the table menus.
     editCell(w, 1, 6, QStringLiteral("70"));
@@ -317,11 +318,11 @@ TEST_F(ToolsWindow, UnwritableTableEntriesAreReported)
     toTables(w);
     ASSERT_TRUE(QDir().mkpath(config::propertiesFileName())); // a folder where the file should be
     editCell(w, 0, 2, QStringLiteral("Имя"));
-    w->lbInTables->setCurrentRow(1);
+    named<QListWidget>(w, "lbInTables")->setCurrentRow(1);
     ASSERT_EQ(fake.messages().errors().size(), 1);
     EXPECT_TRUE(fake.messages().errors().at(0).contains(QStringLiteral("properties.ini")));
-    EXPECT_EQ(w->lbInTables->currentRow(), 0);
-    EXPECT_EQ(w->sgTableProperties->item(0, 2)->text(), QStringLiteral("Имя"));
+    EXPECT_EQ(named<QListWidget>(w, "lbInTables")->currentRow(), 0);
+    EXPECT_EQ(named<QTableWidget>(w, "sgTableProperties")->item(0, 2)->text(), QStringLiteral("Имя"));
     closeAll();
     EXPECT_EQ(fake.messages().errors().size(), 2); // once more on closing
     QDir(config::propertiesFileName()).removeRecursively();
@@ -346,8 +347,8 @@ TEST_F(ToolsWindow, CodePageFixOnlyWhereTheRegistryHasIt)
         fake.codePageRegistry().values[QStringLiteral("1252")] = QString::fromLatin1(c.value);
         const qsizetype before = fake.messages().texts().size();
         settings::TToolsFrm *w = open({QStringLiteral("KVT")});
-        w->pcTools->setCurrentWidget(w->tsOther);
-        QTest::mouseClick(w->bt1252, Qt::LeftButton);
+        named<QTabWidget>(w, "pcTools")->setCurrentWidget(named<QWidget>(w, "tsOther"));
+        QTest::mouseClick(named<QPushButton>(w, "bt1252"), Qt::LeftButton);
         if (c.message) {
             ASSERT_EQ(fake.messages().texts().size(), before + 1);
             EXPECT_EQ(fake.messages().texts().last(), QString::fromUtf8(c.message));
@@ -377,7 +378,7 @@ TEST_F(ToolsWindow, TransferServerSettingsBesideTheProgram)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         settings::TToolsFrm *w = open();
-        w->pcTools->setCurrentWidget(w->tsInternet);
+        named<QTabWidget>(w, "pcTools")->setCurrentWidget(named<QWidget>(w, "tsInternet"));
         QTimer::singleShot(0, w, [&] {
             auto *dialog = qobject_cast<settings::TransferServerDialog *>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
@@ -388,7 +389,7 @@ TEST_F(ToolsWindow, TransferServerSettingsBesideTheProgram)
                 dialog->edServerPassword->setText(QString::fromLatin1(c.password));
             dialog->accept();
         });
-        QTest::mouseClick(w->btTransferServer, Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(w, "btTransferServer"), Qt::LeftButton);
         const config::IniFile ini(transferFile);
         EXPECT_EQ(ini.readString(QStringLiteral("Server"), QStringLiteral("URL")),
                   QStringLiteral("ftp://127.0.0.1:2121/"));

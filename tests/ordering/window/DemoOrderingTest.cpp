@@ -350,22 +350,25 @@ TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
     auto *tools = qobject_cast<settings::TToolsFrm *>(frm->findChildByCaption(QStringLiteral("Настройки")));
     ASSERT_NE(tools, nullptr);
     QTest::mouseClick(tools->pathRow(windows::WorkFolder::Orders).button, Qt::LeftButton);
-    tools->pcTools->setCurrentWidget(tools->tsInternet);
-    tools->edPhone->setFocus();
-    QTest::keyClicks(tools->edPhone, QStringLiteral("88001234567"));
-    QTest::keyClicks(tools->edUserName, QStringLiteral("apteka12"));
+    kx::testsupport::named<QTabWidget>(tools, "pcTools")
+        ->setCurrentWidget(kx::testsupport::named<QWidget>(tools, "tsInternet"));
+    kx::testsupport::named<QLineEdit>(tools, "edPhone")->setFocus();
+    QTest::keyClicks(kx::testsupport::named<QLineEdit>(tools, "edPhone"), QStringLiteral("88001234567"));
+    QTest::keyClicks(kx::testsupport::named<QLineEdit>(tools, "edUserName"), QStringLiteral("apteka12"));
     closeWindows();
     frm.reset();
     startMainWindow();
     EXPECT_EQ(frm->folder(windows::WorkFolder::Orders), orders);
     tools = settings::OpenToolsWindow(*frm, {QStringLiteral("kvt")});
-    EXPECT_EQ(tools->edPhone->text(), QStringLiteral("88001234567"));
-    EXPECT_EQ(tools->edUserName->text(), QStringLiteral("apteka12"));
+    EXPECT_EQ(kx::testsupport::named<QLineEdit>(tools, "edPhone")->text(), QStringLiteral("88001234567"));
+    EXPECT_EQ(kx::testsupport::named<QLineEdit>(tools, "edUserName")->text(), QStringLiteral("apteka12"));
 
     // The administrator's page: the price list's name column gets another title.
-    tools->pcTools->setCurrentWidget(tools->tsStructure);
-    ASSERT_EQ(tools->lbInTables->currentItem()->text().toLower(), QStringLiteral("price.dbf"));
-    QTableWidget *grid = tools->sgTableProperties;
+    kx::testsupport::named<QTabWidget>(tools, "pcTools")
+        ->setCurrentWidget(kx::testsupport::named<QWidget>(tools, "tsStructure"));
+    ASSERT_EQ(kx::testsupport::named<QListWidget>(tools, "lbInTables")->currentItem()->text().toLower(),
+              QStringLiteral("price.dbf"));
+    QTableWidget *grid = kx::testsupport::named<QTableWidget>(tools, "sgTableProperties");
     int nameRow = -1;
     for (int r = 0; r < grid->rowCount(); ++r)
         if (grid->item(r, 0)->text().compare(QStringLiteral("Name"), Qt::CaseInsensitive) == 0)
