@@ -39,7 +39,6 @@ public:
 
     int DialState = NotStarted;
     int ElapsedSeconds = 0;
-    QListWidget *InfoBox;
     QTimer Timer1;
     QTimer Timer2;
 
@@ -49,6 +48,7 @@ protected:
     void FormDestroy() override;
 
 private:
+    QListWidget *InfoBox;
     void FormActivate();
     void DialerNotification(int state, int error);
     void Timer1Timer();

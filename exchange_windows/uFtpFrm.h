@@ -35,7 +35,6 @@ public:
     TFtpFrm(windows::MainFrmServices &main, bool fetch, bool invoices);
     ~TFtpFrm() override;
 
-    QListWidget *InfoBox;
     QTimer Timer1;
     int Mode;
     bool Invoices;
@@ -53,6 +52,7 @@ protected:
     void FormClose() override;
 
 private:
+    QListWidget *InfoBox;
     void FormActivate();
     void Timer1Timer();
     void startFetch();

@@ -44,6 +44,15 @@ public:
     // Places the grid on the first drug named exactly so; false when none is.
     bool locateDrug(const QString &name);
 
+    // The grey text of the empty search box.
+    static QString searchHint();
+
+protected:
+    void FormClose() override;
+    void FormDestroy() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     grid::DBGrid *DBGridP;
     QSplitter *Splitter1;
     QWidget *Panel2;
@@ -55,15 +64,6 @@ public:
     QAction *N2;
     QAction *N3;
 
-    // The grey text of the empty search box.
-    static QString searchHint();
-
-protected:
-    void FormClose() override;
-    void FormDestroy() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void DBGridPDblClick();
     void DBGridPKeyDown(grid::GridKeyEvent *event);
     void Edit1Change(const QString &text);

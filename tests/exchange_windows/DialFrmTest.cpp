@@ -55,8 +55,8 @@ protected:
     static QStringList lines(TDialFrm *w)
     {
         QStringList out;
-        for (int i = 0; i < w->InfoBox->count(); ++i)
-            out << w->InfoBox->item(i)->text();
+        for (int i = 0; i < kx::testsupport::named<QListWidget>(w, "InfoBox")->count(); ++i)
+            out << kx::testsupport::named<QListWidget>(w, "InfoBox")->item(i)->text();
         return out;
     }
     platform::fake::DialRecord &record() { return *fake.diallers().record; }
@@ -69,11 +69,11 @@ TEST_F(DialUpWindow, DialsOnceWithTheAccountAndListsItsStates)
     fake.diallers().script = {
         {dialstate::kOpenPort, 0, 10}, {dialstate::kAuthenticate, 0, 10}, {dialstate::kConnected, 0, 10}};
     TDialFrm *w = open();
-    ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 3; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return kx::testsupport::named<QListWidget>(w, "InfoBox")->count() == 3; }, 2000));
     EXPECT_EQ(lines(w),
               QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
                            QStringLiteral("Подключено")}));
-    EXPECT_EQ(w->InfoBox->currentRow(), 2); // the newest line selected
+    EXPECT_EQ(kx::testsupport::named<QListWidget>(w, "InfoBox")->currentRow(), 2); // the newest line selected
     ASSERT_EQ(record().dials.size(), 1u);
     EXPECT_EQ(record().dials[0].phoneNumber, QStringLiteral("8-800-100"));
     EXPECT_EQ(record().dials[0].password, QStringLiteral("secret")); // unscrambled
@@ -125,7 +125,7 @@ TEST_F(DialUpWindow, FailedDialShowsItsErrorClosesAfterThreeSecondsAndHangsUp)
     fake.diallers().script = {{dialstate::kOpenPort, 0, 10}, {77, 0, 10}, {dialstate::kAuthenticate, 691, 10}};
     TDialFrm *w = open();
     QPointer<TDialFrm> alive(w);
-    ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 3; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return kx::testsupport::named<QListWidget>(w, "InfoBox")->count() == 3; }, 2000));
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(lines(w),
@@ -157,7 +157,7 @@ TEST_F(DialUpWindow, HangUpCountdownAfterATransfer)
 {
     fake.diallers().script = {{dialstate::kConnected, 0, 0}};
     TDialFrm *w = open();
-    ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 1; }, 1000));
+    ASSERT_TRUE(waitFor([&] { return kx::testsupport::named<QListWidget>(w, "InfoBox")->count() == 1; }, 1000));
     QPointer<TDialFrm> alive(w);
 
     w->startHangUpCountdown();
@@ -186,7 +186,7 @@ TEST_F(DialUpWindow, ProgramEndHangsUpTheLine)
 {
     fake.diallers().script = {{dialstate::kConnected, 0, 0}};
     TDialFrm *w = open();
-    ASSERT_TRUE(waitFor([&] { return w->InfoBox->count() == 1; }, 1000));
+    ASSERT_TRUE(waitFor([&] { return kx::testsupport::named<QListWidget>(w, "InfoBox")->count() == 1; }, 1000));
     delete w->frame();
     EXPECT_EQ(record().hangUps, std::vector<int>{3});
 }

@@ -14,6 +14,7 @@
 
 using namespace prescriptions_windows_testing;
 using kx::testsupport::columnTexts;
+using kx::testsupport::named;
 using prescriptions_windows::TPharmComp;
 
 namespace {
@@ -73,13 +74,14 @@ protected:
         picker->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(picker.get()));
         QApplication::setActiveWindow(picker.get());
-        picker->DBGridP->setFocus();
+        named<grid::DBGrid>(picker, "DBGridP")->setFocus();
         idle();
         return picker;
     }
     QStringList listed(TPharmComp &picker)
     {
-        return columnTexts(*picker.DBGridP, picker.DBGridP->findColumn(QStringLiteral("Name")));
+        return columnTexts(*named<grid::DBGrid>(&picker, "DBGridP"),
+                           named<grid::DBGrid>(&picker, "DBGridP")->findColumn(QStringLiteral("Name")));
     }
     void typeInto(QWidget *target, const QString &text)
     {
@@ -101,16 +103,17 @@ protected:
             });
             QTest::keyClick(grid, Qt::Key_Return);
         });
-        memoMenuItem(picker, picker.N2);
+        memoMenuItem(picker, named<QAction>(&picker, "N2"));
     }
     void memoMenuItem(TPharmComp &picker, QAction *item)
     {
-        QPlainTextEdit *memo = picker.dbComponents;
+        QPlainTextEdit *memo = named<QPlainTextEdit>(&picker, "dbComponents");
         const QPoint at = memo->cursorRect().center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, memo->viewport()->mapToGlobal(at));
         QApplication::sendEvent(memo->viewport(), &event);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(picker.pmMemo));
-        QTest::mouseClick(picker.pmMemo, Qt::LeftButton, {}, picker.pmMemo->actionGeometry(item).center());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(named<QMenu>(&picker, "pmMemo")));
+        QTest::mouseClick(named<QMenu>(&picker, "pmMemo"), Qt::LeftButton, {},
+                          named<QMenu>(&picker, "pmMemo")->actionGeometry(item).center());
         idle();
     }
 };
@@ -118,7 +121,7 @@ protected:
 TEST_F(Picker, SearchBoxShowsItsHintAndFiltersByEveryPiece)
 {
     std::unique_ptr<TPharmComp> picker = showPicker();
-    QLineEdit *search = picker->Edit1;
+    QLineEdit *search = named<QLineEdit>(picker, "Edit1");
     EXPECT_EQ(search->text(), QStringLiteral("Для поиска введите компоненты через ;"));
     EXPECT_EQ(search->palette().color(QPalette::Text), QColor(128, 128, 128));
 
@@ -147,7 +150,7 @@ TEST_F(Picker, SearchBoxShowsItsHintAndFiltersByEveryPiece)
     }
     search->selectAll();
     QTest::keyClick(search, Qt::Key_Delete);
-    QTest::mouseClick(picker->DBGridP->viewport(), Qt::LeftButton);
+    QTest::mouseClick(named<grid::DBGrid>(picker, "DBGridP")->viewport(), Qt::LeftButton);
     EXPECT_EQ(search->text(), TPharmComp::searchHint());
     EXPECT_EQ(search->palette().color(QPalette::Text), QColor(128, 128, 128));
     EXPECT_FALSE(picker->drugTable()->isFiltered());
@@ -177,10 +180,10 @@ TEST_F(Picker, TheEllipsisPlacesThePickerOnTheDrugAndCopiesThePickedOne)
         whenModal(QStringLiteral("TPharmComp"), [&](QWidget *w) {
             auto *picker = static_cast<TPharmComp *>(w);
             placedOn = picker->drugTable()->field(u"Name").asString();
-            picker->DBGridP->setFocus();
+            named<grid::DBGrid>(picker, "DBGridP")->setFocus();
             for (int i = 0; i < c.downs; ++i)
-                QTest::keyClick(picker->DBGridP, Qt::Key_Down);
-            QTest::keyClick(picker->DBGridP, Qt::Key_Return);
+                QTest::keyClick(named<grid::DBGrid>(picker, "DBGridP"), Qt::Key_Down);
+            QTest::keyClick(named<grid::DBGrid>(picker, "DBGridP"), Qt::Key_Return);
         });
         press(Qt::Key_F4);
         EXPECT_EQ(placedOn, QString::fromUtf8(c.expected));
@@ -237,7 +240,9 @@ TEST_F(Picker, AddingAComponentSplitsTheListAtCharacter250)
         addComponent(*picker, 1, QStringLiteral("0,05 г"));
         EXPECT_EQ(storedComponents(1), c.stored);
         EXPECT_EQ(fake.messages().texts(), c.refused ? QStringList{prescriptions::listTooLongText()} : QStringList());
-        EXPECT_TRUE(picker->dbComponents->toPlainText().endsWith(c.refused ? QStringLiteral("xx") : u'\n' + entry)
+        EXPECT_TRUE(named<QPlainTextEdit>(picker, "dbComponents")
+                        ->toPlainText()
+                        .endsWith(c.refused ? QStringLiteral("xx") : u'\n' + entry)
                     || c.list.isEmpty());
     }
 }
@@ -247,14 +252,14 @@ TEST_F(Picker, RemovingTheCaretsLineRefitsTheList)
     const QString a(200, u'a'), b(100, u'b'), c = QStringLiteral("Сера: 1 г");
     writeDrugs({{QStringLiteral("Сбор"), 504, a + u'\r' + b + u'\r' + c}});
     std::unique_ptr<TPharmComp> picker = showPicker();
-    picker->dbComponents->setFocus();
-    QTest::keyClick(picker->dbComponents, Qt::Key_Home, Qt::ControlModifier);
+    named<QPlainTextEdit>(picker, "dbComponents")->setFocus();
+    QTest::keyClick(named<QPlainTextEdit>(picker, "dbComponents"), Qt::Key_Home, Qt::ControlModifier);
     // The long first entry wraps over several lines; Down until the caret is in the second entry.
-    for (int i = 0; i < 20 && picker->dbComponents->textCursor().blockNumber() == 0; ++i)
-        QTest::keyClick(picker->dbComponents, Qt::Key_Down);
-    memoMenuItem(*picker, picker->N3);
+    for (int i = 0; i < 20 && named<QPlainTextEdit>(picker, "dbComponents")->textCursor().blockNumber() == 0; ++i)
+        QTest::keyClick(named<QPlainTextEdit>(picker, "dbComponents"), Qt::Key_Down);
+    memoMenuItem(*picker, named<QAction>(picker, "N3"));
     EXPECT_EQ(storedComponents(1), (std::pair<QString, QString>{a + u'\r' + c, QString()}));
-    EXPECT_EQ(picker->dbComponents->toPlainText(), a + u'\n' + c);
+    EXPECT_EQ(named<QPlainTextEdit>(picker, "dbComponents")->toPlainText(), a + u'\n' + c);
 }
 
 TEST_F(Picker, ANewDrugsNameIsTypedOnlyWhileItIsNew)
@@ -262,12 +267,13 @@ TEST_F(Picker, ANewDrugsNameIsTypedOnlyWhileItIsNew)
     std::unique_ptr<TPharmComp> picker = showPicker();
     tables::Field name = picker->drugTable()->field(u"Name");
     EXPECT_TRUE(name.isReadOnly());
-    grid::DBGrid *grid = picker->DBGridP;
+    grid::DBGrid *grid = named<grid::DBGrid>(picker, "DBGridP");
     const QPoint at = grid->visualRect(grid->currentIndex()).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
     QApplication::sendEvent(grid->viewport(), &event);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(picker->pmGrid));
-    QTest::mouseClick(picker->pmGrid, Qt::LeftButton, {}, picker->pmGrid->actionGeometry(picker->N1).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(named<QMenu>(picker, "pmGrid")));
+    QTest::mouseClick(named<QMenu>(picker, "pmGrid"), Qt::LeftButton, {},
+                      named<QMenu>(picker, "pmGrid")->actionGeometry(named<QAction>(picker, "N1")).center());
     EXPECT_FALSE(name.isReadOnly());
     for (QChar c : QStringLiteral("Новый сбор")) // the first key opens the cell's editor
         QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -318,12 +324,12 @@ TEST_F(Picker, ANewPrescriptionTypedPickedAndOrdered)
     ASSERT_EQ(grid->columnFieldName(grid->selectedIndex()), QStringLiteral("NAME"));
     whenModal(QStringLiteral("TPharmComp"), [this](QWidget *w) {
         auto *picker = static_cast<TPharmComp *>(w);
-        QTest::mouseClick(picker->Edit1, Qt::LeftButton);
-        typeInto(picker->Edit1, QStringLiteral("д'Арно"));
+        QTest::mouseClick(named<QLineEdit>(picker, "Edit1"), Qt::LeftButton);
+        typeInto(named<QLineEdit>(picker, "Edit1"), QStringLiteral("д'Арно"));
         addComponent(*picker, 0, QStringLiteral("0,1 г"));
         addComponent(*picker, 1, QStringLiteral("2 г"));
-        picker->DBGridP->setFocus();
-        QTest::keyClick(picker->DBGridP, Qt::Key_Return);
+        named<grid::DBGrid>(picker, "DBGridP")->setFocus();
+        QTest::keyClick(named<grid::DBGrid>(picker, "DBGridP"), Qt::Key_Return);
     });
     type(QStringLiteral("м"));
     idle();

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -102,6 +103,11 @@ template <typename T> T *named(const QObject *window, const char *name)
     if (!found)
         throw std::runtime_error(std::string("no child named ") + name);
     return found;
+}
+
+template <typename T, typename Window> T *named(const std::unique_ptr<Window> &window, const char *name)
+{
+    return named<T>(window.get(), name);
 }
 
 // One thing a user does on the keyboard: text typed key by key, or one key.

@@ -123,8 +123,8 @@ protected:
     QStringList infoLines(exchange_windows::TFtpFrm *w) const
     {
         QStringList out;
-        for (int i = 0; w && i < w->InfoBox->count(); ++i)
-            out << w->InfoBox->item(i)->text();
+        for (int i = 0; w && i < kx::testsupport::named<QListWidget>(w, "InfoBox")->count(); ++i)
+            out << kx::testsupport::named<QListWidget>(w, "InfoBox")->item(i)->text();
         return out;
     }
     void waitUntilClosed()
@@ -259,8 +259,8 @@ TEST_P(DemoTransfer, RefreshWithoutAConnectionDialsFirstAndHangsUpAfter)
     const QPointer<exchange_windows::TDialFrm> dial = exchange_windows::findDialUpWindow(*frm);
     ASSERT_TRUE(dial);
     QStringList states;
-    for (int i = 0; i < dial->InfoBox->count(); ++i)
-        states << dial->InfoBox->item(i)->text();
+    for (int i = 0; i < kx::testsupport::named<QListWidget>(dial, "InfoBox")->count(); ++i)
+        states << kx::testsupport::named<QListWidget>(dial, "InfoBox")->item(i)->text();
     EXPECT_EQ(states,
               QStringList({QStringLiteral("Открытие порта"), QStringLiteral("Авторизация на сервере"),
                            QStringLiteral("Подключено")}));
@@ -295,7 +295,11 @@ TEST_P(DemoTransfer, RefreshWithoutNetworkManagerEndsWithoutAConnection)
     QString lastLine;
     QTimer::singleShot(1000, frm.get(), [&] {
         if (exchange_windows::TDialFrm *dial = exchange_windows::findDialUpWindow(*frm))
-            lastLine = dial->InfoBox->count() ? dial->InfoBox->item(dial->InfoBox->count() - 1)->text() : QString();
+            lastLine = kx::testsupport::named<QListWidget>(dial, "InfoBox")->count()
+                ? kx::testsupport::named<QListWidget>(dial, "InfoBox")
+                      ->item(kx::testsupport::named<QListWidget>(dial, "InfoBox")->count() - 1)
+                      ->text()
+                : QString();
     });
     QElapsedTimer clock;
     clock.start();

@@ -101,8 +101,8 @@ TEST_F(TransferWindow, AFetchThatFailsKeepsThePriceTablesAndUnpacksEverythingEls
     EXPECT_TRUE(QFile::exists(folder(WorkFolder::Archive) + "Archiv.dbf"));
     EXPECT_EQ(main.rebuilt, 1);
     QStringList lines;
-    for (int i = 0; i < w->InfoBox->count(); ++i)
-        lines << w->InfoBox->item(i)->text();
+    for (int i = 0; i < kx::testsupport::named<QListWidget>(w, "InfoBox")->count(); ++i)
+        lines << kx::testsupport::named<QListWidget>(w, "InfoBox")->item(i)->text();
     EXPECT_TRUE(lines.join(u'\n').contains(QStringLiteral("Ошибка"))) << lines.join(u'\n').toStdString();
 
     // Its closing starts the dial-up window's hang-up countdown.
@@ -146,7 +146,8 @@ TEST_F(TransferWindow, WhileTheLibraryWaitsTheWindowAnswersButCannotBeClosedOrRu
     ini.writeInteger("Timeouts", "Response", 2);
     auto *w = exchange_windows::OpenTransferWindow(main, true, false);
     QSignalSpy done(w, &exchange_windows::TFtpFrm::transferDone);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->transferRunning() && w->InfoBox->count() > 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w->transferRunning() && kx::testsupport::named<QListWidget>(w, "InfoBox")->count() > 0; }, 5000));
     w->closeWindow();
     QTest::qWait(50);
     EXPECT_TRUE(main.childExists(QStringLiteral("FTP")));
