@@ -62,7 +62,6 @@ public:
     // The settings shared by the windows (each call opens the settings file).
     config::SettingsAccessors settings() const;
 
-    const MainActions &actions() const { return actions_; }
     QMdiArea &mdiArea() const { return *mdi_; }
     ToolBarPanel &toolBar() const { return *toolBar_; }
 

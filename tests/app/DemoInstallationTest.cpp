@@ -9,6 +9,7 @@
 #include "prescriptions_windows/uPrescrFrm.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -129,17 +130,23 @@ TEST_F(DemoInstallation, MainWindowStartsOnIt)
         app::TMainFrm frm;
         frm.ActionList1Update();
         EXPECT_EQ(frm.windowTitle(), app::TMainFrm::baseCaption() + QStringLiteral("(Аптека №12 \"Здоровье\")"));
-        EXPECT_EQ(app::menuTexts(*frm.actions().pmReference),
+        EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(&frm, "pmReference")),
                   QStringList({QStringLiteral("Страны"), QStringLiteral("Производители"),
                                QStringLiteral("Подразделения"), QStringLiteral("Наценки")}));
-        ASSERT_EQ(frm.actions().pmInvoice->actions().size(), 1);
-        EXPECT_TRUE(frm.actions().pmInvoice->actions().at(0)->text().startsWith(QStringLiteral("Накладная №")));
-        EXPECT_TRUE(app::menuTexts(*frm.actions().pmPrice).contains(QStringLiteral("Рецепты")));
-        EXPECT_TRUE(app::menuTexts(*frm.actions().pmPrice).contains(QStringLiteral("Наркотика")));
-        EXPECT_TRUE(frm.actions().acnOrder->isEnabled());
-        EXPECT_TRUE(frm.actions().acnArchive->isEnabled());
-        EXPECT_TRUE(frm.actions().acnInvoice->isEnabled());
-        EXPECT_FALSE(frm.actions().acnSend->isEnabled()); // nothing prepared yet
+        ASSERT_EQ(kx::testsupport::named<QMenu>(&frm, "pmInvoice")->actions().size(), 1);
+        EXPECT_TRUE(kx::testsupport::named<QMenu>(&frm, "pmInvoice")
+                        ->actions()
+                        .at(0)
+                        ->text()
+                        .startsWith(QStringLiteral("Накладная №")));
+        EXPECT_TRUE(
+            app::menuTexts(*kx::testsupport::named<QMenu>(&frm, "pmPrice")).contains(QStringLiteral("Рецепты")));
+        EXPECT_TRUE(
+            app::menuTexts(*kx::testsupport::named<QMenu>(&frm, "pmPrice")).contains(QStringLiteral("Наркотика")));
+        EXPECT_TRUE(kx::testsupport::named<QAction>(&frm, "acnOrder")->isEnabled());
+        EXPECT_TRUE(kx::testsupport::named<QAction>(&frm, "acnArchive")->isEnabled());
+        EXPECT_TRUE(kx::testsupport::named<QAction>(&frm, "acnInvoice")->isEnabled());
+        EXPECT_FALSE(kx::testsupport::named<QAction>(&frm, "acnSend")->isEnabled()); // nothing prepared yet
         EXPECT_EQ(frm.size(), QSize(960, 640));
         EXPECT_TRUE(fake.messages().shown.empty()) << fake.messages().texts().join(u'\n').toStdString();
     }
@@ -153,12 +160,12 @@ TEST_F(DemoInstallation, RecipesOpenWithTheDrugPickerOnTheNameColumn)
     config::setProgramFolder(dir_->path());
     {
         app::TMainFrm frm;
-        frm.actions().acnPrescription->trigger();
+        kx::testsupport::named<QAction>(&frm, "acnPrescription")->trigger();
         auto *window =
             qobject_cast<prescriptions_windows::TPrescrFrm *>(frm.findChildByCaption(QStringLiteral("Рецепты")));
         ASSERT_NE(window, nullptr);
         frm.ActionList1Update();
-        EXPECT_FALSE(frm.actions().acnPrescription->isEnabled());
+        EXPECT_FALSE(kx::testsupport::named<QAction>(&frm, "acnPrescription")->isEnabled());
         grid::DBGrid *grid = window->dbGrid();
         const int name = grid->findColumn(QStringLiteral("Name"));
         ASSERT_GE(name, 0);

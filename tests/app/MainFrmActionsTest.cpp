@@ -1,4 +1,5 @@
 #include "MainFrmFixture.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "app/ToolBarPanel.h"
 
@@ -50,10 +51,12 @@ protected:
     }
     std::vector<QAction *> ruled() const
     {
-        const app::MainActions &a = frm_->actions();
-        return {a.acnConnect,   a.acnRefresh,    a.acnSend,     a.acnInvoice,   a.acnOrder,
-                a.acnPriceFull, a.acnNewPrice,   a.acnTools,    a.acnReference, a.acnArchive,
-                a.acnPrice,     a.acnRefreshAll, a.acnOutboundn};
+        std::vector<QAction *> out;
+        for (const char *name :
+             {"acnConnect", "acnRefresh", "acnSend", "acnInvoice", "acnOrder", "acnPriceFull", "acnNewPrice",
+              "acnTools", "acnReference", "acnArchive", "acnPrice", "acnRefreshAll", "acnOutboundn"})
+            out.push_back(kx::testsupport::named<QAction>(frm_, name));
+        return out;
     }
 
     std::unique_ptr<app::TMainFrm> frm_;
@@ -75,11 +78,11 @@ TEST_F(MainFrmReady, ConnectionAndDialUpWindowDisableConnect)
 {
     fake_.connectivity().connected = true;
     frm_->ActionList1Update();
-    EXPECT_FALSE(frm_->actions().acnConnect->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnConnect")->isEnabled());
     fake_.connectivity().connected = false;
     openChild(*frm_, QStringLiteral("Дозвон"));
     frm_->ActionList1Update();
-    EXPECT_FALSE(frm_->actions().acnConnect->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnConnect")->isEnabled());
 }
 
 TEST_F(MainFrmReady, ChildCaptionsAreComparedInUpperCase)
@@ -87,11 +90,11 @@ TEST_F(MainFrmReady, ChildCaptionsAreComparedInUpperCase)
     QWidget *arrivals = openChild(*frm_, QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ"));
     openChild(*frm_, QStringLiteral("прайс"));
     frm_->ActionList1Update();
-    EXPECT_FALSE(frm_->actions().acnNewPrice->isEnabled());
-    EXPECT_FALSE(frm_->actions().acnPriceFull->isEnabled());
-    EXPECT_FALSE(frm_->actions().acnOutboundn->isEnabled());
-    EXPECT_TRUE(frm_->actions().acnPrice->isEnabled()); // no rule of its own
-    EXPECT_TRUE(frm_->actions().acnOrder->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnNewPrice")->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnPriceFull")->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnOutboundn")->isEnabled());
+    EXPECT_TRUE(kx::testsupport::named<QAction>(frm_, "acnPrice")->isEnabled()); // no rule of its own
+    EXPECT_TRUE(kx::testsupport::named<QAction>(frm_, "acnOrder")->isEnabled());
     EXPECT_EQ(frm_->findChildByCaption(QStringLiteral("Новые Поступления")), arrivals);
     EXPECT_TRUE(frm_->childExists(QStringLiteral("ПРАЙС")));
     EXPECT_FALSE(frm_->childExists(QStringLiteral("ЗАКАЗ")));
@@ -99,8 +102,8 @@ TEST_F(MainFrmReady, ChildCaptionsAreComparedInUpperCase)
 
 TEST_F(MainFrmReady, AnOpenTableDisablesEveryMenuItemWithItsCaption)
 {
-    const QList<QAction *> items = frm_->actions().pmReference->actions();
-    ASSERT_EQ(app::menuTexts(*frm_->actions().pmReference),
+    const QList<QAction *> items = kx::testsupport::named<QMenu>(frm_, "pmReference")->actions();
+    ASSERT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm_, "pmReference")),
               QStringList({QStringLiteral("Справка"), QStringLiteral("СПРАВКА"), QStringLiteral("Third.dbf")}));
     QWidget *window = openChild(*frm_, QStringLiteral("Справка"));
     frm_->ActionList1Update();
@@ -115,9 +118,9 @@ TEST_F(MainFrmReady, AnOpenTableDisablesEveryMenuItemWithItsCaption)
 TEST_F(MainFrmReady, StateFollowsChildWindowsWhenTheApplicationIsIdle)
 {
     openChild(*frm_, QStringLiteral("FTP"));
-    for (int i = 0; i < 20 && frm_->actions().acnRefresh->isEnabled(); ++i)
+    for (int i = 0; i < 20 && kx::testsupport::named<QAction>(frm_, "acnRefresh")->isEnabled(); ++i)
         QApplication::processEvents();
-    EXPECT_FALSE(frm_->actions().acnRefresh->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm_, "acnRefresh")->isEnabled());
 }
 
 struct ActionCase {
@@ -157,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainFrmActionHooks, ::testing::ValuesIn(kActionC
 
 TEST_F(MainFrmReady, TableMenuItemOpensItsTableWindow)
 {
-    frm_->actions().pmReference->actions().at(2)->trigger();
+    kx::testsupport::named<QMenu>(frm_, "pmReference")->actions().at(2)->trigger();
     EXPECT_EQ(hooks_->calls,
               QStringList({QStringLiteral("table Third.dbf %1Reference/Third.dbf").arg(inst_.folder())}));
 }
@@ -166,7 +169,7 @@ TEST_F(MainFrmReady, SendAsksAboutThePreparedOrderAndNoSendsNothing)
 {
     app::TMainFrm frm; // the program's own hooks
     fake_.messages().answers = {false};
-    frm.actions().acnSend->trigger();
+    kx::testsupport::named<QAction>(&frm, "acnSend")->trigger();
     ASSERT_FALSE(fake_.messages().shown.empty());
     EXPECT_EQ(fake_.messages().shown.back().text, QStringLiteral("Заявок (1 шт.)\n\rОтправить?"));
     EXPECT_EQ(fake_.messages().shown.back().title, QStringLiteral("Отправка файлов"));
@@ -180,9 +183,9 @@ TEST_F(MainFrmReady, ToolsAndConnectOpenTheirWindows)
 {
     app::TMainFrm frm; // the program's own hooks
     frm.show();
-    frm.actions().acnTools->trigger();
+    kx::testsupport::named<QAction>(&frm, "acnTools")->trigger();
     EXPECT_TRUE(frm.childExists(QStringLiteral("Настройки")));
-    frm.actions().acnConnect->trigger();
+    kx::testsupport::named<QAction>(&frm, "acnConnect")->trigger();
     EXPECT_TRUE(frm.childExists(QStringLiteral("Дозвон")));
 }
 
@@ -204,7 +207,7 @@ TEST_F(MainFrmReady, ArchiveOpensTheArchiveWindowOverTheArchiveFolder)
                       {QStringLiteral("PRICE"), K::Float, 12, 2}});
     app::TMainFrm frm; // the program's own hooks
     frm.show();
-    frm.actions().acnArchive->trigger();
+    kx::testsupport::named<QAction>(&frm, "acnArchive")->trigger();
     EXPECT_TRUE(frm.childExists(QStringLiteral("Архив")));
 }
 
@@ -229,7 +232,7 @@ TEST_F(MainFrmReady, WindowMenuClosesTheActiveChild)
     openChild(*frm_, QStringLiteral("Архив"));
     QWidget *second = openChild(*frm_, QStringLiteral("Рецепты"));
     frm_->mdiArea().setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
-    frm_->actions().WindowClose1->trigger();
+    kx::testsupport::named<QAction>(frm_, "WindowClose1")->trigger();
     EXPECT_FALSE(frm_->childExists(QStringLiteral("Рецепты")));
     EXPECT_TRUE(frm_->childExists(QStringLiteral("Архив")));
 }
@@ -241,7 +244,7 @@ namespace {
 TEST_F(MainFrmReady, ReferenceItemOpensTheTableWindowAndIsDisabledWhileItIsOpen)
 {
     app::TMainFrm frm; // the program's own hooks
-    QAction *item = frm.actions().pmReference->actions().at(2);
+    QAction *item = kx::testsupport::named<QMenu>(&frm, "pmReference")->actions().at(2);
     ASSERT_EQ(item->text(), QStringLiteral("Third.dbf"));
     item->trigger();
     QWidget *window = frm.findChildByCaption(QStringLiteral("third.DBF"));

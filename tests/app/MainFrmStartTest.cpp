@@ -1,4 +1,5 @@
 #include "MainFrmFixture.h"
+#include "tests/support/WindowTestSupport.h"
 
 #include "config/IniFile.h"
 #include "config/ProgramFiles.h"
@@ -101,7 +102,7 @@ TEST_F(MainFrmTest, FoldersAreCreatedOneLevelDeepOnly)
     EXPECT_TRUE(QFileInfo(inst_.path(QStringLiteral("inv"))).isDir());
     EXPECT_TRUE(fake_.messages().shown.empty());
     frm->ActionList1Update();
-    EXPECT_FALSE(frm->actions().acnSend->isEnabled());
+    EXPECT_FALSE(kx::testsupport::named<QAction>(frm, "acnSend")->isEnabled());
 }
 
 struct CaptionCase {
@@ -176,16 +177,17 @@ TEST_F(MainFrmTest, TableMenusListTheTablesWithTheirCaptions)
                                   "[N123.dbf]\r\nDBFCaption=Накладная 123\r\n"));
     auto frm = start();
     EXPECT_EQ(
-        app::menuTexts(*frm->actions().pmReference),
+        app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmReference")),
         QStringList({QStringLiteral("Extra.DBF"), QStringLiteral("Подразделения"), QStringLiteral("WorkScheme.dbf")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmInvoice), QStringList({QStringLiteral("Накладная 123")}));
-    const QAction *item = frm->actions().pmReference->actions().at(1);
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmInvoice")),
+              QStringList({QStringLiteral("Накладная 123")}));
+    const QAction *item = kx::testsupport::named<QMenu>(frm, "pmReference")->actions().at(1);
     EXPECT_EQ(item->toolTip(), inst_.path(QStringLiteral("Reference/SubCustomer.dbf")));
 
     // Rebuilding replaces the items.
     QFile::remove(inst_.path(QStringLiteral("Reference/Extra.DBF")));
     frm->rebuildTableMenus();
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmReference),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmReference")),
               QStringList({QStringLiteral("Подразделения"), QStringLiteral("WorkScheme.dbf")}));
 }
 
@@ -194,11 +196,11 @@ TEST_F(MainFrmTest, PrescriptionAndNarcoticsItemsAndThePrescriptionTable)
     inst_.writeTable(QStringLiteral("Prescription/PharmCom.dbf"), {{QStringLiteral("NAME"), K::String, 40}});
     inst_.writeTable(QStringLiteral("Outboundn/pricen.dbf"), kPriceFields);
     auto frm = start();
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmPrice),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmPrice")),
               QStringList({QStringLiteral("Полный прайс"), QStringLiteral("-"), QStringLiteral("Новые поступления"),
                            QStringLiteral("-"), QStringLiteral("Рецепты"), QStringLiteral("-"),
                            QStringLiteral("Наркотика")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmZakaz),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmZakaz")),
               QStringList({QStringLiteral("Заказ"), QStringLiteral("-"), QStringLiteral("Заказ наркотика")}));
 
     const QString prescr = inst_.path(QStringLiteral("Prescription/prescr.dbf"));
@@ -230,19 +232,23 @@ TEST_F(MainFrmTest, PrescriptionAndNarcoticsItemsAndThePrescriptionTable)
 TEST_F(MainFrmTest, WithoutPharmComAndPriceNTheMenusHoldTheirFixedItems)
 {
     auto frm = start();
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmPrice),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmPrice")),
               QStringList({QStringLiteral("Полный прайс"), QStringLiteral("-"), QStringLiteral("Новые поступления")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmZakaz), QStringList({QStringLiteral("Заказ")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmRefresh),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmZakaz")), QStringList({QStringLiteral("Заказ")}));
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmRefresh")),
               QStringList({QStringLiteral("Обновить"), QStringLiteral("-"), QStringLiteral("Накладные")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmUpload),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmUpload")),
               QStringList({QStringLiteral("Отправить"), QStringLiteral("Удалить")}));
-    EXPECT_EQ(app::menuTexts(*frm->actions().pmWindow),
+    EXPECT_EQ(app::menuTexts(*kx::testsupport::named<QMenu>(frm, "pmWindow")),
               QStringList({QStringLiteral("Каскад"), QStringLiteral("-"), QStringLiteral("Закрыть")}));
-    EXPECT_EQ(frm->actions().pmPrice->defaultAction(), frm->actions().acnPriceFull);
-    EXPECT_EQ(frm->actions().pmZakaz->defaultAction(), frm->actions().acnOrder);
-    EXPECT_EQ(frm->actions().pmRefresh->defaultAction(), frm->actions().acnRefreshAll);
-    EXPECT_EQ(frm->actions().pmUpload->defaultAction(), frm->actions().acnSend);
+    EXPECT_EQ(kx::testsupport::named<QMenu>(frm, "pmPrice")->defaultAction(),
+              kx::testsupport::named<QAction>(frm, "acnPriceFull"));
+    EXPECT_EQ(kx::testsupport::named<QMenu>(frm, "pmZakaz")->defaultAction(),
+              kx::testsupport::named<QAction>(frm, "acnOrder"));
+    EXPECT_EQ(kx::testsupport::named<QMenu>(frm, "pmRefresh")->defaultAction(),
+              kx::testsupport::named<QAction>(frm, "acnRefreshAll"));
+    EXPECT_EQ(kx::testsupport::named<QMenu>(frm, "pmUpload")->defaultAction(),
+              kx::testsupport::named<QAction>(frm, "acnSend"));
     EXPECT_FALSE(QFileInfo::exists(inst_.path(QStringLiteral("Prescription/prescr.dbf"))));
 }
 

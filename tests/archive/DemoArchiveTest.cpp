@@ -90,7 +90,8 @@ protected:
 TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
 {
     // Order: consignee, markup, two quantities, keyboard only.
-    auto *order = openBy<ordering::TOrderFrm>(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    auto *order =
+        openBy<ordering::TOrderFrm>(kx::testsupport::named<QAction>(frm, "acnPriceFull"), QStringLiteral("ПРАЙС"));
     ASSERT_NE(order, nullptr);
     for (QComboBox *combo :
          {kx::testsupport::named<QComboBox>(order, "cbPODR"), kx::testsupport::named<QComboBox>(order, "cbPay")}) {
@@ -118,7 +119,8 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
     frm->mdiArea().closeAllSubWindows();
 
     // The archive opens on this month: the new order, its positions, statistics.
-    auto *archive = openBy<windows::TDblGridFrm>(frm->actions().acnArchive, QStringLiteral("Архив"));
+    auto *archive =
+        openBy<windows::TDblGridFrm>(kx::testsupport::named<QAction>(frm, "acnArchive"), QStringLiteral("Архив"));
     ASSERT_NE(archive, nullptr);
     const QDate today = QDate::currentDate();
     EXPECT_EQ(kx::testsupport::named<QComboBox>(archive, "cbYears")->currentText(), QString::number(today.year()));

@@ -145,7 +145,7 @@ protected:
                              QStringLiteral("Аптечный пункт №1 (ул. Ленина, 5)"));
         settings.writeInteger(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercentID"), 2);
         settings.writeString(QStringLiteral("ЗАКАЗ"), QStringLiteral("ActivePercent"), QStringLiteral("11"));
-        trigger(frm->actions().acnOrder);
+        trigger(kx::testsupport::named<QAction>(frm, "acnOrder"));
         auto *w = qobject_cast<ordering::TOrderFrm *>(frm->findChildByCaption(QStringLiteral("ЗАКАЗ")));
         ASSERT_NE(w, nullptr);
         ASSERT_TRUE(
@@ -185,11 +185,11 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
     ASSERT_FALSE(typed.empty());
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     startMainWindow();
-    trigger(frm->actions().acnPriceFull);
+    trigger(kx::testsupport::named<QAction>(frm, "acnPriceFull"));
     ASSERT_TRUE(frm->childExists(QStringLiteral("ПРАЙС")));
     const QPointer<exchange_windows::TDialFrm> dial = exchange_windows::OpenDialUpWindow(*frm);
 
-    trigger(frm->actions().acnRefreshAll);
+    trigger(kx::testsupport::named<QAction>(frm, "acnRefreshAll"));
     EXPECT_FALSE(frm->childExists(QStringLiteral("ПРАЙС"))) << "closed before the refresh";
     EXPECT_TRUE(frm->childExists(QStringLiteral("Дозвон")));
     exchange_windows::TFtpFrm *w = finishedTransfer();
@@ -218,7 +218,7 @@ TEST_P(DemoTransfer, RefreshBringsTheNewerPriceListThenTheOrderGoesOut)
     const QByteArray orderBytes = bytesOf(base + QStringLiteral("Out/") + orders.first());
 
     fake.messages().answers = {true};
-    trigger(frm->actions().acnSend);
+    trigger(kx::testsupport::named<QAction>(frm, "acnSend"));
     ASSERT_FALSE(fake.messages().shown.empty());
     const platform::fake::ShownMessage &question = fake.messages().shown.back();
     EXPECT_EQ(question.title, QStringLiteral("Отправка файлов"));
@@ -255,7 +255,7 @@ TEST_P(DemoTransfer, RefreshWithoutAConnectionDialsFirstAndHangsUpAfter)
                               {.state = 8192, .error = 0, .delayMs = 10}};
     QTimer::singleShot(400, [this] { fake.connectivity().connected = true; }); // the line is up
     startMainWindow();
-    trigger(frm->actions().acnRefreshAll);
+    trigger(kx::testsupport::named<QAction>(frm, "acnRefreshAll"));
     const QPointer<exchange_windows::TDialFrm> dial = exchange_windows::findDialUpWindow(*frm);
     ASSERT_TRUE(dial);
     QStringList states;
@@ -303,7 +303,7 @@ TEST_P(DemoTransfer, RefreshWithoutNetworkManagerEndsWithoutAConnection)
     });
     QElapsedTimer clock;
     clock.start();
-    trigger(frm->actions().acnRefreshAll);
+    trigger(kx::testsupport::named<QAction>(frm, "acnRefreshAll"));
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_EQ(lastLine, platform::dialErrorText(633));
     EXPECT_EQ(frm->statusText(), QStringLiteral("Нет соединения с интернетом..."));
@@ -360,7 +360,7 @@ TEST_P(DemoTransfer, AFailedUploadKeepsThePackageAndTheNextSendOffersTheSameFile
     const QString question = QStringLiteral("Аспирин, Иванов ;\n\rАспирин, Петров ;\n\rАспирин, Сидоров ;\n\r\n\r"
                                             "Заявок производственного отд. (1 шт.)\n\rЗаявок (2 шт.)\n\rОтправить?");
     fake.messages().answers = {true};
-    trigger(frm->actions().acnSend);
+    trigger(kx::testsupport::named<QAction>(frm, "acnSend"));
     ASSERT_FALSE(fake.messages().shown.empty());
     EXPECT_EQ(fake.messages().shown.back().text, question);
     exchange_windows::TFtpFrm *w = finishedTransfer();
@@ -375,7 +375,7 @@ TEST_P(DemoTransfer, AFailedUploadKeepsThePackageAndTheNextSendOffersTheSameFile
         ASSERT_TRUE(QDir(distributor).rename(QStringLiteral("incoming-away"), QStringLiteral("incoming")));
     fake.messages().shown.clear();
     fake.messages().answers = {true};
-    trigger(frm->actions().acnSend);
+    trigger(kx::testsupport::named<QAction>(frm, "acnSend"));
     ASSERT_FALSE(fake.messages().shown.empty());
     EXPECT_EQ(fake.messages().shown.back().text, question) << "the same orders, offered again";
     w = finishedTransfer();

@@ -167,7 +167,7 @@ protected:
 TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReopening)
 {
     const QString priceCaption = QStringLiteral("ПРАЙС");
-    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, priceCaption);
+    ordering::TOrderFrm *w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), priceCaption);
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isOrderPageVisible());
     ASSERT_EQ(kx::testsupport::named<QTabWidget>(w, "PageControl1")->currentWidget(),
@@ -215,7 +215,7 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     EXPECT_EQ(storedQuantities(), ordered);
 
     // The order: exactly the rows with a quantity.
-    w = openBy(frm->actions().acnOrder, QStringLiteral("ЗАКАЗ"));
+    w = openBy(kx::testsupport::named<QAction>(frm, "acnOrder"), QStringLiteral("ЗАКАЗ"));
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isOrderPageVisible());
     std::vector<std::uint32_t> expected;
@@ -228,7 +228,7 @@ TEST_F(DemoOrdering, QuantitiesTypedInTheFullPriceListMakeTheOrderAndSurviveReop
     // A new start of the program finds the choices and the quantities again.
     frm.reset();
     startMainWindow();
-    w = openBy(frm->actions().acnPriceFull, priceCaption);
+    w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), priceCaption);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPODR")->currentText(), consignee);
     EXPECT_EQ(kx::testsupport::named<QComboBox>(w, "cbPay")->currentText(), QStringLiteral("12"));
@@ -249,7 +249,8 @@ TEST_F(DemoOrdering, NewArrivalsShowTheFlaggedRowsInBlue)
     ASSERT_GE(flagged.size(), 3u) << "the demo price list needs new arrivals";
     ASSERT_LT(flagged.size(), rows.size());
 
-    ordering::TOrderFrm *w = openBy(frm->actions().acnNewPrice, QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ"));
+    ordering::TOrderFrm *w =
+        openBy(kx::testsupport::named<QAction>(frm, "acnNewPrice"), QStringLiteral("НОВЫЕ ПОСТУПЛЕНИЯ"));
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isOrderPageVisible());
     EXPECT_EQ(recordsInView(w), flagged);
@@ -304,7 +305,7 @@ TEST_F(DemoOrdering, DamagedPharmacyTableLeavesThePriceListUsable)
         }
         QFile::remove(dir.path() + QStringLiteral("/Reference/SubCustomer.mdx"));
         startMainWindow();
-        ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+        ordering::TOrderFrm *w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), QStringLiteral("ПРАЙС"));
         ASSERT_NE(w, nullptr);
         for (int i = 0; i < 3; ++i) {
             QEventLoop loop; // blocks as an idle program does, so every idle hook runs
@@ -326,7 +327,7 @@ TEST_F(DemoOrdering, DamagedPharmacyTableLeavesThePriceListUsable)
 // The demo is set up as a pharmacy would set it: every column titled in Russian.
 TEST_F(DemoOrdering, PriceListColumnsCarryRussianTitles)
 {
-    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ordering::TOrderFrm *w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), QStringLiteral("ПРАЙС"));
     ASSERT_NE(w, nullptr);
     grid::DBGrid *g = w->dbGrid();
     EXPECT_EQ(g->columnTitle(g->findColumn(QStringLiteral("Extra"))), QStringLiteral("Наценка"));
@@ -346,7 +347,7 @@ TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
     const QString orders = dir.path() + QStringLiteral("/Orders2/");
     fake.fileDialogs().folders.push_back(orders);
     frm->ActionList1Update();
-    frm->actions().acnTools->trigger();
+    kx::testsupport::named<QAction>(frm, "acnTools")->trigger();
     auto *tools = qobject_cast<settings::TToolsFrm *>(frm->findChildByCaption(QStringLiteral("Настройки")));
     ASSERT_NE(tools, nullptr);
     QTest::mouseClick(tools->pathRow(windows::WorkFolder::Orders).button, Qt::LeftButton);
@@ -376,7 +377,7 @@ TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
     ASSERT_GE(nameRow, 0);
     grid->item(nameRow, 2)->setText(QStringLiteral("Препарат"));
     closeWindows();
-    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ordering::TOrderFrm *w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), QStringLiteral("ПРАЙС"));
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->dbGrid()->columnTitle(w->dbGrid()->findColumn(QStringLiteral("Name"))), QStringLiteral("Препарат"));
     closeWindows();
@@ -386,7 +387,7 @@ TEST_F(DemoOrdering, SettingsChangedInTheSettingsWindowAreKept)
 // finds the drug; Escape goes back to the grid.
 TEST_F(DemoOrdering, FindByAnyWordOnEitherLayout)
 {
-    ordering::TOrderFrm *w = openBy(frm->actions().acnPriceFull, QStringLiteral("ПРАЙС"));
+    ordering::TOrderFrm *w = openBy(kx::testsupport::named<QAction>(frm, "acnPriceFull"), QStringLiteral("ПРАЙС"));
     ASSERT_NE(w, nullptr);
     QTest::keyClick(w->dbGrid(), Qt::Key_F, Qt::ControlModifier);
     QLineEdit *find = w->findChild<QLineEdit *>(QStringLiteral("edFind"));
