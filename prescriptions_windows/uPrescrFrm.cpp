@@ -83,9 +83,10 @@ TPrescrFrm::TPrescrFrm(QWidget *owner, const QString &caption, const QString &ta
     ActionList1Update();
 }
 
-QAction *TPrescrFrm::addTool(const QString &name, const QString &button, int icon, void (TPrescrFrm::*handler)())
+QAction *TPrescrFrm::addTool(const QString &name, const QString &button, QStyle::StandardPixmap icon,
+                             void (TPrescrFrm::*handler)())
 {
-    auto *action = new QAction(style()->standardIcon(QStyle::StandardPixmap(icon)), QString(), this);
+    auto *action = new QAction(style()->standardIcon(icon), QString(), this);
     action->setObjectName(name);
     connect(action, &QAction::triggered, this, handler);
     GridToolBar->addAction(action);

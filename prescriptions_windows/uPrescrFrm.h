@@ -4,6 +4,8 @@
 #include "windows/ActionUpdateGuard.h"
 #include "windows/uGridFrm.h"
 
+#include <QStyle>
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,7 +38,8 @@ private:
     void acnExportExecute();
     void N1Click();
     void N2Click();
-    QAction *addTool(const QString &name, const QString &button, int icon, void (TPrescrFrm::*handler)());
+    QAction *addTool(const QString &name, const QString &button, QStyle::StandardPixmap icon,
+                     void (TPrescrFrm::*handler)());
     // Runs a handler's step on the open table; its errors are shown.
     void withTable(const std::function<void(tables::Table &)> &step);
     // Asks the question of the context menu's items; true for "Yes" with a

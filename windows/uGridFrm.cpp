@@ -121,9 +121,10 @@ TGridFrm::TGridFrm(QWidget *owner, const QString &caption, const QString &tableF
 
 TGridFrm::~TGridFrm() { runFormDestroy(); }
 
-QAction *TGridFrm::addAction(const QString &name, const QString &caption, int icon, void (TGridFrm::*handler)())
+QAction *TGridFrm::addAction(const QString &name, const QString &caption, QStyle::StandardPixmap icon,
+                             void (TGridFrm::*handler)())
 {
-    auto *action = new QAction(style()->standardIcon(QStyle::StandardPixmap(icon)), caption, this);
+    auto *action = new QAction(style()->standardIcon(icon), caption, this);
     action->setObjectName(name);
     action->setToolTip(caption);
     action->setStatusTip(caption);

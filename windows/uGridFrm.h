@@ -9,6 +9,7 @@
 #include "tables/TableObserver.h"
 
 #include <QString>
+#include <QStyle>
 
 #include <cstdint>
 #include <functional>
@@ -92,7 +93,8 @@ private:
     QAction *acnClose;
     grid::FindBar *FindBar;
 
-    QAction *addAction(const QString &name, const QString &caption, int icon, void (TGridFrm::*handler)());
+    QAction *addAction(const QString &name, const QString &caption, QStyle::StandardPixmap icon,
+                       void (TGridFrm::*handler)());
     // Any change of the table asks for an update of the actions.
     void tableChanged(tables::Table &table, tables::TableChange change, std::uint32_t recno) override;
     void openTable(const QString &tableFile);
