@@ -372,6 +372,20 @@ void TOrderFrm::layoutChoiceRow()
 void TOrderFrm::prepareTable(const QString &tablePath)
 {
     orderBarPanels_[1]->setText(config::formatIniDateTime(GetLastRefresh()));
+    openPriceTable(tablePath);
+    bindTable();
+    layoutHeaderFields();
+    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ")
+                     + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
+    lbOrder->adjustSize();
+
+    fillChoices();
+}
+
+// Opens the price table (its Name index built when missing) with a Zak column
+// (added to an old table) and the calculated markup Extra, on its first row.
+void TOrderFrm::openPriceTable(const QString &tablePath)
+{
     table_ = std::make_unique<tables::Table>(tablePath);
     tables::setDefaultOpenCodePage(kDistributorCodePage);
     const QString mdxPath = mdxPathOf(tablePath);
@@ -402,7 +416,11 @@ void TOrderFrm::prepareTable(const QString &tablePath)
     openTable();
     table_->field(QStringLiteral("Extra")).setDisplayLabel(QStringLiteral("Наценка"));
     table_->first();
+}
 
+// The grid, the totals and the row styles over the open table.
+void TOrderFrm::bindTable()
+{
     tableRelease_.run = [this] {
         DBGrid->setTable(nullptr);
         table_->removeObserver(this);
@@ -427,12 +445,11 @@ void TOrderFrm::prepareTable(const QString &tablePath)
             style.background = *row.background;
         style.bold = row.bold;
     });
+}
 
-    layoutHeaderFields();
-    lbOrder->setText(QStringLiteral("ЗАКАЗ ОТ ")
-                     + QLocale().toString(QDate::currentDate(), config::shortDateFormat(QLocale())));
-    lbOrder->adjustSize();
-
+// Consignees and markups from the references, the stored choices selected.
+void TOrderFrm::fillChoices()
+{
     const QString references = services()->folder(windows::WorkFolder::References);
     FillLookupCombo(cbPay, references + QStringLiteral("WorkScheme.dbf"), MarkupIds, QStringLiteral("IDRow"),
                     QStringLiteral("Procent"));

@@ -92,6 +92,9 @@ private:
     void connectControls();
     void layoutChoiceRow();
     void prepareTable(const QString &tablePath);
+    void openPriceTable(const QString &tablePath);
+    void bindTable();
+    void fillChoices();
     void layoutHeaderFields();
     void refreshHeaderValues();
     void showTotals();
