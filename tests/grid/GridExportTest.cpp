@@ -1,9 +1,9 @@
 // The grid's XLS export, read back by xlrd (an independent reader).
 #include "GridTestTables.h"
 
-#include "XlrdReader.h"
 #include "grid/GridExport.h"
-#include "grid/XlsWriter.h"
+#include "xls/XlrdReader.h"
+#include "xls/XlsWriter.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -148,8 +148,8 @@ TEST_F(GridExport, MoreRowsThanASheetHoldsAreRefusedBeforeWriting)
 {
     openGrid();
     // One title row plus 65535 rows fit; one more does not.
-    const std::vector<int> fits(grid::XlsWriter::MaxRows - 1, 0);
-    const std::vector<int> tooMany(grid::XlsWriter::MaxRows, 0);
+    const std::vector<int> fits(xls::XlsWriter::MaxRows - 1, 0);
+    const std::vector<int> tooMany(xls::XlsWriter::MaxRows, 0);
     EXPECT_THROW(grid::writeGridXls(*grid->tableModel(), tooMany, {}, false, out()), std::runtime_error);
     EXPECT_FALSE(QFile::exists(out()));
     try {

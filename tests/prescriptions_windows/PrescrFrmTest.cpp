@@ -3,8 +3,8 @@
 #include "PrescriptionWindowFixture.h"
 
 #include "grid/TableModel.h"
-#include "grid/XlrdReader.h"
 #include "ordering/PharmacyCode.h"
+#include "xls/XlrdReader.h"
 
 #include <QJsonArray>
 #include <QToolBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/ByteWriter.h"
+#include "xls/ByteWriter.h"
 
 #include <QHash>
 #include <QString>
@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace grid {
+namespace xls {
 
 // The workbook's shared strings: every text cell refers to one entry by index.
 class SharedStringTable {
@@ -28,4 +28,4 @@ private:
     std::uint32_t references_ = 0;
 };
 
-} // namespace grid
+} // namespace xls

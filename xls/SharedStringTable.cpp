@@ -1,11 +1,11 @@
-#include "grid/SharedStringTable.h"
+#include "xls/SharedStringTable.h"
 
-#include "grid/BiffRecords.h"
+#include "xls/BiffRecords.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace grid {
+namespace xls {
 
 std::uint32_t SharedStringTable::add(const QString &text)
 {
@@ -77,4 +77,4 @@ void SharedStringTable::write(ByteWriter &stream) const
     biff::appendRecord(stream, biff::id::ExtSst, index.bytes());
 }
 
-} // namespace grid
+} // namespace xls

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-namespace grid {
+namespace xls {
 
 // A one-sheet Excel 97-2003 workbook (BIFF8 in an OLE2 compound file) of text
 // and number cells, built in memory and saved in one go.
@@ -53,4 +53,4 @@ private:
     std::map<int, int> columnWidths_;
 };
 
-} // namespace grid
+} // namespace xls

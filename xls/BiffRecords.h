@@ -1,13 +1,13 @@
 #pragma once
 
-#include "grid/ByteWriter.h"
+#include "xls/ByteWriter.h"
 
 #include <QStringView>
 
 #include <cstdint>
 
 // Framing and string encoding shared by the BIFF8 records of a workbook stream.
-namespace grid::biff {
+namespace xls::biff {
 
 // Largest data part of one record; longer contents go on in CONTINUE records.
 constexpr qsizetype MaxRecordData = 8224;
@@ -44,4 +44,4 @@ void appendCharacters(ByteWriter &out, QStringView text, bool compressed);
 // A string with a one-byte length (at most 255 characters) and the option byte.
 void appendShortString(ByteWriter &out, QStringView text);
 
-} // namespace grid::biff
+} // namespace xls::biff

@@ -1,6 +1,6 @@
-#include "grid/CompoundFile.h"
+#include "xls/CompoundFile.h"
 
-#include "XlrdReader.h"
+#include "xls/XlrdReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -46,7 +46,7 @@ TEST(CompoundFile, StreamReadsBackWhole)
     for (const SizeCase &c : sizeCases) {
         SCOPED_TRACE(c.what);
         const QByteArray stream = randomBytes(c.size);
-        const QByteArray file = grid::compoundFile(QStringLiteral("Workbook"), stream);
+        const QByteArray file = xls::compoundFile(QStringLiteral("Workbook"), stream);
         EXPECT_EQ(file.size() % 512, 0);
 
         const QString path = dir.filePath(QStringLiteral("c.bin"));
@@ -66,12 +66,12 @@ TEST(CompoundFile, StreamReadsBackWhole)
 
 TEST(CompoundFile, RejectsWhatItCannotHold)
 {
-    const QByteArray enough(grid::MiniStreamCutoff, 'x');
+    const QByteArray enough(xls::MiniStreamCutoff, 'x');
     const struct {
         QString name;
         QByteArray stream;
     } cases[] = {
-        {QStringLiteral("Workbook"), QByteArray(grid::MiniStreamCutoff - 1, 'x')},
+        {QStringLiteral("Workbook"), QByteArray(xls::MiniStreamCutoff - 1, 'x')},
         {QString(), enough},
         {QString(32, QLatin1Char('a')), enough},
         {QStringLiteral("a/b"), enough},
@@ -79,7 +79,7 @@ TEST(CompoundFile, RejectsWhatItCannotHold)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
-        EXPECT_THROW(grid::compoundFile(c.name, c.stream), std::invalid_argument);
+        EXPECT_THROW(xls::compoundFile(c.name, c.stream), std::invalid_argument);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <bit>
 #include <cstdint>
 
-namespace grid {
+namespace xls {
 
 // A growing byte buffer of little-endian values, the byte order of BIFF records
 // and of the compound file container.
@@ -35,4 +35,4 @@ private:
     QByteArray bytes_;
 };
 
-} // namespace grid
+} // namespace xls

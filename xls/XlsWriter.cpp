@@ -1,9 +1,9 @@
-#include "grid/XlsWriter.h"
+#include "xls/XlsWriter.h"
 
-#include "grid/BiffRecords.h"
-#include "grid/ByteWriter.h"
-#include "grid/CompoundFile.h"
-#include "grid/SharedStringTable.h"
+#include "xls/BiffRecords.h"
+#include "xls/ByteWriter.h"
+#include "xls/CompoundFile.h"
+#include "xls/SharedStringTable.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -12,7 +12,7 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace grid {
+namespace xls {
 
 namespace {
 
@@ -310,4 +310,4 @@ void XlsWriter::save(const QString &path) const
         fail(file.errorString());
 }
 
-} // namespace grid
+} // namespace xls

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace grid {
+namespace xls {
 
 // Streams shorter than this live in the mini stream, which compoundFile() does
 // not build: callers pad their stream up to it.
@@ -14,4 +14,4 @@ constexpr qsizetype MiniStreamCutoff = 4096;
 // the name at most 31 characters without '/', '\', ':' or '!'.
 QByteArray compoundFile(const QString &streamName, const QByteArray &stream);
 
-} // namespace grid
+} // namespace xls

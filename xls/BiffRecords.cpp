@@ -1,9 +1,9 @@
-#include "grid/BiffRecords.h"
+#include "xls/BiffRecords.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace grid::biff {
+namespace xls::biff {
 
 void appendRecord(ByteWriter &stream, std::uint16_t recordId, const QByteArray &data)
 {
@@ -39,4 +39,4 @@ void appendShortString(ByteWriter &out, QStringView text)
     appendCharacters(out, text, compressed);
 }
 
-} // namespace grid::biff
+} // namespace xls::biff

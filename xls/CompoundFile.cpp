@@ -1,12 +1,12 @@
-#include "grid/CompoundFile.h"
+#include "xls/CompoundFile.h"
 
-#include "grid/ByteWriter.h"
+#include "xls/ByteWriter.h"
 
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
 
-namespace grid {
+namespace xls {
 
 namespace {
 
@@ -146,4 +146,4 @@ QByteArray compoundFile(const QString &streamName, const QByteArray &stream)
     return out.bytes();
 }
 
-} // namespace grid
+} // namespace xls

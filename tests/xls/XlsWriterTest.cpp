@@ -1,6 +1,6 @@
-#include "grid/XlsWriter.h"
+#include "xls/XlsWriter.h"
 
-#include "XlrdReader.h"
+#include "xls/XlrdReader.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -38,7 +38,7 @@ constexpr int XlrdNumber = 2;
 constexpr int XlrdError = 5;
 constexpr int NumErrorCode = 0x24;
 
-void fill(grid::XlsWriter &writer, const Sheet &sheet)
+void fill(xls::XlsWriter &writer, const Sheet &sheet)
 {
     for (const auto &[at, value] : sheet.cells)
         std::visit([&](const auto &v) { writer.setCell(at.first, at.second, v); }, value);
@@ -48,7 +48,7 @@ void fill(grid::XlsWriter &writer, const Sheet &sheet)
         writer.setColumnWidth(column, width);
 }
 
-QJsonObject saveAndRead(const grid::XlsWriter &writer, const QString &path)
+QJsonObject saveAndRead(const xls::XlsWriter &writer, const QString &path)
 {
     writer.save(path);
     const QJsonObject book = readWithXlrd({QStringLiteral("book"), path});
@@ -230,7 +230,7 @@ QJsonArray dimensions(const Sheet &s)
 {
     if (s.cells.empty())
         return {0, 0, 0, 0};
-    int firstColumn = grid::XlsWriter::MaxColumns;
+    int firstColumn = xls::XlsWriter::MaxColumns;
     for (const auto &[at, value] : s.cells)
         firstColumn = std::min(firstColumn, at.second);
     return {s.cells.begin()->first.first, usedRows(s), firstColumn, usedColumns(s)};
@@ -248,7 +248,7 @@ TEST_F(XlsWriterTest, XlrdReadsBackWhatWasWritten)
     for (const BookCase &c : bookCases) {
         SCOPED_TRACE(c.what);
         const Sheet expected = c.sheet();
-        grid::XlsWriter writer(c.sheetName);
+        xls::XlsWriter writer(c.sheetName);
         fill(writer, expected);
         EXPECT_EQ(writer.sheetName(), c.expectedSheetName);
 
@@ -266,7 +266,7 @@ TEST_F(XlsWriterTest, XlrdReadsBackWhatWasWritten)
 
 TEST_F(XlsWriterTest, LaterValueReplacesEarlierAndEmptyTextClears)
 {
-    grid::XlsWriter writer(QStringLiteral("Лист"));
+    xls::XlsWriter writer(QStringLiteral("Лист"));
     writer.setCell(0, 0, QStringLiteral("старое"));
     writer.setCell(0, 0, 7);
     writer.setCell(0, 1, 1.5);
@@ -284,15 +284,15 @@ TEST_F(XlsWriterTest, LaterValueReplacesEarlierAndEmptyTextClears)
 TEST_F(XlsWriterTest, TextOverCellLimitIsCut)
 {
     const QString longText(40000, QChar(u'ж'));
-    const QString pairAtLimit = QString(grid::XlsWriter::MaxTextLength - 1, QChar(u'ж')) + QStringLiteral("😀");
+    const QString pairAtLimit = QString(xls::XlsWriter::MaxTextLength - 1, QChar(u'ж')) + QStringLiteral("😀");
     const struct {
         QString text;
         QString kept;
     } cases[] = {
-        {longText, longText.left(grid::XlsWriter::MaxTextLength)},
-        {pairAtLimit, pairAtLimit.left(grid::XlsWriter::MaxTextLength - 1)}, // never half a pair
+        {longText, longText.left(xls::XlsWriter::MaxTextLength)},
+        {pairAtLimit, pairAtLimit.left(xls::XlsWriter::MaxTextLength - 1)}, // never half a pair
     };
-    grid::XlsWriter writer(QStringLiteral("Длинный"));
+    xls::XlsWriter writer(QStringLiteral("Длинный"));
     Sheet expected;
     for (int row = 0; row < int(std::size(cases)); ++row) {
         writer.setCell(row, 0, cases[row].text);
@@ -304,16 +304,16 @@ TEST_F(XlsWriterTest, TextOverCellLimitIsCut)
 
 TEST_F(XlsWriterTest, CellsOutsideTheSheetThrow)
 {
-    grid::XlsWriter writer(QStringLiteral("Лист"));
-    const Position outside[] = {{-1, 0}, {0, -1}, {grid::XlsWriter::MaxRows, 0}, {0, grid::XlsWriter::MaxColumns}};
+    xls::XlsWriter writer(QStringLiteral("Лист"));
+    const Position outside[] = {{-1, 0}, {0, -1}, {xls::XlsWriter::MaxRows, 0}, {0, xls::XlsWriter::MaxColumns}};
     for (const auto &[row, column] : outside) {
         SCOPED_TRACE(testing::Message() << row << "," << column);
         EXPECT_THROW(writer.setCell(row, column, 1.0), std::out_of_range);
         EXPECT_THROW(writer.setCell(row, column, QStringLiteral("x")), std::out_of_range);
         EXPECT_THROW(writer.setCell(row, column, QString()), std::out_of_range);
     }
-    EXPECT_THROW(writer.setRowBold(grid::XlsWriter::MaxRows), std::out_of_range);
-    EXPECT_THROW(writer.setColumnWidth(grid::XlsWriter::MaxColumns, 10), std::out_of_range);
+    EXPECT_THROW(writer.setRowBold(xls::XlsWriter::MaxRows), std::out_of_range);
+    EXPECT_THROW(writer.setColumnWidth(xls::XlsWriter::MaxColumns, 10), std::out_of_range);
 }
 
 QStringList listing(const QString &root)
@@ -337,7 +337,7 @@ TEST_F(XlsWriterTest, FailedSaveNamesTheFileAndLeavesNothing)
     QFile::setPermissions(path(QStringLiteral("read-only")), QFile::ReadOwner | QFile::ExeOwner);
     const bool permissionsApply = geteuid() != 0;
 
-    grid::XlsWriter writer(QStringLiteral("Лист"));
+    xls::XlsWriter writer(QStringLiteral("Лист"));
     writer.setCell(0, 0, QStringLiteral("данные"));
     const struct {
         const char *what;
@@ -371,7 +371,7 @@ TEST_F(XlsWriterTest, SaveReplacesAnEarlierFile)
     old.write(QByteArray(100000, 'z'));
     old.close();
 
-    grid::XlsWriter writer(QStringLiteral("Лист"));
+    xls::XlsWriter writer(QStringLiteral("Лист"));
     writer.setCell(0, 0, QStringLiteral("новый"));
     const QJsonObject sheet = onlySheet(saveAndRead(writer, target));
     EXPECT_EQ(differences(Sheet{{{{0, 0}, QStringLiteral("новый")}}, {}, {}}, sheet), QStringList());
@@ -415,7 +415,7 @@ TEST_F(XlsWriterTest, LibreOfficeReadsTheSameCells)
         GTEST_SKIP() << "LibreOffice is not on PATH; xlrd alone checked the files";
 
     const Sheet expected = priceList();
-    grid::XlsWriter writer(QStringLiteral("Прайс-лист"));
+    xls::XlsWriter writer(QStringLiteral("Прайс-лист"));
     fill(writer, expected);
     const QString xls = path(QStringLiteral("price.xls"));
     writer.save(xls);

@@ -1,4 +1,4 @@
-#include "XlrdReader.h"
+#include "xls/XlrdReader.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
