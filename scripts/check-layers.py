@@ -15,10 +15,11 @@ LAYERS = {
     "tables": ["errors"],
     "config": ["tables"],
     "platform": ["errors"],
+    "printing": ["platform"],
     "xls": [],
     "grid": ["tables", "config", "platform", "xls"],
     "windows": ["grid"],
-    "ordering": ["config", "platform"],
+    "ordering": ["config", "printing"],
     "ordering_windows": ["ordering", "windows"],
     "archive": ["ordering_windows"],
     "exchange": ["config", "transfer"],  # the transfer library's C interface

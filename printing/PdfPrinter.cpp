@@ -1,7 +1,7 @@
 #include "PdfPrinter.h"
 
 #include "PaintedPrintJob.h"
-#include "PlatformError.h"
+#include "platform/PlatformError.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,7 +9,7 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
-namespace platform {
+namespace printing {
 
 PdfPrinter::PdfPrinter(QString filePath) : filePath_(std::move(filePath)) {}
 
@@ -24,7 +24,8 @@ std::unique_ptr<PrintJob> PdfPrinter::beginJob(const QString &title)
     {
         QFile probe(filePath_);
         if (!probe.open(QIODevice::WriteOnly))
-            throw PlatformError(QStringLiteral("Не удалось записать файл %1: %2").arg(filePath_, probe.errorString()));
+            throw platform::PlatformError(
+                QStringLiteral("Не удалось записать файл %1: %2").arg(filePath_, probe.errorString()));
     }
     auto writer = std::make_unique<QPdfWriter>(filePath_);
     writer->setResolution(kResolution);
@@ -34,8 +35,8 @@ std::unique_ptr<PrintJob> PdfPrinter::beginJob(const QString &title)
     const QString path = filePath_;
     return std::make_unique<PaintedPrintJob>(std::move(writer), path, [path] {
         if (QFileInfo(path).size() == 0)
-            throw PlatformError(QStringLiteral("Не удалось записать файл %1").arg(path));
+            throw platform::PlatformError(QStringLiteral("Не удалось записать файл %1").arg(path));
     });
 }
 
-} // namespace platform
+} // namespace printing

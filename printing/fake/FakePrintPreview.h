@@ -1,17 +1,17 @@
 #pragma once
 
-#include "platform/PrintPreview.h"
+#include "printing/PrintPreview.h"
 
 #include <QStringList>
 
-namespace platform::fake {
+namespace printing::fake {
 
 // A preview whose user presses "Печать" at once: the pages go to the printer
-// installed (platform::printer()), as from the real preview.
+// installed (printing::printer()), as from the real preview.
 class PrintingPreview : public PrintPreview {
 public:
     void show(const QString &title, const std::function<void(Printer &)> &paint, QWidget *parent) override;
     QStringList titles; // of every preview shown
 };
 
-} // namespace platform::fake
+} // namespace printing::fake

@@ -6,7 +6,7 @@
 
 class QPainter;
 
-namespace platform {
+namespace printing {
 
 // One print job, begun in portrait orientation: a painter over the page
 // (device units are the printer's dots, origin at the printable area's
@@ -33,19 +33,4 @@ public:
     virtual std::unique_ptr<PrintJob> beginJob(const QString &title) = 0;
 };
 
-// The system's default printer until something else is installed.
-Printer &printer();
-
-// Installs a printer for its lifetime and puts the previous one back.
-class PrinterOverride {
-public:
-    explicit PrinterOverride(std::shared_ptr<Printer> replacement);
-    ~PrinterOverride();
-    PrinterOverride(const PrinterOverride &) = delete;
-    PrinterOverride &operator=(const PrinterOverride &) = delete;
-
-private:
-    std::shared_ptr<Printer> previous_;
-};
-
-} // namespace platform
+} // namespace printing

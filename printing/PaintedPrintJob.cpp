@@ -1,23 +1,23 @@
 #include "PaintedPrintJob.h"
 
-#include "PlatformError.h"
+#include "platform/PlatformError.h"
 
 #include <QPrinter>
 
-namespace platform {
+namespace printing {
 
 PaintedPrintJob::PaintedPrintJob(std::unique_ptr<QPagedPaintDevice> device, const QString &what,
                                  std::function<void()> checkDone)
     : owned_(std::move(device)), device_(owned_.get()), what_(what), checkDone_(std::move(checkDone))
 {
     if (!painter_.begin(device_))
-        throw PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
+        throw platform::PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
 }
 
 PaintedPrintJob::PaintedPrintJob(QPagedPaintDevice &device, const QString &what) : device_(&device), what_(what)
 {
     if (!painter_.begin(device_))
-        throw PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
+        throw platform::PlatformError(QStringLiteral("Не удалось начать печать: %1").arg(what_));
 }
 
 PaintedPrintJob::~PaintedPrintJob()
@@ -33,7 +33,7 @@ PaintedPrintJob::~PaintedPrintJob()
 void PaintedPrintJob::newPage()
 {
     if (!device_->newPage())
-        throw PlatformError(QStringLiteral("Печать прервана: %1").arg(what_));
+        throw platform::PlatformError(QStringLiteral("Печать прервана: %1").arg(what_));
 }
 
 void PaintedPrintJob::finish()
@@ -41,9 +41,9 @@ void PaintedPrintJob::finish()
     if (!painter_.isActive())
         return;
     if (!painter_.end())
-        throw PlatformError(QStringLiteral("Не удалось завершить печать: %1").arg(what_));
+        throw platform::PlatformError(QStringLiteral("Не удалось завершить печать: %1").arg(what_));
     if (checkDone_)
         checkDone_();
 }
 
-} // namespace platform
+} // namespace printing

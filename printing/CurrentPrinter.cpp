@@ -1,10 +1,10 @@
-#include "Printer.h"
+#include "CurrentPrinter.h"
 
 #include "PrintPreview.h"
 #include "QtPrintPreview.h"
 #include "SystemPrinter.h"
 
-namespace platform {
+namespace printing {
 
 namespace {
 
@@ -39,4 +39,4 @@ PrinterOverride::PrinterOverride(std::shared_ptr<Printer> replacement) : previou
 
 PrinterOverride::~PrinterOverride() { current() = std::move(previous_); }
 
-} // namespace platform
+} // namespace printing

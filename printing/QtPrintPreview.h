@@ -2,7 +2,7 @@
 
 #include "PrintPreview.h"
 
-namespace platform {
+namespace printing {
 
 // Qt's print preview dialog over the system's printer, with "Печать" (to that
 // printer, or a PDF file where there is none) and "Сохранить в PDF".
@@ -11,4 +11,4 @@ public:
     void show(const QString &title, const std::function<void(Printer &)> &paint, QWidget *parent) override;
 };
 
-} // namespace platform
+} // namespace printing

@@ -5,7 +5,7 @@
 #include <QPageLayout>
 #include <QString>
 
-namespace platform {
+namespace printing {
 
 // Prints into a PDF file, A4 portrait at 600 dots per inch with a printer's
 // usual unprintable margin: for users without a printer, and for tests.
@@ -24,4 +24,4 @@ private:
     QString filePath_;
 };
 
-} // namespace platform
+} // namespace printing

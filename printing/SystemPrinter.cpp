@@ -1,12 +1,12 @@
 #include "SystemPrinter.h"
 
 #include "PaintedPrintJob.h"
-#include "PlatformError.h"
+#include "platform/PlatformError.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace platform {
+namespace printing {
 
 bool SystemPrinter::hasPrinter()
 {
@@ -25,7 +25,7 @@ std::unique_ptr<PrintJob> SystemPrinter::beginJob(const QString &title)
     if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
         info = QPrinterInfo::availablePrinters().constFirst();
     if (info.isNull())
-        throw PlatformError(noPrinterMessage());
+        throw platform::PlatformError(noPrinterMessage());
     auto device = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     device->setOutputFormat(QPrinter::NativeFormat);
     device->setPageOrientation(QPageLayout::Portrait);
@@ -34,8 +34,8 @@ std::unique_ptr<PrintJob> SystemPrinter::beginJob(const QString &title)
     const QString name = info.printerName();
     return std::make_unique<PaintedPrintJob>(std::move(device), name, [printer, name] {
         if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted)
-            throw PlatformError(QStringLiteral("Принтер %1 не принял задание.").arg(name));
+            throw platform::PlatformError(QStringLiteral("Принтер %1 не принял задание.").arg(name));
     });
 }
 
-} // namespace platform
+} // namespace printing

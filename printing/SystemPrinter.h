@@ -2,7 +2,7 @@
 
 #include "Printer.h"
 
-namespace platform {
+namespace printing {
 
 // The system's default printer (CUPS through Qt Print Support), at its own
 // resolution. No printer installed is a PlatformError saying so.
@@ -14,4 +14,4 @@ public:
     static const QString &noPrinterMessage();
 };
 
-} // namespace platform
+} // namespace printing

@@ -1,8 +1,8 @@
 #include "FakePrintPreview.h"
 
-#include "platform/Printer.h"
+#include "printing/CurrentPrinter.h"
 
-namespace platform::fake {
+namespace printing::fake {
 
 void PrintingPreview::show(const QString &title, const std::function<void(Printer &)> &paint, QWidget *)
 {
@@ -10,4 +10,4 @@ void PrintingPreview::show(const QString &title, const std::function<void(Printe
     paint(printer());
 }
 
-} // namespace platform::fake
+} // namespace printing::fake

@@ -5,7 +5,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace platform::fake {
+namespace printing::fake {
 
 namespace {
 
@@ -110,11 +110,11 @@ RecordingPrinter::RecordingPrinter(int pageWidth, int pageHeight, int dpi)
 std::unique_ptr<PrintJob> RecordingPrinter::beginJob(const QString &title)
 {
     if (!failure.isEmpty())
-        throw PlatformError(failure);
+        throw platform::PlatformError(failure);
     auto recording = std::make_shared<Recording>();
     recording->title = title;
     jobs.push_back(recording);
     return std::make_unique<RecordingJob>(pageWidth, pageHeight, dpi, recording);
 }
 
-} // namespace platform::fake
+} // namespace printing::fake

@@ -1,11 +1,11 @@
 #include "QtPrintPreview.h"
 
-#include "FileDialogs.h"
-#include "MessageService.h"
 #include "PaintedPrintJob.h"
 #include "PdfPrinter.h"
 #include "Printer.h"
-#include "Services.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageService.h"
+#include "platform/Services.h"
 
 #include "errors/KxError.h"
 
@@ -16,7 +16,7 @@
 #include <QPrinterInfo>
 #include <QToolBar>
 
-namespace platform {
+namespace printing {
 
 namespace {
 
@@ -58,7 +58,7 @@ void QtPrintPreview::show(const QString &title, const std::function<void(Printer
         QAction *save = tools->addAction(QStringLiteral("Сохранить в PDF"));
         save->setObjectName(QStringLiteral("acnSavePdf"));
         QObject::connect(save, &QAction::triggered, &dialog, [&] {
-            const std::optional<QString> path = fileDialogs().chooseSaveFile(
+            const std::optional<QString> path = platform::fileDialogs().chooseSaveFile(
                 QStringLiteral("Сохранить в PDF"), QDir::home().filePath(title + QStringLiteral(".pdf")),
                 QStringLiteral("PDF (*.pdf)"), &dialog);
             if (!path)
@@ -70,4 +70,4 @@ void QtPrintPreview::show(const QString &title, const std::function<void(Printer
     dialog.exec();
 }
 
-} // namespace platform
+} // namespace printing

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Printer.h"
+#include "printing/Printer.h"
 
 #include <QFont>
 #include <QLineF>
@@ -14,7 +14,7 @@
 #include <vector>
 
 // A printer for tests that records what is drawn, in device dots, page by page.
-namespace platform::fake {
+namespace printing::fake {
 
 struct RecordedText {
     int page = 0;
@@ -82,4 +82,4 @@ public:
     int dpi;
 };
 
-} // namespace platform::fake
+} // namespace printing::fake

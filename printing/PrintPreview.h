@@ -3,11 +3,10 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QWidget;
 
-namespace platform {
+namespace printing {
 
 class Printer;
 
@@ -21,18 +20,4 @@ public:
     virtual void show(const QString &title, const std::function<void(Printer &)> &paint, QWidget *parent) = 0;
 };
 
-// The print preview dialog of the widget toolkit until something else is installed.
-PrintPreview &printPreview();
-
-class PrintPreviewOverride {
-public:
-    explicit PrintPreviewOverride(std::shared_ptr<PrintPreview> replacement);
-    ~PrintPreviewOverride();
-    PrintPreviewOverride(const PrintPreviewOverride &) = delete;
-    PrintPreviewOverride &operator=(const PrintPreviewOverride &) = delete;
-
-private:
-    std::shared_ptr<PrintPreview> previous_;
-};
-
-} // namespace platform
+} // namespace printing

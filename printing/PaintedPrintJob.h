@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace platform {
+namespace printing {
 
 // A print job painting on a Qt paged device (a QPrinter, a QPdfWriter).
 class PaintedPrintJob : public PrintJob {
@@ -32,4 +32,4 @@ private:
     std::function<void()> checkDone_;
 };
 
-} // namespace platform
+} // namespace printing
