@@ -8,8 +8,8 @@
 #include "platform/Services.h"
 #include "prescriptions/ComponentFilter.h"
 #include "prescriptions/ComponentList.h"
-#include "prescriptions/PrescriptionFields.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
+#include "schema/PrescriptionFields.h"
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
@@ -27,7 +27,7 @@
 
 namespace prescriptions_windows {
 
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 namespace {
 
@@ -57,8 +57,7 @@ void LockName(tables::Table &table) { table.field(f::kName).setReadOnly(true); }
 // a modal picking list; names added in it get no IDRow.
 std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder)
 {
-    auto list =
-        std::make_unique<windows::TGridFrm>(nullptr, kCaption, prescriptionsFolder + tables::catalogue::kPharmComP);
+    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption, prescriptionsFolder + schema::kPharmComP);
     list->setMdiChild(false);
     list->hide();
     return list;
@@ -132,7 +131,7 @@ TPharmComp::TPharmComp(QWidget *, const QString &prescriptionsFolder)
     connect(dbComponents, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { pmMemo->popup(dbComponents->viewport()->mapToGlobal(pos)); });
 
-    const QString file = prescriptionsFolder_ + tables::catalogue::kPharmCom;
+    const QString file = prescriptionsFolder_ + schema::kPharmCom;
     if (tables::fileExistsNoCase(file)) {
         PharmCom = std::make_unique<tables::Table>(tables::resolvePathNoCase(file));
         tables::setDefaultOpenCodePage(kDistributorCodePage);

@@ -4,7 +4,7 @@
 
 // Field names of prescr.dbf, of the request files (same layout) and of the
 // drug tables PharmCom.dbf and PharmComP.dbf.
-namespace prescriptions::fields {
+namespace schema::prescr {
 
 inline const QString kIDRow = QStringLiteral("IDRow");
 inline const QString kNumber = QStringLiteral("Number");
@@ -20,14 +20,13 @@ inline const QString kQnt = QStringLiteral("Qnt");
 inline const QString kComponent1 = QStringLiteral("Component1");
 inline const QString kComponent2 = QStringLiteral("Component2");
 inline const QString kDateSnd = QStringLiteral("DateSnd");
+inline const QString kDateRC = QStringLiteral("DateRC");
 inline const QString kProvided = QStringLiteral("Provided");
 inline const QString kDesc = QStringLiteral("DESC");
+inline const QString kDelivDate = QStringLiteral("DELIVDATE");
 
 // PharmCom.dbf: the drug code, and the component list the picker shows.
 inline const QString kDrug = QStringLiteral("Drug");
 inline const QString kComponents = QStringLiteral("Components");
 
-// Only prescriptions not yet sent (an empty date gives 18991230).
-inline const QString kUnsentFilter = QStringLiteral("DTOS(DateSnd) = '18991230'");
-
-} // namespace prescriptions::fields
+} // namespace schema::prescr

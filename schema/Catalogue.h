@@ -1,10 +1,10 @@
 #pragma once
 
-#include "FieldDef.h"
+#include "tables/FieldDef.h"
 
 #include <QString>
 
-namespace tables::catalogue {
+namespace schema {
 
 // File names of the system's tables, spelled as the program spells them;
 // look them up with findFileNoCase.
@@ -23,11 +23,11 @@ inline const QString kPharmComP = QStringLiteral("PharmComP.dbf");
 
 // The 18 fields of the prescriptions table, in order (integers without size:
 // N(9,0) at level 3).
-FieldSpecs prescriptionFields();
+tables::FieldSpecs prescriptionFields();
 constexpr int kPrescriptionLevel = 3;
 
 // Creates folder + "prescr.dbf" when no such file exists (any letter case);
 // an existing file is never touched. True when it was created.
 bool createPrescriptionTable(const QString &folder);
 
-} // namespace tables::catalogue
+} // namespace schema
