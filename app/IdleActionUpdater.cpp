@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
-#include "platform/ErrorReportingApplication.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 namespace app {
 

@@ -1,7 +1,7 @@
 #include "ProgramLook.h"
 #include "uMainFrm.h"
 
-#include "platform/ErrorReportingApplication.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 int main(int argc, char **argv)
 {

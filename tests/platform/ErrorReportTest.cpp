@@ -1,5 +1,5 @@
-#include "platform/ErrorReportingApplication.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 #include <QCoreApplication>
 #include <QEvent>

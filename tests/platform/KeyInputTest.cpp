@@ -1,4 +1,4 @@
-#include "platform/WidgetKeyInput.h"
+#include "platform_widgets/WidgetKeyInput.h"
 
 #include <QApplication>
 #include <QLineEdit>

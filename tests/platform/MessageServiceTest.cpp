@@ -1,7 +1,7 @@
 #include "platform/MessageService.h"
-#include "platform/QtMessageService.h"
 #include "platform/Services.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform_widgets/QtMessageService.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyInput.h"
+#include "platform/KeyInput.h"
 
 namespace platform {
 

@@ -1,9 +1,14 @@
 #include "ErrorReportingApplication.h"
 
+#include "DesktopShell.h"
+#include "QtFileDialogs.h"
+#include "QtMessageService.h"
+#include "WidgetKeyInput.h"
+
 #include "errors/KxError.h"
 
-#include "MessageService.h"
-#include "Services.h"
+#include "platform/MessageService.h"
+#include "platform/Services.h"
 
 namespace platform {
 
@@ -30,7 +35,13 @@ void report(const QString &text)
 
 } // namespace
 
-ErrorReportingApplication::ErrorReportingApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+ErrorReportingApplication::ErrorReportingApplication(int &argc, char **argv)
+    : QApplication(argc, argv), widgetServices_(Services{.messages = std::make_shared<QtMessageService>(),
+                                                         .fileDialogs = std::make_shared<QtFileDialogs>(),
+                                                         .shell = std::make_shared<DesktopShell>(),
+                                                         .keyInput = std::make_shared<WidgetKeyInput>()})
+{
+}
 
 bool ErrorReportingApplication::notify(QObject *receiver, QEvent *event)
 {

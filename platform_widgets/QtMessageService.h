@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageService.h"
+#include "platform/MessageService.h"
 
 #include <optional>
 
