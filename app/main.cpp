@@ -1,4 +1,5 @@
 #include "ProgramLook.h"
+#include "UserInstallation.h"
 #include "uMainFrm.h"
 
 #include "platform_widgets/ErrorReportingApplication.h"
@@ -7,6 +8,8 @@ int main(int argc, char **argv)
 {
     platform::ErrorReportingApplication application(argc, argv);
     app::setUpProgram(application);
+    if (!app::setUpInstallation(QCoreApplication::arguments()))
+        return 1;
     try {
         app::TMainFrm mainFrm;
         mainFrm.show();

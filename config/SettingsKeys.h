@@ -42,6 +42,9 @@ inline const QString kServer = QStringLiteral("Server");
 inline const QString kServerUrl = QStringLiteral("URL");
 inline const QString kServerUser = QStringLiteral("User");
 inline const QString kServerPassword = QStringLiteral("Password");
+// Set by the program for the transfer library when the two live in different
+// folders (an installed program): the folder of both settings files.
+inline constexpr char kProgramFolderVariable[] = "KXORDERS_FOLDER";
 
 inline const QString kOrderSection = QStringLiteral("ЗАКАЗ");
 inline const QString kActiveField = QStringLiteral("ActiveField");

@@ -5,6 +5,8 @@
 #include "config/ProgramFiles.h"
 #include "transfer/KXOrder.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <vector>
@@ -20,6 +22,8 @@ QString sharedObjectPath(const QString &fileName)
     return info.path() + QStringLiteral("/lib") + info.fileName() + QStringLiteral(".so");
 }
 
+const QString kBaseName = QStringLiteral("KXOrder");
+
 void forwardLine(void *context, const char *line)
 {
     (*static_cast<const TransferLine *>(context))(QString::fromUtf8(line));
@@ -27,7 +31,22 @@ void forwardLine(void *context, const char *line)
 
 } // namespace
 
-QString TransferLibrary::defaultFileName() { return config::programFolder() + QStringLiteral("KXOrder"); }
+QString TransferLibrary::defaultFileName() { return fileNameIn(config::programFolder(), installedFolder()); }
+
+QString TransferLibrary::fileNameIn(const QString &programFolder, const QString &installedFolder)
+{
+    const QString own = config::withTrailingSeparator(programFolder) + kBaseName;
+    const QString installed = config::withTrailingSeparator(installedFolder) + kBaseName;
+    if (!QFileInfo::exists(sharedObjectPath(own)) && !installedFolder.isEmpty()
+        && QFileInfo::exists(sharedObjectPath(installed)))
+        return installed;
+    return own;
+}
+
+QString TransferLibrary::installedFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' + QStringLiteral(KX_TRANSFER_DIR_FROM_BIN));
+}
 
 TransferLibrary::TransferLibrary(const QString &fileName) : library_(fileName)
 {

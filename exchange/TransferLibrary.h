@@ -11,14 +11,21 @@ namespace exchange {
 // One progress line of the transfer library, in the calling thread.
 using TransferLine = std::function<void(const QString &line)>;
 
-// The transfer library libKXOrder.so, loaded from the program folder for one
-// transfer, both exports looked up by name; unloaded by unload() or at the
+// The transfer library libKXOrder.so, loaded for one transfer from the
+// program folder or, when that holds none, from the installed program's
+// library folder; both exports looked up by name; unloaded by unload() or at the
 // end of its life. A library or export that is missing is an ExchangeError
 // naming the file, and nothing is called.
 class TransferLibrary {
 public:
-    // The program folder + "KXOrder" (QLibrary adds "lib" and ".so").
+    // The program folder + "KXOrder" (QLibrary adds "lib" and ".so"), or the
+    // installed one when the program folder holds no library.
     static QString defaultFileName();
+    // The first of the two folders holding libKXOrder.so, + "KXOrder"; the
+    // program folder's when neither does, so that the error names it.
+    static QString fileNameIn(const QString &programFolder, const QString &installedFolder);
+    // The library folder of the installed program, relative to its executable.
+    static QString installedFolder();
 
     explicit TransferLibrary(const QString &fileName = defaultFileName());
     ~TransferLibrary();

@@ -1,6 +1,7 @@
 #include "QtMessageService.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QMessageBox>
 
 namespace platform {
@@ -77,6 +78,8 @@ bool QtMessageService::askYesNo(const QString &text, const QString &title, Messa
 
 void QtMessageService::showError(const QString &text, QWidget *parent)
 {
+    // Also on standard error, for a program started from a terminal or a script.
+    qWarning().noquote() << QApplication::applicationName() + QStringLiteral(": ") + text;
     if (takeNextAnswer())
         return;
     run(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);

@@ -31,7 +31,7 @@ LAYERS = {
     "settings_windows": ["settings", "schema", "windows"],
     "exchange_windows": ["exchange", "ordering_windows"],
     "transfer": ["config"],
-    "app": ["archive", "prescriptions_windows", "settings_windows", "exchange_windows"],
+    "app": ["archive", "prescriptions_windows", "settings_windows", "exchange_windows", "demo"],
     "demo": ["exchange"],
     "tools": ["exchange", "demo"],
     "fuzz": ["tables"],

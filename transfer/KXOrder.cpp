@@ -24,7 +24,7 @@ template <typename Work> int guarded(const transfer::InfoSink &info, Work work)
         transfer::CurlGlobal curl;
         if (!curl.ok())
             throw transfer::TransferFailure(QStringLiteral("Не удалось начать обмен (libcurl)"));
-        return work(transfer::readTransferSettings(transfer::libraryFolder())) ? 1 : 0;
+        return work(transfer::readTransferSettings(transfer::settingsFolder())) ? 1 : 0;
     } catch (const transfer::TransferFailure &failure) {
         info(failure.message());
     } catch (const std::exception &error) {

@@ -44,6 +44,12 @@ QString libraryFolder()
     return config::withTrailingSeparator(QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath());
 }
 
+QString settingsFolder()
+{
+    const QString named = qEnvironmentVariable(keys::kProgramFolderVariable);
+    return named.isEmpty() ? libraryFolder() : config::withTrailingSeparator(named);
+}
+
 TransferSettings readTransferSettings(const QString &folder)
 {
     const QString base = config::withTrailingSeparator(folder);

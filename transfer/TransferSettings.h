@@ -29,6 +29,9 @@ struct TransferSettings {
 
 // The folder the library was loaded from, with a trailing '/'.
 QString libraryFolder();
+// Where the settings files are: the folder the program names in
+// KXORDERS_FOLDER, else the library's own folder.
+QString settingsFolder();
 inline const QString &kSettingsFileName = config::keys::kTransferFile;
 
 // Reads both files of `folder`. A missing server address is a TransferFailure.

@@ -1,10 +1,12 @@
 // The transfer library through its C exports, against a real FTP server.
 #include "TransferTestSupport.h"
 
+#include "config/SettingsKeys.h"
 #include "exchange/ExchangeError.h"
 #include "exchange/TransferLibrary.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 
 namespace {
 
@@ -231,6 +233,41 @@ TEST(TransferLibraryLoading, MissingLibraryOrExportIsAnErrorNamingTheFile)
     } catch (const exchange::ExchangeError &error) {
         EXPECT_TRUE(error.message().contains("InternalGetFTPFiles")) << error.what();
     }
+}
+
+// An installed program: the library in a folder of its own, both settings
+// files in the folder the program names for it.
+TEST(TransferLibraryInstalled, TheLibraryIsFoundInTheInstalledFolderAndWorksInTheProgramsFolder)
+{
+    Installation inst;
+    inst.useLocalRoot();
+    const QString installed = inst.dir.path() + "/usr/lib/kxorders";
+    ASSERT_TRUE(QDir().mkpath(installed));
+    ASSERT_TRUE(QFile::rename(inst.program + "libKXOrder.so", installed + "/libKXOrder.so"));
+    const QString empty = inst.dir.path() + "/empty";
+    struct Case {
+        const char *name;
+        QString programFolder, installedFolder, chosen;
+    };
+    const Case cases[] = {
+        {"only installed", inst.program, installed, installed + "/KXOrder"},
+        {"neither: the program folder's name for the error", empty, empty, empty + "/KXOrder"},
+        {"no installed folder", empty, QString(), empty + "/KXOrder"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(exchange::TransferLibrary::fileNameIn(c.programFolder, c.installedFolder), c.chosen) << c.name;
+    QDir().mkpath(empty);
+    QFile::copy(installed + "/libKXOrder.so", empty + "/libKXOrder.so");
+    EXPECT_EQ(exchange::TransferLibrary::fileNameIn(empty, installed), empty + "/KXOrder") << "the program's own first";
+
+    ASSERT_TRUE(writeBytes(inst.root + "price/price.zip", "p"));
+    qputenv(config::keys::kProgramFolderVariable, QFile::encodeName(inst.program));
+    const auto unset = qScopeGuard([] { qunsetenv(config::keys::kProgramFolderVariable); });
+    QStringList lines;
+    exchange::TransferLibrary library(exchange::TransferLibrary::fileNameIn(inst.program, installed));
+    ASSERT_TRUE(library.getFiles([&](const QString &l) { lines << l; }, {17}, false, true))
+        << lines.join(u'\n').toStdString();
+    EXPECT_EQ(bytesOf(inst.program + "IN/price.zip"), "p");
 }
 
 } // namespace
