@@ -1,7 +1,7 @@
 #include "SubCustomerLookup.h"
 
 #include "config/ProgramFiles.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
@@ -12,8 +12,7 @@ namespace app {
 
 QVariant LookupSubCustomer(const QString &referencesFolder, const QString &field)
 {
-    const QString path =
-        tables::findFileNoCase(config::withTrailingSeparator(referencesFolder), tables::catalogue::kSubCustomers);
+    const QString path = tables::findFileNoCase(config::withTrailingSeparator(referencesFolder), schema::kSubCustomers);
     if (!QFileInfo(path).isFile())
         return QVariant(-1);
     tables::setDefaultOpenCodePage(866);

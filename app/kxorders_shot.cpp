@@ -12,8 +12,8 @@
 #include "uMainFrm.h"
 
 #include "config/ProgramFiles.h"
-#include "platform/ErrorReportingApplication.h"
 #include "platform/fake/FakePlatform.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

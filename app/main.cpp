@@ -2,7 +2,7 @@
 #include "UserInstallation.h"
 #include "uMainFrm.h"
 
-#include "platform/ErrorReportingApplication.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 int main(int argc, char **argv)
 {

@@ -16,10 +16,10 @@
 #include "config/ProgramFiles.h"
 #include "config/SettingsAccessors.h"
 #include "platform/Connectivity.h"
-#include "platform/ErrorReportingApplication.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
-#include "tables/Catalogue.h"
+#include "platform_widgets/ErrorReportingApplication.h"
+#include "schema/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "windows/Captions.h"
 #include "windows/IdleActionUpdater.h"
@@ -150,19 +150,19 @@ void TMainFrm::extendCaption()
 void TMainFrm::addOptionalItems()
 {
     const QString prescriptions = folders_[WorkFolder::Prescriptions];
-    if (fileExists(prescriptions, tables::catalogue::kPharmCom)) {
+    if (fileExists(prescriptions, schema::kPharmCom)) {
         actions_.addPrescriptionItems();
-        runStartupStep([&] { tables::catalogue::createPrescriptionTable(prescriptions); });
+        runStartupStep([&] { schema::createPrescriptionTable(prescriptions); });
     }
-    if (fileExists(folders_[WorkFolder::Narcotics], tables::catalogue::kNarcoticsPrice))
+    if (fileExists(folders_[WorkFolder::Narcotics], schema::kNarcoticsPrice))
         actions_.addNarcoticsItems();
 }
 
 void TMainFrm::openOrderWindow(OrderWindowKind kind)
 {
     const bool narcotics = kind == OrderWindowKind::NarcoticsPrice || kind == OrderWindowKind::NarcoticsOrder;
-    const QString path = narcotics ? fileIn(folders_[WorkFolder::Narcotics], tables::catalogue::kNarcoticsPrice)
-                                   : fileIn(folders_[WorkFolder::Price], tables::catalogue::kPrice);
+    const QString path = narcotics ? fileIn(folders_[WorkFolder::Narcotics], schema::kNarcoticsPrice)
+                                   : fileIn(folders_[WorkFolder::Price], schema::kPrice);
     hooks_->openOrderWindow(*this, kind, path);
 }
 
@@ -178,12 +178,12 @@ void TMainFrm::connectActions()
     connect(a.acnOutboundnOrder, &QAction::triggered, this, order(OrderWindowKind::NarcoticsOrder));
     connect(a.acnArchive, &QAction::triggered, this, [this] {
         const QString archive = folders_[WorkFolder::Archive];
-        hooks_->openArchiveWindow(*this, fileIn(archive, tables::catalogue::kArchive),
-                                  fileIn(archive, tables::catalogue::kArchivePositions), captions::kOrder);
+        hooks_->openArchiveWindow(*this, fileIn(archive, schema::kArchive), fileIn(archive, schema::kArchivePositions),
+                                  captions::kOrder);
     });
     connect(a.acnPrescription, &QAction::triggered, this, [this] {
         hooks_->openPrescriptionsWindow(*this, captions::kPrescriptions,
-                                        fileIn(folders_[WorkFolder::Prescriptions], tables::catalogue::kPrescriptions));
+                                        fileIn(folders_[WorkFolder::Prescriptions], schema::kPrescriptions));
     });
     connect(a.acnTools, &QAction::triggered, this, [this] { hooks_->openSettingsWindow(*this); });
     connect(a.acnConnect, &QAction::triggered, this, [this] { hooks_->openDialUpWindow(*this); });
@@ -281,7 +281,7 @@ void TMainFrm::ActionList1Update()
     in.invoicesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Invoices]);
     in.referencesFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::References]);
     in.archiveFolderEmpty = platform::IsFolderEmpty(folders_[WorkFolder::Archive]);
-    in.priceTableExists = fileExists(folders_[WorkFolder::Price], tables::catalogue::kPrice);
+    in.priceTableExists = fileExists(folders_[WorkFolder::Price], schema::kPrice);
 
     const ActionStates s = evaluateActionRules(in);
     const MainActions &a = actions_;

@@ -10,7 +10,7 @@
 #include "ordering_windows/PrintOrderAction.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
@@ -245,7 +245,7 @@ void TDblGridFrm::FillYears()
     QString folder = QFileInfo(archive_->path()).absolutePath();
     if (MainFrmServices *main = services())
         folder = main->folder(WorkFolder::Archive);
-    tables::Table headers(tables::findFileNoCase(folder, tables::catalogue::kArchive));
+    tables::Table headers(tables::findFileNoCase(folder, schema::kArchive));
     headers.setReadOnly(true);
     headers.open();
     const tables::Field date = headers.field(QStringLiteral("DateZ"));

@@ -2,7 +2,7 @@
 
 #include "DemoData.h"
 
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
@@ -353,8 +353,8 @@ void writePharmCom(const QString &pharmComPath, const QString &componentNamesPat
 
 void writePrescriptions(const QString &folder, const QDate &today)
 {
-    tables::catalogue::createPrescriptionTable(folder);
-    tables::Table prescriptions(folder + tables::catalogue::kPrescriptions);
+    schema::createPrescriptionTable(folder);
+    tables::Table prescriptions(folder + schema::kPrescriptions);
     prescriptions.open();
     const ComponentDrug drug = componentDrugs().front();
     const QString list = drug.components.join(u'\r');

@@ -1,6 +1,6 @@
 #include "SubCustomerList.h"
 
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 
@@ -8,7 +8,7 @@ namespace exchange {
 
 QList<int> subCustomerIds(const QString &referencesFolder)
 {
-    const QString path = tables::findFileNoCase(referencesFolder, tables::catalogue::kSubCustomers);
+    const QString path = tables::findFileNoCase(referencesFolder, schema::kSubCustomers);
     QList<int> ids;
     if (tables::fileExistsNoCase(path)) {
         tables::Table table(path);

@@ -3,7 +3,7 @@
 #include "CellText.h"
 #include "MultiLevelHeader.h"
 #include "TableModel.h"
-#include "XlsWriter.h"
+#include "xls/XlsWriter.h"
 
 #include <QFileInfo>
 
@@ -52,41 +52,41 @@ void writeGridXls(const TableModel &model, const std::vector<int> &rows, const s
     const std::vector<QStringList> titles = titleRows(model, multiLevelTitles);
     const int columns = model.columnCount();
     const qsizetype needed = qsizetype(titles.size()) + qsizetype(rows.size());
-    if (needed > XlsWriter::MaxRows)
+    if (needed > xls::XlsWriter::MaxRows)
         throw std::runtime_error(
             QStringLiteral("Экспорт невозможен: в листе XLS помещается %1 строк, а выбрано %2 строк с заголовком. "
                            "Выделите часть строк или сузьте отбор.")
-                .arg(XlsWriter::MaxRows)
+                .arg(xls::XlsWriter::MaxRows)
                 .arg(needed)
                 .toStdString());
-    if (columns > XlsWriter::MaxColumns)
+    if (columns > xls::XlsWriter::MaxColumns)
         throw std::runtime_error(QStringLiteral("Экспорт невозможен: в листе XLS помещается %1 столбцов, а их %2.")
-                                     .arg(XlsWriter::MaxColumns)
+                                     .arg(xls::XlsWriter::MaxColumns)
                                      .arg(columns)
                                      .toStdString());
-    XlsWriter xls(QFileInfo(path).completeBaseName());
+    xls::XlsWriter book(QFileInfo(path).completeBaseName());
     int out = 0;
     for (const QStringList &line : titles) {
         for (int c = 0; c < columns; ++c)
-            xls.setCell(out, c, line[c]);
-        xls.setRowBold(out);
+            book.setCell(out, c, line[c]);
+        book.setRowBold(out);
         ++out;
     }
     for (int c = 0; c < columns && c < int(widths.size()); ++c)
-        xls.setColumnWidth(c, widths[size_t(c)]);
+        book.setColumnWidth(c, widths[size_t(c)]);
     for (int row : rows) {
         model.withRow(row, [&] {
             for (int c = 0; c < columns; ++c) {
                 const QVariant v = exportValue(model.columnField(c));
                 if (v.typeId() == QMetaType::Double)
-                    xls.setCell(out, c, v.toDouble());
+                    book.setCell(out, c, v.toDouble());
                 else
-                    xls.setCell(out, c, v.toString());
+                    book.setCell(out, c, v.toString());
             }
         });
         ++out;
     }
-    xls.save(path);
+    book.save(path);
 }
 
 } // namespace grid

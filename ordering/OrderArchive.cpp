@@ -7,7 +7,7 @@
 #include "TableChecks.h"
 #include "ViewWalk.h"
 
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "tables/TableError.h"
 
@@ -34,9 +34,8 @@ std::int64_t lastId(tables::Table &table)
 
 OrderArchive::OrderArchive(const QString &archiveFolder)
 {
-    openChecked(headers_, tables::findFileNoCase(archiveFolder, tables::catalogue::kArchive), kHeaderFields);
-    openChecked(positions_, tables::findFileNoCase(archiveFolder, tables::catalogue::kArchivePositions),
-                kPositionFields);
+    openChecked(headers_, tables::findFileNoCase(archiveFolder, schema::kArchive), kHeaderFields);
+    openChecked(positions_, tables::findFileNoCase(archiveFolder, schema::kArchivePositions), kPositionFields);
 }
 
 ArchiveNumbers OrderArchive::nextNumbers(const QDateTime &now)

@@ -6,7 +6,7 @@
 #include "Rounding.h"
 #include "ViewWalk.h"
 
-#include "platform/Printer.h"
+#include "printing/Printer.h"
 #include "tables/Table.h"
 
 #include <QLocale>
@@ -35,15 +35,15 @@ std::array<tables::Field, 5> printedFields(const PrintOrderInput &input)
 
 } // namespace
 
-void PrintOrder(platform::Printer &printer, const PrintOrderInput &input)
+void PrintOrder(printing::Printer &printer, const PrintOrderInput &input)
 {
     printedFields(input); // a missing field fails before the job begins
-    std::unique_ptr<platform::PrintJob> job = printer.beginJob(QStringLiteral("Заказ"));
+    std::unique_ptr<printing::PrintJob> job = printer.beginJob(QStringLiteral("Заказ"));
     OrderPrintout(*job, input).print();
     job->finish();
 }
 
-OrderPrintout::OrderPrintout(platform::PrintJob &job, const PrintOrderInput &input)
+OrderPrintout::OrderPrintout(printing::PrintJob &job, const PrintOrderInput &input)
     : job_(job), painter_(job.painter()), input_(input), font_(QStringLiteral("Tahoma")),
       pageWidth_(painter_.device()->width()), pageHeight_(painter_.device()->height()),
       scale_((pageWidth_ - 80) / 1000.0)

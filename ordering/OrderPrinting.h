@@ -8,10 +8,10 @@
 
 class QPainter;
 
-namespace platform {
+namespace printing {
 class Printer;
 class PrintJob;
-} // namespace platform
+} // namespace printing
 namespace tables {
 class Table;
 }
@@ -32,12 +32,12 @@ struct PrintOrderInput {
 // Prints the order as a ruled table: a header on every page, one row per
 // position with wrapped cells, and the "Итого: " total. Fields are checked
 // before the job begins. Empty rows still print the header and a zero total.
-void PrintOrder(platform::Printer &printer, const PrintOrderInput &input);
+void PrintOrder(printing::Printer &printer, const PrintOrderInput &input);
 
 // The drawing of one printout on a job's painter, in printer dots.
 class OrderPrintout {
 public:
-    OrderPrintout(platform::PrintJob &job, const PrintOrderInput &input);
+    OrderPrintout(printing::PrintJob &job, const PrintOrderInput &input);
 
     void print();
 
@@ -59,7 +59,7 @@ private:
     int columnWidth(int weight) const;
     void printRow();
 
-    platform::PrintJob &job_;
+    printing::PrintJob &job_;
     QPainter &painter_;
     const PrintOrderInput &input_;
     QFont font_;

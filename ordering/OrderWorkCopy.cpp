@@ -2,7 +2,7 @@
 
 #include "OrderError.h"
 
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
 #include "tables/TableError.h"
@@ -43,13 +43,13 @@ void removeStaleCopy(const QString &path)
 
 OrderWorkCopy::OrderWorkCopy(const QString &programFolder)
 {
-    templatePath_ = tables::findFileNoCase(programFolder, tables::catalogue::kOrderTemplate);
+    templatePath_ = tables::findFileNoCase(programFolder, schema::kOrderTemplate);
     if (!QFileInfo(templatePath_).isFile())
         throw OrderError(QStringLiteral("Не найден шаблон заказа %1. Заказ не сформирован.").arg(templatePath_));
-    const QString stale = tables::findFileNoCase(programFolder, tables::catalogue::kOrderWorkCopy);
+    const QString stale = tables::findFileNoCase(programFolder, schema::kOrderWorkCopy);
     if (QFileInfo::exists(stale))
         removeStaleCopy(stale);
-    path_ = QDir(programFolder).filePath(tables::catalogue::kOrderWorkCopy);
+    path_ = QDir(programFolder).filePath(schema::kOrderWorkCopy);
     if (!QFile::copy(templatePath_, path_))
         throw OrderError(QStringLiteral("Не удалось скопировать шаблон заказа %1 в %2. Заказ не сформирован.")
                              .arg(templatePath_, path_));

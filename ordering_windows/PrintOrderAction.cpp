@@ -2,12 +2,12 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/MessageService.h"
-#include "platform/PdfPrinter.h"
 #include "platform/PlatformError.h"
-#include "platform/PrintPreview.h"
-#include "platform/Printer.h"
 #include "platform/Services.h"
-#include "platform/SystemPrinter.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/PdfPrinter.h"
+#include "printing/Printer.h"
+#include "printing/SystemPrinter.h"
 #include "tables/TableError.h"
 
 #include <QDir>
@@ -16,7 +16,7 @@ namespace ordering {
 
 namespace {
 
-bool printSafely(platform::Printer &printer, const PrintOrderInput &input, QWidget *parent)
+bool printSafely(printing::Printer &printer, const PrintOrderInput &input, QWidget *parent)
 {
     try {
         PrintOrder(printer, input);
@@ -33,10 +33,10 @@ bool printSafely(platform::Printer &printer, const PrintOrderInput &input, QWidg
 
 void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent)
 {
-    auto *system = dynamic_cast<platform::SystemPrinter *>(&platform::printer());
-    if (system && !platform::SystemPrinter::hasPrinter()) {
+    auto *system = dynamic_cast<printing::SystemPrinter *>(&printing::printer());
+    if (system && !printing::SystemPrinter::hasPrinter()) {
         const bool toPdf = platform::messages().askYesNo(
-            platform::SystemPrinter::noPrinterMessage() + QStringLiteral(" Сохранить заказ в файл PDF?"),
+            printing::SystemPrinter::noPrinterMessage() + QStringLiteral(" Сохранить заказ в файл PDF?"),
             QStringLiteral("KXOrders"), platform::MessageIcon::Question, parent);
         if (!toPdf)
             return;
@@ -46,19 +46,19 @@ void printOrderOnSystemPrinter(const PrintOrderInput &input, QWidget *parent)
             QStringLiteral("Сохранить заказ"), QDir::home().filePath(name), QStringLiteral("PDF (*.pdf)"), parent);
         if (!path)
             return;
-        platform::PdfPrinter pdf(*path);
+        printing::PdfPrinter pdf(*path);
         printSafely(pdf, input, parent);
         return;
     }
-    printSafely(platform::printer(), input, parent);
+    printSafely(printing::printer(), input, parent);
 }
 
 void previewOrder(const PrintOrderInput &input, QWidget *parent)
 {
     const QString title =
         input.orderNumber == 0 ? QStringLiteral("Заказ") : QStringLiteral("Заказ %1").arg(input.orderNumber);
-    platform::printPreview().show(
-        title, [&](platform::Printer &printer) { printSafely(printer, input, parent); }, parent);
+    printing::printPreview().show(
+        title, [&](printing::Printer &printer) { printSafely(printer, input, parent); }, parent);
 }
 
 } // namespace ordering

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QFont>
 #include <QString>
 
 #include <optional>
 
+class QFont; // a value of QtGui: callers of chooseFont() have it
 class QWidget;
 
 namespace platform {

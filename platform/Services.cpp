@@ -1,13 +1,11 @@
 #include "Services.h"
 
 #include "CodePageRegistry.h"
-#include "DesktopShell.h"
 #include "NetworkManagerDialUp.h"
 #include "NetworkManagerDialler.h"
-#include "QtFileDialogs.h"
-#include "QtMessageService.h"
 #include "RouteConnectivity.h"
-#include "WidgetKeyInput.h"
+
+#include <stdexcept>
 
 namespace platform {
 
@@ -20,13 +18,22 @@ public:
 
 Services &installed()
 {
+    // The services that need widgets come with the application object
+    // (platform_widgets/ErrorReportingApplication.h).
     static Services services{
-        std::make_shared<QtMessageService>(),       std::make_shared<RouteConnectivity>(),
-        std::make_shared<NetworkManagerDialUp>(),   std::make_shared<QtFileDialogs>(),
-        std::make_shared<DesktopShell>(),           std::make_shared<WidgetKeyInput>(),
-        std::make_shared<AbsentCodePageRegistry>(), std::make_shared<NetworkManagerDiallers>(),
+        .connectivity = std::make_shared<RouteConnectivity>(),
+        .dialUpConnections = std::make_shared<NetworkManagerDialUp>(),
+        .codePageRegistry = std::make_shared<AbsentCodePageRegistry>(),
+        .diallers = std::make_shared<NetworkManagerDiallers>(),
     };
     return services;
+}
+
+template <class T> T &present(const std::shared_ptr<T> &service, const char *name)
+{
+    if (!service)
+        throw std::logic_error(std::string("no ") + name + " installed: the application object brings it");
+    return *service;
 }
 
 template <class T>
@@ -39,12 +46,12 @@ void replace(std::shared_ptr<T> &slot, const std::shared_ptr<T> &replacement, st
 
 } // namespace
 
-MessageService &messages() { return *installed().messages; }
+MessageService &messages() { return present(installed().messages, "message service"); }
 Connectivity &connectivity() { return *installed().connectivity; }
 DialUpConnections &dialUpConnections() { return *installed().dialUpConnections; }
-FileDialogs &fileDialogs() { return *installed().fileDialogs; }
-Shell &shell() { return *installed().shell; }
-KeyInput &keyInput() { return *installed().keyInput; }
+FileDialogs &fileDialogs() { return present(installed().fileDialogs, "file dialogs"); }
+Shell &shell() { return present(installed().shell, "shell"); }
+KeyInput &keyInput() { return present(installed().keyInput, "key input"); }
 CodePageRegistry &codePageRegistry() { return *installed().codePageRegistry; }
 DiallerFactory &diallers() { return *installed().diallers; }
 

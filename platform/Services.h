@@ -14,7 +14,9 @@ class MessageService;
 class Shell;
 
 // The platform services the program uses. Until something else is installed
-// they are the Linux implementations.
+// they are the Linux implementations; those that need widgets come with the
+// program's application object, and asking for one before it exists throws
+// std::logic_error.
 MessageService &messages();
 Connectivity &connectivity();
 DialUpConnections &dialUpConnections();

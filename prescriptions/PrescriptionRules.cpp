@@ -1,6 +1,6 @@
 #include "PrescriptionRules.h"
 
-#include "PrescriptionFields.h"
+#include "schema/PrescriptionFields.h"
 
 #include "tables/Table.h"
 
@@ -20,7 +20,7 @@ std::int32_t numberAfter(const QString &number)
     return std::int32_t(std::min(kLargest, value + 1));
 }
 
-bool isSent(tables::Table &prescriptions) { return !prescriptions.field(fields::kDateSnd).isNull(); }
+bool isSent(tables::Table &prescriptions) { return !prescriptions.field(schema::prescr::kDateSnd).isNull(); }
 
 bool isComplete(tables::Table &t)
 {
@@ -29,10 +29,10 @@ bool isComplete(tables::Table &t)
         const tables::Field f = t.field(name);
         return !f.isNull() && f.asInteger() > 0;
     };
-    return filled(fields::kName) && (filled(fields::kComponent1) || filled(fields::kComponent2))
-        && filled(fields::kNumber) && !t.field(fields::kQnt).isNull()
-        && (positive(fields::kAgeY) || positive(fields::kAgeM) || positive(fields::kAgeD)) && filled(fields::kFIO)
-        && filled(fields::kDS);
+    return filled(schema::prescr::kName) && (filled(schema::prescr::kComponent1) || filled(schema::prescr::kComponent2))
+        && filled(schema::prescr::kNumber) && !t.field(schema::prescr::kQnt).isNull()
+        && (positive(schema::prescr::kAgeY) || positive(schema::prescr::kAgeM) || positive(schema::prescr::kAgeD))
+        && filled(schema::prescr::kFIO) && filled(schema::prescr::kDS);
 }
 
 } // namespace prescriptions

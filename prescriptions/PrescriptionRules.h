@@ -10,6 +10,9 @@ class Table;
 
 namespace prescriptions {
 
+// Only prescriptions not yet sent (an empty date gives 18991230).
+inline const QString kUnsentFilter = QStringLiteral("DTOS(DateSnd) = '18991230'");
+
 // The number after a prescription's Number text: its leading digits (blanks
 // before them skipped) as an integer, plus one. Empty or non-numeric text
 // counts as 0, so "41" gives 42, "12a" 13 and "" 1. Digits beyond the range

@@ -1,8 +1,8 @@
 #include "RequestFile.h"
 
-#include "PrescriptionFields.h"
+#include "schema/PrescriptionFields.h"
 
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
 #include "tables/TableError.h"
@@ -86,13 +86,13 @@ void writeRequestFile(const QString &path, tables::Table &prescriptions, const s
         QFile(work.path).setPermissions(QFile(path).permissions() | QFileDevice::WriteOwner);
     } else {
         // dBase III like prescr.dbf itself, whatever level the engine reads it as.
-        tables::createTable(work.path, tables::catalogue::kPrescriptionLevel, tables::fieldSpecsOf(prescriptions));
+        tables::createTable(work.path, schema::kPrescriptionLevel, tables::fieldSpecsOf(prescriptions));
     }
     {
         tables::Table request(work.path);
         request.open();
         const std::vector<FieldCopy> copies = sameNamedFields(prescriptions, request);
-        tables::Field stamp = request.findField(fields::kDateSnd);
+        tables::Field stamp = request.findField(schema::prescr::kDateSnd);
         for (std::uint32_t recno : records) {
             request.append();
             const bool read = prescriptions.withRecord(recno, [&] {

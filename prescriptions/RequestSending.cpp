@@ -1,10 +1,10 @@
 #include "RequestSending.h"
 
 #include "PrescriptionError.h"
-#include "PrescriptionFields.h"
 #include "PrescriptionRules.h"
 #include "RequestCounter.h"
 #include "RequestFile.h"
+#include "schema/PrescriptionFields.h"
 
 #include "tables/Table.h"
 
@@ -80,7 +80,7 @@ SendOutcome sendUnsent(tables::Table &prescriptions, const RequestPlace &place,
         if (isComplete(prescriptions))
             complete.push_back(prescriptions.recNo());
         else
-            incompleteNumbers << prescriptions.field(fields::kNumber).asString();
+            incompleteNumbers << prescriptions.field(schema::prescr::kNumber).asString();
     }
     outcome.incomplete = int(incompleteNumbers.size());
     if (reportIncomplete)
@@ -96,7 +96,7 @@ SendOutcome sendUnsent(tables::Table &prescriptions, const RequestPlace &place,
             if (!prescriptions.gotoBookmark(recno))
                 continue;
             prescriptions.edit();
-            prescriptions.field(fields::kDateSnd).setDate(stamp);
+            prescriptions.field(schema::prescr::kDateSnd).setDate(stamp);
             prescriptions.post();
             ++outcome.sent;
         }

@@ -7,13 +7,13 @@
 #include "grid/DBGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
-#include "prescriptions/PrescriptionFields.h"
+#include "schema/PrescriptionFields.h"
 #include "tables/Table.h"
 #include "windows/MainFrmServices.h"
 
 namespace prescriptions_windows {
 
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 TPrescrFrm *OpenPrescriptionsWindow(windows::MainFrmServices &main, const QString &caption, const QString &tablePath)
 {

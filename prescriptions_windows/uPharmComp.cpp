@@ -8,8 +8,8 @@
 #include "platform/Services.h"
 #include "prescriptions/ComponentFilter.h"
 #include "prescriptions/ComponentList.h"
-#include "prescriptions/PrescriptionFields.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
+#include "schema/PrescriptionFields.h"
 #include "tables/CodePage.h"
 #include "tables/FileLookup.h"
 #include "tables/Table.h"
@@ -27,7 +27,7 @@
 
 namespace prescriptions_windows {
 
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 namespace {
 
@@ -58,8 +58,7 @@ void LockName(tables::Table &table) { table.field(f::kName).setReadOnly(true); }
 std::unique_ptr<windows::TGridFrm> CreatePharmComPWindow(const QString &prescriptionsFolder,
                                                          windows::MainFrmServices *main)
 {
-    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption,
-                                                    prescriptionsFolder + tables::catalogue::kPharmComP, main);
+    auto list = std::make_unique<windows::TGridFrm>(nullptr, kCaption, prescriptionsFolder + schema::kPharmComP, main);
     list->setMdiChild(false);
     list->hide();
     return list;
@@ -133,7 +132,7 @@ TPharmComp::TPharmComp(windows::MainFrmServices *main, const QString &prescripti
     connect(dbComponents, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { pmMemo->popup(dbComponents->viewport()->mapToGlobal(pos)); });
 
-    const QString file = prescriptionsFolder_ + tables::catalogue::kPharmCom;
+    const QString file = prescriptionsFolder_ + schema::kPharmCom;
     if (tables::fileExistsNoCase(file)) {
         PharmCom = std::make_unique<tables::Table>(tables::resolvePathNoCase(file));
         tables::setDefaultOpenCodePage(kDistributorCodePage);

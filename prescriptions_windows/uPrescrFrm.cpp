@@ -8,9 +8,9 @@
 #include "platform/MessageService.h"
 #include "platform/Services.h"
 #include "platform/Shell.h"
-#include "prescriptions/PrescriptionFields.h"
 #include "prescriptions/PrescriptionRules.h"
 #include "prescriptions/RequestSending.h"
+#include "schema/PrescriptionFields.h"
 #include "tables/Table.h"
 #include "windows/MainFrmServices.h"
 
@@ -22,7 +22,7 @@
 
 namespace prescriptions_windows {
 
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 namespace {
 
@@ -77,7 +77,7 @@ TPrescrFrm::TPrescrFrm(QWidget *owner, const QString &caption, const QString &ta
             [this](const QPoint &pos) { pmContext->popup(DBGrid->viewport()->mapToGlobal(pos)); });
 
     if (table() && table()->isOpen()) {
-        table()->setFilter(f::kUnsentFilter);
+        table()->setFilter(prescriptions::kUnsentFilter);
         table()->setFiltered(true);
     }
     ActionList1Update();

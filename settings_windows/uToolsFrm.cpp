@@ -14,7 +14,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageService.h"
 #include "platform/Services.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
 #include "tables/FileLookup.h"
 #include "windows/Captions.h"
 
@@ -272,9 +272,9 @@ void TToolsFrm::FormCreate()
         row.edit->hide();
         row.button->hide();
     };
-    if (!has(WorkFolder::Prescriptions, tables::catalogue::kPharmCom))
+    if (!has(WorkFolder::Prescriptions, schema::kPharmCom))
         hideRow(pathRow(WorkFolder::Prescriptions));
-    if (!has(WorkFolder::Narcotics, tables::catalogue::kNarcoticsPrice))
+    if (!has(WorkFolder::Narcotics, schema::kNarcoticsPrice))
         hideRow(pathRow(WorkFolder::Narcotics));
 }
 

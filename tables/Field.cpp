@@ -96,10 +96,10 @@ QVariant Field::value() const
     return codec::asVariant(def(), table_->activeBuffer(), table_->codePage());
 }
 
-namespace {
-
-template <typename Write> void writeField(Table *table, int index, const QVariant &calcValue, Write write)
+template <typename Write> void Field::writeWith(const QVariant &calcValue, Write write)
 {
+    Table *table = table_;
+    const int index = index_;
     if (index >= int(table->schema().fields.size())) {
         table->calculatedValue(index) = calcValue;
         table->fieldWritten(index);
@@ -116,44 +116,40 @@ template <typename Write> void writeField(Table *table, int index, const QVarian
     table->fieldWritten(index);
 }
 
-} // namespace
-
 void Field::setString(const QString &value)
 {
-    writeField(table_, index_, value,
-               [&](const FieldDef &f, char *rec) { codec::setString(f, rec, value, table_->codePage()); });
+    writeWith(value, [&](const FieldDef &f, char *rec) { codec::setString(f, rec, value, table_->codePage()); });
 }
 
 void Field::setInteger(std::int64_t value)
 {
-    writeField(table_, index_, QVariant::fromValue<qint64>(value),
-               [&](const FieldDef &f, char *rec) { codec::setInteger(f, rec, value); });
+    writeWith(QVariant::fromValue<qint64>(value),
+              [&](const FieldDef &f, char *rec) { codec::setInteger(f, rec, value); });
 }
 
 void Field::setFloat(double value)
 {
-    writeField(table_, index_, value, [&](const FieldDef &f, char *rec) { codec::setFloat(f, rec, value); });
+    writeWith(value, [&](const FieldDef &f, char *rec) { codec::setFloat(f, rec, value); });
 }
 
 void Field::setDate(const QDate &value)
 {
-    writeField(table_, index_, value, [&](const FieldDef &f, char *rec) { codec::setDate(f, rec, value); });
+    writeWith(value, [&](const FieldDef &f, char *rec) { codec::setDate(f, rec, value); });
 }
 
 void Field::setBoolean(bool value)
 {
-    writeField(table_, index_, value, [&](const FieldDef &f, char *rec) { codec::setBoolean(f, rec, value); });
+    writeWith(value, [&](const FieldDef &f, char *rec) { codec::setBoolean(f, rec, value); });
 }
 
 void Field::setValue(const QVariant &value)
 {
-    writeField(table_, index_, value,
-               [&](const FieldDef &f, char *rec) { codec::setVariant(f, rec, value, table_->codePage()); });
+    writeWith(value, [&](const FieldDef &f, char *rec) { codec::setVariant(f, rec, value, table_->codePage()); });
 }
 
 void Field::clear()
 {
-    writeField(table_, index_, QVariant(), [&](const FieldDef &f, char *rec) { codec::clear(f, rec); });
+    writeWith(QVariant(), [&](const FieldDef &f, char *rec) { codec::clear(f, rec); });
 }
 
 QString Field::displayLabel() const { return table_->attributes(index_).label; }

@@ -65,6 +65,10 @@ public:
     friend bool operator==(const Field &a, const Field &b) { return a.table_ == b.table_ && a.index_ == b.index_; }
 
 private:
+    // Writes a stored field through `write` (the field's definition and the
+    // edit buffer), a calculated one as calcValue; the table hears of it.
+    template <typename Write> void writeWith(const QVariant &calcValue, Write write);
+
     Table *table_ = nullptr;
     int index_ = -1;
 };

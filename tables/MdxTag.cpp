@@ -95,7 +95,10 @@ void MdxTag::requireKey(QByteArrayView key) const
 
 // --- building ---
 
-std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, MdxKeyList &entries)
+namespace {
+
+// The key length of the tag to build; the keys given must have it.
+int builtKeyLength(const MdxFile &file, const MdxTagSpec &tagSpec, const MdxKeyList &entries)
 {
     const int keyLength = tagSpec.keyType == MdxKeyType::Numeric ? mdxkey::kNumericLength : tagSpec.keyLength;
     if (keyLength < 1 || keyLength > kMaxKeyLength)
@@ -108,25 +111,33 @@ std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, 
                              .arg(file.path(), tagSpec.name)
                              .arg(entries.keyLength())
                              .arg(keyLength));
+    return keyLength;
+}
+
+} // namespace
+
+std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, MdxKeyList &entries)
+{
+    const int keyLength = builtKeyLength(file, tagSpec, entries);
     std::unique_ptr<MdxTag> tag(new MdxTag(file));
     tag->name_ = tagSpec.name;
     tag->expression_ = tagSpec.expression.trimmed().toUpper();
     tag->fieldKey_ = tagSpec.fieldKey;
     tag->geometry_ = MdxGeometry::forKeyLength(keyLength);
     tag->order_ = MdxKeyOrder(tagSpec.keyType, keyLength);
-    const MdxGeometry &g = tag->geometry_;
     entries.sort(tag->order_);
 
     tag->headerPage_ = file.allocateBlock();
     std::uint32_t blocks = 1;
+    tag->root_ = tag->writeInnerLevels(tag->writeLeaves(entries, keyLength, blocks), blocks);
+    tag->writeBuiltHeader(tagSpec.keyType, keyLength, blocks);
+    return tag;
+}
 
-    // Leaves filled evenly, then each level of inner blocks over the one below
-    // until a single block is left: the root.
-    struct Child {
-        std::uint32_t page;
-        QByteArray maxKey;
-    };
-    std::vector<Child> level;
+std::vector<MdxTag::BuiltBlock> MdxTag::writeLeaves(const MdxKeyList &entries, int keyLength, std::uint32_t &blocks)
+{
+    const MdxGeometry &g = geometry_;
+    std::vector<BuiltBlock> level;
     const int total = entries.size();
     const int leaves = std::max(1, (total + g.maxKeys - 1) / g.maxKeys);
     int next = 0;
@@ -138,13 +149,19 @@ std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, 
             node.numbers.push_back(entries.recno(next));
             node.keys.append(entries.key(next), keyLength);
         }
-        const std::uint32_t page = file.allocateBlock();
+        const std::uint32_t page = file_.allocateBlock();
         ++blocks;
-        tag->writeNode(page, node);
+        writeNode(page, node);
         level.push_back({page, count > 0 ? node.keyCopy(count - 1, keyLength) : QByteArray(keyLength, '\0')});
     }
+    return level;
+}
+
+std::uint32_t MdxTag::writeInnerLevels(std::vector<BuiltBlock> level, std::uint32_t &blocks)
+{
+    const MdxGeometry &g = geometry_;
     while (level.size() > 1) {
-        std::vector<Child> upper;
+        std::vector<BuiltBlock> upper;
         const int children = int(level.size());
         const int parents = (children + g.maxKeys - 1) / g.maxKeys;
         int c = 0;
@@ -157,30 +174,33 @@ std::unique_ptr<MdxTag> MdxTag::build(MdxFile &file, const MdxTagSpec &tagSpec, 
                 if (k + 1 < count)
                     node.keys.append(level[size_t(c)].maxKey);
             }
-            const std::uint32_t page = file.allocateBlock();
+            const std::uint32_t page = file_.allocateBlock();
             ++blocks;
-            tag->writeNode(page, node);
+            writeNode(page, node);
             upper.push_back({page, level[size_t(c - 1)].maxKey});
         }
         level = std::move(upper);
     }
-    tag->root_ = level.front().page;
+    return level.front().page;
+}
 
-    QByteArray &h = tag->header_;
+void MdxTag::writeBuiltHeader(MdxKeyType keyType, int keyLength, std::uint32_t blocks)
+{
+    const MdxGeometry &g = geometry_;
+    QByteArray &h = header_;
     h = QByteArray(kBlockSize, '\0');
     char *p = h.data();
     put32(p + kTagPagesOffset, blocks * kPagesPerBlock);
-    p[kHeaderKeyFormatOffset] = char(tagSpec.keyType == MdxKeyType::Character ? kHeaderFormatCharacter : 0);
-    p[kHeaderKeyTypeOffset] = char(tagSpec.keyType);
+    p[kHeaderKeyFormatOffset] = char(keyType == MdxKeyType::Character ? kHeaderFormatCharacter : 0);
+    p[kHeaderKeyTypeOffset] = char(keyType);
     put16(p + kKeyLengthOffset, std::uint16_t(keyLength));
     put16(p + kMaxKeysOffset, std::uint16_t(g.maxKeys));
     put16(p + kEntryLengthOffset, std::uint16_t(g.entryLength));
     put16(p + kHeaderVersionOffset, 2);
-    const QByteArray expr = tag->expression_.toLatin1().left(kExpressionSize - 1);
+    const QByteArray expr = expression_.toLatin1().left(kExpressionSize - 1);
     std::memcpy(p + kExpressionOffset, expr.constData(), size_t(expr.size()));
     p[kKeyExistsOffset] = 1;
-    tag->writeHeader();
-    return tag;
+    writeHeader();
 }
 
 // --- walking ---

@@ -78,6 +78,16 @@ private:
     MdxNode readNode(std::uint32_t page);
     void writeNode(std::uint32_t page, const MdxNode &node);
     void writeHeader();
+    // The steps of build(): the leaves filled evenly over the sorted keys,
+    // each level of inner blocks over the one below until a single block is
+    // left (the root), and the header block. `blocks` counts those written.
+    struct BuiltBlock {
+        std::uint32_t page;
+        QByteArray maxKey;
+    };
+    std::vector<BuiltBlock> writeLeaves(const MdxKeyList &entries, int keyLength, std::uint32_t &blocks);
+    std::uint32_t writeInnerLevels(std::vector<BuiltBlock> level, std::uint32_t &blocks);
+    void writeBuiltHeader(MdxKeyType keyType, int keyLength, std::uint32_t blocks);
     // Appends the nodes from `page` down to a leaf; `choose(node, count)`
     // picks the index taken in each.
     template <typename Choose> void descend(MdxPath &path, std::uint32_t page, Choose choose);

@@ -170,7 +170,14 @@ public:
     // Memo text of a field at the active record.
     QString memoText(int index) const;
 
-    // Internal access for Field.
+    // The definition of a field by index, calculated fields after the stored ones.
+    const FieldDef &fieldDef(int index) const;
+    // The open .dbf file, for checks of how it is read.
+    DbfFile *file() { return file_.get(); }
+
+private:
+    // Field reads and writes the record through these.
+    friend class Field;
     const char *activeBuffer() const;
     char *editBuffer();
     QVariant &calculatedValue(int index);
@@ -182,10 +189,7 @@ public:
         int displayWidth = 0;
     };
     FieldAttributes &attributes(int index);
-    const FieldDef &fieldDef(int index) const;
-    DbfFile *file() { return file_.get(); }
 
-private:
     struct CalcField {
         FieldDef def;
     };

@@ -341,111 +341,129 @@ static void moveIndexes(const QFileInfo &table, const QString &kept, const QStri
     }
 }
 
-QString restructureTable(const QString &requestedPath, const FieldSpecs &fields, QStringList *droppedTags)
-{
-    const QString path = resolvePathNoCase(requestedPath);
-    const QFileInfo info(path);
-    const QString work = suffixedName(info, 1);
-    const QString workMdx = siblingPath(QFileInfo(work), QStringLiteral(".mdx"));
-    if (droppedTags)
-        droppedTags->clear();
+namespace {
+
+// What a restructure writes: the new header, where each new field comes from,
+// and the index tags to rebuild.
+struct RestructurePlan {
+    DbfHeader header;
+    int level = 4;
+    const CodePage *codePage = nullptr; // of the old records
+    std::vector<int> from; // per new field: the old one of the same name, or -1
     IndexRebuild index;
-    QString kept;
-    {
-        DbfFile source(path, OpenMode::ReadOnly);
-        const DbfHeader &old = source.header();
-        const int level = old.level == 3 || old.level == 7 ? old.level : 4;
-        const std::uint8_t mark = old.level == 7 ? 0 : (old.languageId ? old.languageId : kDefaultCreateLanguageId);
-        DbfHeader h = headerFor(level, fields, mark);
-        if (level == 7)
-            h.driverName = old.driverName.isEmpty() || old.driverName.startsWith('\0')
-                ? driverNameOfLanguageId(kDefaultCreateLanguageId)
-                : old.driverName;
-        int cp = old.level == 7 ? codePageOfDriverName(old.driverName) : codePageOfLanguageId(old.languageId);
-        const CodePage &codePage = CodePage::byNumber(cp ? cp : defaultOpenCodePage());
+};
 
-        // Keys are made as the new table will be read: its fields, its code page.
-        TableSchema newSchema;
-        newSchema.fields = h.fields;
-        newSchema.recordSize = h.recordSize;
-        const int newCp = level == 7 ? codePageOfDriverName(h.driverName) : codePageOfLanguageId(h.languageId);
-        newSchema.codePage = &CodePage::byNumber(newCp ? newCp : defaultOpenCodePage());
-        index = planIndexRebuild(info, old, newSchema, droppedTags);
-        h.productionIndex = !index.tags.empty();
+RestructurePlan planRestructure(const QFileInfo &info, const DbfHeader &old, const FieldSpecs &fields,
+                                QStringList *droppedTags)
+{
+    RestructurePlan plan;
+    const int level = old.level == 3 || old.level == 7 ? old.level : 4;
+    plan.level = level;
+    const std::uint8_t mark = old.level == 7 ? 0 : (old.languageId ? old.languageId : kDefaultCreateLanguageId);
+    DbfHeader &h = plan.header;
+    h = headerFor(level, fields, mark);
+    if (level == 7)
+        h.driverName = old.driverName.isEmpty() || old.driverName.startsWith('\0')
+            ? driverNameOfLanguageId(kDefaultCreateLanguageId)
+            : old.driverName;
+    int cp = old.level == 7 ? codePageOfDriverName(old.driverName) : codePageOfLanguageId(old.languageId);
+    plan.codePage = &CodePage::byNumber(cp ? cp : defaultOpenCodePage());
 
-        // Map each new field to the old one of the same name.
-        TableSchema oldSchema;
-        oldSchema.fields = old.fields;
-        std::vector<int> from;
-        for (const FieldDef &f : h.fields)
-            from.push_back(oldSchema.indexOf(f.name));
+    // Keys are made as the new table will be read: its fields, its code page.
+    TableSchema newSchema;
+    newSchema.fields = h.fields;
+    newSchema.recordSize = h.recordSize;
+    const int newCp = level == 7 ? codePageOfDriverName(h.driverName) : codePageOfLanguageId(h.languageId);
+    newSchema.codePage = &CodePage::byNumber(newCp ? newCp : defaultOpenCodePage());
+    plan.index = planIndexRebuild(info, old, newSchema, droppedTags);
+    h.productionIndex = !plan.index.tags.empty();
 
-        QFile::remove(work);
-        QSaveFile out(work);
-        if (!out.open(QIODevice::WriteOnly))
-            throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
-        const std::uint32_t count = source.recordCount();
-        out.write(h.serialize(count, QDate::currentDate()));
-        // Records are read in blocks: one call per block, not per record.
-        constexpr std::uint32_t kBlock = 512;
-        QByteArray block(qsizetype(kBlock) * old.recordSize, ' ');
-        QByteArray dst(h.recordSize, ' ');
-        for (std::uint32_t first = 1; first <= count; first += kBlock) {
-            const std::uint32_t want = std::min(kBlock, count - first + 1);
-            const std::uint32_t got = source.readRecords(first, want, block.data());
-            if (got != want)
-                throw TableError(QStringLiteral("Cannot read record %1 of %2").arg(first + got).arg(path));
-            for (std::uint32_t k = 0; k < want; ++k) {
-                const std::uint32_t r = first + k;
-                const char *src = block.constData() + qsizetype(k) * old.recordSize;
-                dst.fill(' ');
-                dst[0] = src[0] == '*' ? '*' : ' ';
-                for (size_t i = 0; i < h.fields.size(); ++i) {
-                    const FieldDef &nf = h.fields[i];
-                    codec::clear(nf, dst.data());
-                    if (from[i] < 0)
-                        continue;
-                    const FieldDef &of = old.fields[size_t(from[i])];
-                    if (of.type == nf.type && of.size == nf.size && of.decimals == nf.decimals) {
-                        std::memcpy(dst.data() + nf.offset, src + of.offset, size_t(nf.size));
-                    } else if (!codec::isNull(of, src)) {
-                        try {
-                            codec::setVariant(nf, dst.data(), codec::asVariant(of, src, codePage), codePage);
-                        } catch (const TableError &e) {
-                            throw TableError(QStringLiteral("Cannot restructure %1, record %2: %3")
-                                                 .arg(path)
-                                                 .arg(r)
-                                                 .arg(e.message()));
-                        }
+    // Map each new field to the old one of the same name.
+    TableSchema oldSchema;
+    oldSchema.fields = old.fields;
+    for (const FieldDef &f : h.fields)
+        plan.from.push_back(oldSchema.indexOf(f.name));
+    return plan;
+}
+
+// Writes the new table, its rebuilt index and its memo file beside the old
+// ones under the work name; the old files are not touched.
+void writeRestructured(DbfFile &source, RestructurePlan &plan, const QString &path, const QFileInfo &info,
+                       const QString &work, const QString &workMdx)
+{
+    const DbfHeader &old = source.header();
+    const DbfHeader &h = plan.header;
+    const CodePage &codePage = *plan.codePage;
+    QFile::remove(work);
+    QSaveFile out(work);
+    if (!out.open(QIODevice::WriteOnly))
+        throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
+    const std::uint32_t count = source.recordCount();
+    out.write(h.serialize(count, QDate::currentDate()));
+    // Records are read in blocks: one call per block, not per record.
+    constexpr std::uint32_t kBlock = 512;
+    QByteArray block(qsizetype(kBlock) * old.recordSize, ' ');
+    QByteArray dst(h.recordSize, ' ');
+    for (std::uint32_t first = 1; first <= count; first += kBlock) {
+        const std::uint32_t want = std::min(kBlock, count - first + 1);
+        const std::uint32_t got = source.readRecords(first, want, block.data());
+        if (got != want)
+            throw TableError(QStringLiteral("Cannot read record %1 of %2").arg(first + got).arg(path));
+        for (std::uint32_t k = 0; k < want; ++k) {
+            const std::uint32_t r = first + k;
+            const char *src = block.constData() + qsizetype(k) * old.recordSize;
+            dst.fill(' ');
+            dst[0] = src[0] == '*' ? '*' : ' ';
+            for (size_t i = 0; i < h.fields.size(); ++i) {
+                const FieldDef &nf = h.fields[i];
+                codec::clear(nf, dst.data());
+                if (plan.from[i] < 0)
+                    continue;
+                const FieldDef &of = old.fields[size_t(plan.from[i])];
+                if (of.type == nf.type && of.size == nf.size && of.decimals == nf.decimals) {
+                    std::memcpy(dst.data() + nf.offset, src + of.offset, size_t(nf.size));
+                } else if (!codec::isNull(of, src)) {
+                    try {
+                        codec::setVariant(nf, dst.data(), codec::asVariant(of, src, codePage), codePage);
+                    } catch (const TableError &e) {
+                        throw TableError(
+                            QStringLiteral("Cannot restructure %1, record %2: %3").arg(path).arg(r).arg(e.message()));
                     }
                 }
-                out.write(dst);
-                index.add(dst.constData(), r);
             }
-        }
-        out.write("\x1A", 1);
-        if (!out.commit())
-            throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
-        if (!index.tags.empty()) {
-            try {
-                writeIndex(workMdx, info.completeBaseName(), index);
-            } catch (...) {
-                QFile::remove(work);
-                throw;
-            }
-        }
-        if (h.hasMemo()) {
-            const QString oldMemo = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".dbt"));
-            const QString newMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
-            QFile::remove(newMemo);
-            if (!QFile::exists(oldMemo) || !QFile::copy(oldMemo, newMemo))
-                writeMemoFile(newMemo, level);
+            out.write(dst);
+            plan.index.add(dst.constData(), r);
         }
     }
+    out.write("\x1A", 1);
+    if (!out.commit())
+        throw TableError(QStringLiteral("Cannot restructure %1: %2").arg(path, out.errorString()));
+    if (!plan.index.tags.empty()) {
+        try {
+            writeIndex(workMdx, info.completeBaseName(), plan.index);
+        } catch (...) {
+            QFile::remove(work);
+            throw;
+        }
+    }
+    if (h.hasMemo()) {
+        const QString oldMemo = findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".dbt"));
+        const QString newMemo = info.path() + u'/' + QFileInfo(work).completeBaseName() + QStringLiteral(".dbt");
+        QFile::remove(newMemo);
+        if (!QFile::exists(oldMemo) || !QFile::copy(oldMemo, newMemo))
+            writeMemoFile(newMemo, plan.level);
+    }
+}
+
+// Moves the old files aside under the first free "name_N" and the new ones
+// into their names; on failure the original stays in place. The kept name.
+QString swapInRestructured(const QString &path, const QFileInfo &info, const QString &work, const QString &workMdx,
+                           const IndexRebuild &index)
+{
     int n = 2;
     while (QFileInfo::exists(suffixedName(info, n)))
         ++n;
-    kept = suffixedName(info, n);
+    const QString kept = suffixedName(info, n);
     if (!QFile::rename(path, kept)) {
         QFile::remove(work);
         QFile::remove(workMdx);
@@ -466,6 +484,26 @@ QString restructureTable(const QString &requestedPath, const FieldSpecs &fields,
     }
     moveIndexes(info, kept, index.oldPath, index.tags.empty() ? QString() : workMdx);
     return kept;
+}
+
+} // namespace
+
+QString restructureTable(const QString &requestedPath, const FieldSpecs &fields, QStringList *droppedTags)
+{
+    const QString path = resolvePathNoCase(requestedPath);
+    const QFileInfo info(path);
+    const QString work = suffixedName(info, 1);
+    const QString workMdx = siblingPath(QFileInfo(work), QStringLiteral(".mdx"));
+    if (droppedTags)
+        droppedTags->clear();
+    RestructurePlan plan;
+    {
+        // The source is closed before the files change names.
+        DbfFile source(path, OpenMode::ReadOnly);
+        plan = planRestructure(info, source.header(), fields, droppedTags);
+        writeRestructured(source, plan, path, info, work, workMdx);
+    }
+    return swapInRestructured(path, info, work, workMdx, plan.index);
 }
 
 bool removeTableFiles(const QString &path)

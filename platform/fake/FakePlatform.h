@@ -11,6 +11,7 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 
+#include <QFont>
 #include <QMap>
 #include <QPointer>
 #include <QStringList>

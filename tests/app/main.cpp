@@ -1,6 +1,6 @@
 #include "app/ProgramLook.h"
 
-#include "platform/ErrorReportingApplication.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,9 @@
 #include "archive/uDblGrid.h"
 #include "config/SettingsAccessors.h"
 #include "grid/DBGrid.h"
-#include "platform/PdfPrinter.h"
-#include "platform/fake/FakePrintPreview.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/PdfPrinter.h"
+#include "printing/fake/FakePrintPreview.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -416,8 +417,8 @@ TEST_F(ArchiveWindow, PrintsTheCurrentOrderWithItsNumber)
                   {2, 300, 3, QStringLiteral("Йод"), 0.25}});
     const kx::testsupport::LocaleScope locale(kx::testsupport::russian());
     const QString pdf = file(QStringLiteral("archive.pdf"));
-    platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
-    platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
+    printing::PrinterOverride printer(std::make_shared<printing::PdfPrinter>(pdf));
+    printing::PrintPreviewOverride preview(std::make_shared<printing::fake::PrintingPreview>());
     windows::TDblGridFrm *w = open();
     choose(w, 0, 3);
     kx::testsupport::named<grid::DBGrid>(w, "DBGridMaster")->setFocus();

@@ -11,9 +11,10 @@
 #include "demo/DemoInstallation.h"
 #include "grid/DBGrid.h"
 #include "ordering_windows/uOrderFrm.h"
-#include "platform/PdfPrinter.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/fake/FakePrintPreview.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/PdfPrinter.h"
+#include "printing/fake/FakePrintPreview.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 
@@ -151,8 +152,8 @@ TEST_F(DemoArchive, AnOrderMadeTodayIsInTheArchiveAndCanBeMadeAndPrintedAgain)
 
 #ifdef KX_PDFTOTEXT
     const QString pdf = dir.filePath(QStringLiteral("archive.pdf"));
-    platform::PrinterOverride printer(std::make_shared<platform::PdfPrinter>(pdf));
-    platform::PrintPreviewOverride preview(std::make_shared<platform::fake::PrintingPreview>());
+    printing::PrinterOverride printer(std::make_shared<printing::PdfPrinter>(pdf));
+    printing::PrintPreviewOverride preview(std::make_shared<printing::fake::PrintingPreview>());
     QTest::mouseClick(kx::testsupport::named<QToolButton>(archive, "tbPrintOrder"), Qt::LeftButton);
     QProcess p;
     p.start(QStringLiteral(KX_PDFTOTEXT), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

@@ -2,8 +2,8 @@
 #include "GridTestTables.h"
 
 #include "grid/GridExport.h"
-#include "grid/XlsWriter.h"
 #include "tests/support/XlrdReader.h"
+#include "xls/XlsWriter.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -148,8 +148,8 @@ TEST_F(GridExport, MoreRowsThanASheetHoldsAreRefusedBeforeWriting)
 {
     openGrid();
     // One title row plus 65535 rows fit; one more does not.
-    const std::vector<int> fits(grid::XlsWriter::MaxRows - 1, 0);
-    const std::vector<int> tooMany(grid::XlsWriter::MaxRows, 0);
+    const std::vector<int> fits(xls::XlsWriter::MaxRows - 1, 0);
+    const std::vector<int> tooMany(xls::XlsWriter::MaxRows, 0);
     EXPECT_THROW(grid::writeGridXls(*grid->tableModel(), tooMany, {}, false, out()), std::runtime_error);
     EXPECT_FALSE(QFile::exists(out()));
     try {

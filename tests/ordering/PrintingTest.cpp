@@ -4,11 +4,12 @@
 #include "ordering/Rounding.h"
 #include "ordering_windows/PrintOrderAction.h"
 
-#include "platform/PdfPrinter.h"
 #include "platform/PlatformError.h"
-#include "platform/SystemPrinter.h"
 #include "platform/fake/FakePlatform.h"
-#include "platform/fake/RecordingPrinter.h"
+#include "printing/CurrentPrinter.h"
+#include "printing/PdfPrinter.h"
+#include "printing/SystemPrinter.h"
+#include "printing/fake/RecordingPrinter.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -18,9 +19,9 @@
 
 using namespace ordering;
 using namespace kx::testsupport;
-using platform::fake::RecordedText;
-using platform::fake::Recording;
-using platform::fake::RecordingPrinter;
+using printing::fake::RecordedText;
+using printing::fake::Recording;
+using printing::fake::RecordingPrinter;
 
 namespace {
 
@@ -61,13 +62,13 @@ protected:
     int widthOf(const RecordedText &t)
     {
         Recording scratch;
-        platform::fake::RecordingDevice device(kWidth, kHeight, kDpi, scratch);
+        printing::fake::RecordingDevice device(kWidth, kHeight, kDpi, scratch);
         return QFontMetrics(t.font, &device).horizontalAdvance(t.text);
     }
     int heightOf(const QFont &font)
     {
         Recording scratch;
-        platform::fake::RecordingDevice device(kWidth, kHeight, kDpi, scratch);
+        printing::fake::RecordingDevice device(kWidth, kHeight, kDpi, scratch);
         return QFontMetrics(font, &device).height();
     }
     static std::vector<RecordedText> textsStartingWith(const Recording &r, const QString &prefix)
@@ -379,14 +380,14 @@ TEST_F(PrintingTest, NoPrinterIsAClearMessage)
         EXPECT_EQ(e.message(), QStringLiteral("Принтер не установлен."));
     }
     platform::fake::FakePlatform fakes;
-    platform::PrinterOverride override(printer);
+    printing::PrinterOverride override(printer);
     printOrderOnSystemPrinter(input());
     EXPECT_EQ(fakes.messages().texts(), QStringList{QStringLiteral("Принтер не установлен.")});
 }
 
 TEST_F(PrintingTest, WithoutASystemPrinterTheUserMaySaveAPdf)
 {
-    if (platform::SystemPrinter::hasPrinter())
+    if (printing::SystemPrinter::hasPrinter())
         GTEST_SKIP() << "a printer is installed";
     openRows({{.name = QStringLiteral("A"), .zak = 1, .price1 = 1}});
     platform::fake::FakePlatform fakes;
@@ -411,7 +412,7 @@ TEST_F(PrintingTest, PdfReadsBackAsTheOrder)
         rows.push_back({.name = QStringLiteral("Позиция %1").arg(i), .zak = 0});
     openRows(rows);
     const QString pdf = dir.filePath(QStringLiteral("order.pdf"));
-    platform::PdfPrinter printer(pdf);
+    printing::PdfPrinter printer(pdf);
     PrintOrder(printer, input());
     QProcess p;
     p.start(QStringLiteral(KX_PDFTOTEXT), {pdf, QStringLiteral("-")});

@@ -6,7 +6,7 @@
 #include <limits>
 
 using namespace prescriptions_testing;
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 TEST(PrescriptionNumber, NextNumberFollowsTheLeadingDigits)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 // prescr.dbf in a temporary folder, filled with the prescriptions a test needs.
-#include "prescriptions/PrescriptionFields.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
+#include "schema/PrescriptionFields.h"
 #include "tables/Table.h"
 
 #include <QDir>
@@ -23,7 +23,7 @@ using Values = std::vector<std::pair<QString, QVariant>>;
 // A prescription every rule accepts; tests change or clear single fields.
 inline Values completePrescription(const QString &number)
 {
-    namespace f = prescriptions::fields;
+    namespace f = schema::prescr;
     return {{f::kNumber, number},
             {f::kFIO, QStringLiteral("Иванов И.И.")},
             {f::kName, QStringLiteral("Микстура")},
@@ -51,8 +51,8 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         folder = dir.path() + u'/';
-        tables::catalogue::createPrescriptionTable(folder);
-        path = folder + tables::catalogue::kPrescriptions;
+        schema::createPrescriptionTable(folder);
+        path = folder + schema::kPrescriptions;
         ordersFolder = folder + QStringLiteral("Out/");
         QDir().mkpath(ordersFolder);
         settingsFile = folder + QStringLiteral("KXOrders.ini");

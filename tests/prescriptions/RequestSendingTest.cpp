@@ -7,6 +7,7 @@
 #include "config/IniFile.h"
 #include "config/SettingsKeys.h"
 #include "prescriptions/PrescriptionError.h"
+#include "prescriptions/PrescriptionRules.h"
 #include "prescriptions/RequestSending.h"
 #include "tables/CodePage.h"
 
@@ -14,7 +15,7 @@
 #include <QProcess>
 
 using namespace prescriptions_testing;
-namespace f = prescriptions::fields;
+namespace f = schema::prescr;
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
         tables::setDefaultOpenCodePage(866);
         table.setPath(path);
         table.open();
-        table.setFilter(f::kUnsentFilter);
+        table.setFilter(prescriptions::kUnsentFilter);
         table.setFiltered(true);
     }
     prescriptions::RequestPlace place() const { return {ordersFolder, 5, settingsFile}; }

@@ -172,7 +172,7 @@ TEST_F(Picker, TheEllipsisPlacesThePickerOnTheDrugAndCopiesThePickedOne)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(prescrPath);
-        tables::catalogue::createPrescriptionTable(main.folderPath);
+        schema::createPrescriptionTable(main.folderPath);
         addPrescriptions({{{"IDRow", 1}, {"Number", "1"}, {"Name", QString::fromUtf8(c.current)}}});
         open();
         window->dbGrid()->setSelectedField(QStringLiteral("Name"));

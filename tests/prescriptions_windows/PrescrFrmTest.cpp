@@ -53,7 +53,7 @@ TEST_F(PrescriptionWindow, NewPrescriptionsAreNumberedOnFromTheLastStoredOne)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(prescrPath);
-        tables::catalogue::createPrescriptionTable(main.folderPath);
+        schema::createPrescriptionTable(main.folderPath);
         addPrescriptions(c.records);
         open();
         clickTool("ToolButton4"); // Добавить

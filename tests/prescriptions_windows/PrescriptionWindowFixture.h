@@ -5,10 +5,10 @@
 #include "tests/support/WindowTestSupport.h"
 
 #include "grid/DBGrid.h"
-#include "prescriptions/PrescriptionFields.h"
 #include "prescriptions_windows/PrescriptionWindows.h"
 #include "prescriptions_windows/uPrescrFrm.h"
-#include "tables/Catalogue.h"
+#include "schema/Catalogue.h"
+#include "schema/PrescriptionFields.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -43,8 +43,8 @@ protected:
         main.ordersFolder = dir.path() + QStringLiteral("/Out/");
         QDir().mkpath(main.folderPath);
         QDir().mkpath(main.ordersFolder);
-        tables::catalogue::createPrescriptionTable(main.folderPath);
-        prescrPath = main.folderPath + tables::catalogue::kPrescriptions;
+        schema::createPrescriptionTable(main.folderPath);
+        prescrPath = main.folderPath + schema::kPrescriptions;
     }
     void TearDown() override
     {

@@ -1,4 +1,4 @@
-#include "platform/ErrorReportingApplication.h"
+#include "platform_widgets/ErrorReportingApplication.h"
 
 #include <gtest/gtest.h>
 

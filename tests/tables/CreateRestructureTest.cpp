@@ -1,7 +1,6 @@
 #include "MdxCheck.h"
 #include "TestTables.h"
 
-#include "tables/Catalogue.h"
 #include "tables/CodePage.h"
 #include "tables/Table.h"
 #include "tables/TableCreate.h"
@@ -93,32 +92,6 @@ TEST(CreateTable, DefaultSizesAndRefusals)
         TableError);
     EXPECT_THROW(createTable(other, 5, {{QStringLiteral("x"), FieldKind::String}}), TableError);
     EXPECT_FALSE(QFileInfo::exists(other));
-}
-
-TEST(Catalogue, PrescriptionTableIsCreatedOnceWithItsEighteenFields)
-{
-    QTemporaryDir dir;
-    EXPECT_TRUE(catalogue::createPrescriptionTable(dir.path()));
-    const QString path = dir.filePath(QStringLiteral("prescr.dbf"));
-    Table t(path);
-    t.open();
-    const QStringList expected{"IDROW",      "NUMBER",  "FIO",    "DATECREATE", "CODEPST", "NAME",
-                               "AGEY",       "AGEM",    "AGED",   "DS",         "QNT",     "COMPONENT1",
-                               "COMPONENT2", "DATESND", "DATERC", "PROVIDED",   "DESC",    "DELIVDATE"};
-    EXPECT_EQ(t.fieldNames(), expected);
-    const auto &f = t.schema().fields;
-    const QList<int> sizes{9, 10, 50, 8, 9, 50, 3, 2, 2, 50, 12, 250, 250, 8, 8, 1, 100, 8};
-    for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(f[size_t(i)].size, sizes[i]) << f[size_t(i)].name.toStdString();
-    EXPECT_EQ(uchar(readFile(path)[29]), 0); // level 3: no mark
-    t.close();
-
-    // Any spelling of an existing file is left alone, whatever its layout.
-    QFile::rename(path, dir.filePath(QStringLiteral("Prescr.dbf")));
-    const QByteArray before = readFile(dir.filePath(QStringLiteral("Prescr.dbf")));
-    EXPECT_FALSE(catalogue::createPrescriptionTable(dir.path()));
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("Prescr.dbf"))), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }
 
 class Restructure : public ::testing::Test {

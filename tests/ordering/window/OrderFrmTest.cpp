@@ -7,7 +7,7 @@
 #include "grid/DBGrid.h"
 #include "ordering_windows/OrderWindows.h"
 #include "ordering_windows/uOrderFrm.h"
-#include "platform/WidgetKeyInput.h"
+#include "platform_widgets/WidgetKeyInput.h"
 #include "tables/TableCreate.h"
 #include "tables/TableError.h"
 
