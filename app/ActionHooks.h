@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ordering_windows/OrderWindows.h"
+
 #include <QString>
 
 namespace windows {
@@ -7,18 +9,6 @@ class MainFrmServices;
 }
 
 namespace app {
-
-// The order window in the modes the main window's actions open it.
-enum class OrderWindowKind {
-    FullPrice, // acnPrice, acnPriceFull: "ПРАЙС" over price.dbf, tab "Заказ" hidden
-    NewArrivals, // acnNewPrice: "НОВЫЕ ПОСТУПЛЕНИЯ", filter NewFlg=1, tab shown when Zak<>0
-    Order, // acnOrder: "ЗАКАЗ", filter Zak<>0, tab shown when Zak<>0
-    NarcoticsPrice, // acnOutboundn: "ПРАЙС" over PriceN.dbf, first page, tab hidden
-    NarcoticsOrder, // acnOutboundnOrder: as Order over PriceN.dbf
-};
-
-// The window caption, which is also the order window's mode.
-QString orderWindowCaption(OrderWindowKind kind);
 
 // What the main window's actions do. The libraries of the windows supply the
 // implementation; the main window only decides when an action may run and
@@ -28,7 +18,10 @@ class ActionHooks {
 public:
     virtual ~ActionHooks() = default;
 
-    virtual void openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath) = 0;
+    // acnPrice, acnPriceFull, acnNewPrice, acnOrder over price.dbf; acnOutboundn (Price) and
+    // acnOutboundnOrder (Order) over PriceN.dbf.
+    virtual void openOrderWindow(windows::MainFrmServices &main, ordering::OrderWindowMode mode,
+                                 const QString &tablePath) = 0;
     // acnArchive: archive folder + "Archiv.dbf" and + "ArchivPos.dbf", mode word "ЗАКАЗ".
     virtual void openArchiveWindow(windows::MainFrmServices &main, const QString &archivePath,
                                    const QString &positionsPath, const QString &mode) = 0;

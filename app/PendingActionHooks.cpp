@@ -18,9 +18,10 @@ QString PendingActionHooks::notAvailableText(const QString &what)
     return QStringLiteral("Недоступно в этой сборке: %1").arg(what);
 }
 
-void PendingActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &)
+void PendingActionHooks::openOrderWindow(windows::MainFrmServices &main, ordering::OrderWindowMode mode,
+                                         const QString &)
 {
-    report(main, orderWindowCaption(kind));
+    report(main, ordering::orderWindowCaption(mode));
 }
 
 void PendingActionHooks::openArchiveWindow(windows::MainFrmServices &main, const QString &, const QString &,

@@ -12,17 +12,9 @@
 
 namespace app {
 
-void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath)
+void ProgramActionHooks::openOrderWindow(windows::MainFrmServices &main, ordering::OrderWindowMode mode,
+                                         const QString &tablePath)
 {
-    using ordering::OrderWindowMode;
-    OrderWindowMode mode = OrderWindowMode::Price;
-    switch (kind) {
-    case OrderWindowKind::FullPrice:
-    case OrderWindowKind::NarcoticsPrice: mode = OrderWindowMode::Price; break;
-    case OrderWindowKind::NewArrivals: mode = OrderWindowMode::NewArrivals; break;
-    case OrderWindowKind::Order:
-    case OrderWindowKind::NarcoticsOrder: mode = OrderWindowMode::Order; break;
-    }
     ordering::OpenOrderWindow(main, mode, tablePath);
 }
 

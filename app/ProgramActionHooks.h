@@ -8,7 +8,8 @@ namespace app {
 // still report that they are not available.
 class ProgramActionHooks : public PendingActionHooks {
 public:
-    void openOrderWindow(windows::MainFrmServices &main, OrderWindowKind kind, const QString &tablePath) override;
+    void openOrderWindow(windows::MainFrmServices &main, ordering::OrderWindowMode mode,
+                         const QString &tablePath) override;
     void openArchiveWindow(windows::MainFrmServices &main, const QString &archivePath, const QString &positionsPath,
                            const QString &mode) override;
     void openPrescriptionsWindow(windows::MainFrmServices &main, const QString &caption,

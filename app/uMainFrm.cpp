@@ -158,24 +158,27 @@ void TMainFrm::addOptionalItems()
         actions_.addNarcoticsItems();
 }
 
-void TMainFrm::openOrderWindow(OrderWindowKind kind)
+// The folder picks the table: the narcotics price list in its folder, else price.dbf.
+void TMainFrm::openOrderWindow(ordering::OrderWindowMode mode, WorkFolder folder)
 {
-    const bool narcotics = kind == OrderWindowKind::NarcoticsPrice || kind == OrderWindowKind::NarcoticsOrder;
-    const QString path = narcotics ? fileIn(folders_[WorkFolder::Narcotics], schema::kNarcoticsPrice)
-                                   : fileIn(folders_[WorkFolder::Price], schema::kPrice);
-    hooks_->openOrderWindow(*this, kind, path);
+    const QString path = folder == WorkFolder::Narcotics ? fileIn(folders_[folder], schema::kNarcoticsPrice)
+                                                         : fileIn(folders_[folder], schema::kPrice);
+    hooks_->openOrderWindow(*this, mode, path);
 }
 
 void TMainFrm::connectActions()
 {
     const MainActions &a = actions_;
-    const auto order = [this](OrderWindowKind kind) { return [this, kind] { openOrderWindow(kind); }; };
-    connect(a.acnPrice, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
-    connect(a.acnPriceFull, &QAction::triggered, this, order(OrderWindowKind::FullPrice));
-    connect(a.acnNewPrice, &QAction::triggered, this, order(OrderWindowKind::NewArrivals));
-    connect(a.acnOrder, &QAction::triggered, this, order(OrderWindowKind::Order));
-    connect(a.acnOutboundn, &QAction::triggered, this, order(OrderWindowKind::NarcoticsPrice));
-    connect(a.acnOutboundnOrder, &QAction::triggered, this, order(OrderWindowKind::NarcoticsOrder));
+    using ordering::OrderWindowMode;
+    const auto order = [this](OrderWindowMode mode, WorkFolder folder) {
+        return [this, mode, folder] { openOrderWindow(mode, folder); };
+    };
+    connect(a.acnPrice, &QAction::triggered, this, order(OrderWindowMode::Price, WorkFolder::Price));
+    connect(a.acnPriceFull, &QAction::triggered, this, order(OrderWindowMode::Price, WorkFolder::Price));
+    connect(a.acnNewPrice, &QAction::triggered, this, order(OrderWindowMode::NewArrivals, WorkFolder::Price));
+    connect(a.acnOrder, &QAction::triggered, this, order(OrderWindowMode::Order, WorkFolder::Price));
+    connect(a.acnOutboundn, &QAction::triggered, this, order(OrderWindowMode::Price, WorkFolder::Narcotics));
+    connect(a.acnOutboundnOrder, &QAction::triggered, this, order(OrderWindowMode::Order, WorkFolder::Narcotics));
     connect(a.acnArchive, &QAction::triggered, this, [this] {
         const QString archive = folders_[WorkFolder::Archive];
         hooks_->openArchiveWindow(*this, fileIn(archive, schema::kArchive), fileIn(archive, schema::kArchivePositions),

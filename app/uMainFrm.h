@@ -14,6 +14,10 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 
+namespace ordering {
+enum class OrderWindowMode;
+}
+
 namespace config {
 class SettingsAccessors;
 }
@@ -24,7 +28,6 @@ class IdleActionUpdater;
 namespace app {
 
 class ActionHooks;
-enum class OrderWindowKind;
 class ToolBarPanel;
 
 // The program's main window: tool bar, table menus, status line, the seven
@@ -74,7 +77,7 @@ private:
     void extendCaption();
     void addOptionalItems();
     void connectActions();
-    void openOrderWindow(OrderWindowKind kind);
+    void openOrderWindow(ordering::OrderWindowMode mode, windows::WorkFolder folder);
     void arrangeMinimised();
 
     MainActions actions_;

@@ -129,12 +129,12 @@ struct ActionCase {
 };
 
 const ActionCase kActionCases[] = {
-    {"acnPrice", "order 0 %1IN/price.dbf"},
-    {"acnPriceFull", "order 0 %1IN/price.dbf"},
-    {"acnNewPrice", "order 1 %1IN/price.dbf"},
-    {"acnOrder", "order 2 %1IN/price.dbf"},
-    {"acnOutboundn", "order 3 %1Outboundn/PriceN.dbf"},
-    {"acnOutboundnOrder", "order 4 %1Outboundn/PriceN.dbf"},
+    {"acnPrice", "order ПРАЙС %1IN/price.dbf"},
+    {"acnPriceFull", "order ПРАЙС %1IN/price.dbf"},
+    {"acnNewPrice", "order НОВЫЕ ПОСТУПЛЕНИЯ %1IN/price.dbf"},
+    {"acnOrder", "order ЗАКАЗ %1IN/price.dbf"},
+    {"acnOutboundn", "order ПРАЙС %1Outboundn/PriceN.dbf"},
+    {"acnOutboundnOrder", "order ЗАКАЗ %1Outboundn/PriceN.dbf"},
     {"acnArchive", "archive %1Archiv/Archiv.dbf %1Archiv/ArchivPos.dbf ЗАКАЗ"},
     {"acnPrescription", "prescriptions Рецепты %1Prescription/prescr.dbf"},
     {"acnTools", "settings"},

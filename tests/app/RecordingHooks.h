@@ -9,9 +9,9 @@ class RecordingHooks : public app::ActionHooks {
 public:
     QStringList calls;
 
-    void openOrderWindow(windows::MainFrmServices &, app::OrderWindowKind kind, const QString &path) override
+    void openOrderWindow(windows::MainFrmServices &, ordering::OrderWindowMode mode, const QString &path) override
     {
-        calls << QStringLiteral("order %1 %2").arg(int(kind)).arg(path);
+        calls << QStringLiteral("order %1 %2").arg(ordering::orderWindowCaption(mode), path);
     }
     void openArchiveWindow(windows::MainFrmServices &, const QString &archive, const QString &positions,
                            const QString &mode) override
