@@ -1,6 +1,6 @@
 #include "IniDocument.h"
 
-#include "tables/CodePage.h"
+#include "codepages/CodePage.h"
 
 namespace config {
 
@@ -12,7 +12,7 @@ bool isBlank(QChar c) { return c.unicode() <= 0x20; }
 
 bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
-const tables::CodePage &windowsCyrillic() { return tables::CodePage::byNumber(1251); }
+const codepages::CodePage &windowsCyrillic() { return codepages::CodePage::byNumber(1251); }
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "PasswordScrambler.h"
 
-#include "tables/CodePage.h"
+#include "codepages/CodePage.h"
 
 #include <cctype>
 #include <cstdint>
@@ -9,7 +9,7 @@ namespace config {
 
 namespace {
 
-const tables::CodePage &windowsCyrillic() { return tables::CodePage::byNumber(1251); }
+const codepages::CodePage &windowsCyrillic() { return codepages::CodePage::byNumber(1251); }
 
 bool fitsInLine(const QByteArray &bytes)
 {
@@ -44,13 +44,13 @@ QByteArray ScramblePassword(const QByteArray &bytes)
 
 QString ScramblePassword(const QString &text)
 {
-    const tables::CodePage &cp = windowsCyrillic();
+    const codepages::CodePage &cp = windowsCyrillic();
     return cp.decode(ScramblePassword(cp.encode(text)));
 }
 
 QString storedPasswordForm(const QString &plain)
 {
-    const tables::CodePage &cp = windowsCyrillic();
+    const codepages::CodePage &cp = windowsCyrillic();
     const QByteArray scrambled = ScramblePassword(cp.encode(plain));
     if (fitsInLine(scrambled))
         return cp.decode(scrambled);
@@ -59,7 +59,7 @@ QString storedPasswordForm(const QString &plain)
 
 QString plainPasswordFromStored(const QString &stored)
 {
-    const tables::CodePage &cp = windowsCyrillic();
+    const codepages::CodePage &cp = windowsCyrillic();
     const QByteArray bytes = cp.encode(stored);
     if (bytes.startsWith(kHexPasswordMarker)) {
         const QByteArray hex = bytes.mid(qsizetype(sizeof(kHexPasswordMarker)) - 1);

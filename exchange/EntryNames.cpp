@@ -24,7 +24,7 @@ std::optional<QString> decodeEntryName(const QByteArray &raw, bool utf8Flag)
     if (isAscii(raw))
         return QString::fromLatin1(raw);
     if (!utf8Flag)
-        return tables::CodePage::byNumber(kPackageCodePage).decode(raw);
+        return codepages::CodePage::byNumber(kPackageCodePage).decode(raw);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString name = utf8.decode(raw);
     if (utf8.hasError())

@@ -9,8 +9,11 @@
 #include <memory>
 #include <vector>
 
-namespace tables {
+namespace codepages {
 class CodePage;
+}
+
+namespace tables {
 class Table;
 struct FieldDef;
 } // namespace tables
@@ -52,7 +55,7 @@ private:
     std::uint32_t minRecno(size_t from, size_t to) const;
     void buildRangeMinimum();
 
-    const tables::CodePage *codePage_ = nullptr;
+    const codepages::CodePage *codePage_ = nullptr;
     std::vector<tables::FieldDef> defs_;
     std::vector<KeyField> keys_;
     bool prefixLast_ = false; // last key is text: searched by its beginning

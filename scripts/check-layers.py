@@ -12,9 +12,10 @@ import sys
 # Each folder and the folders it builds on directly.
 LAYERS = {
     "errors": [],
-    "tables": ["errors"],
+    "codepages": [],
+    "tables": ["errors", "codepages"],
     "schema": ["tables"],
-    "config": ["tables"],
+    "config": ["errors", "codepages"],
     "platform": ["errors"],
     "platform_widgets": ["platform"],
     "printing": ["platform"],
@@ -27,7 +28,7 @@ LAYERS = {
     "exchange": ["config", "schema", "transfer"],  # the transfer library's C interface
     "prescriptions": ["config", "schema"],
     "prescriptions_windows": ["prescriptions", "ordering", "windows"],
-    "settings": ["config"],
+    "settings": ["config", "tables"],
     "settings_windows": ["settings", "schema", "windows"],
     "exchange_windows": ["exchange", "ordering_windows"],
     "transfer": ["config"],

@@ -7,8 +7,12 @@
 #include <string>
 #include <string_view>
 
-namespace tables {
+namespace codepages {
 class CodePage;
+}
+
+namespace tables {
+using codepages::CodePage;
 }
 
 namespace tables::expr {

@@ -11,9 +11,13 @@
 #include <cstdint>
 #include <string_view>
 
+namespace codepages {
+class CodePage;
+}
+
 namespace tables {
 
-class CodePage;
+using codepages::CodePage;
 
 // Reading and writing one field inside a record buffer, with TDbf's rules:
 // blank text-stored fields are null, unparsable numbers read as 0, dates that

@@ -5,9 +5,13 @@
 
 #include <vector>
 
+namespace codepages {
+class CodePage;
+}
+
 namespace tables {
 
-class CodePage;
+using codepages::CodePage;
 
 // What a field holds, as the program sees it.
 enum class FieldKind {

@@ -9,9 +9,13 @@
 #include <utility>
 #include <vector>
 
+namespace codepages {
+class CodePage;
+}
+
 namespace tables {
 
-class CodePage;
+using codepages::CodePage;
 class MdxTag;
 
 // The entries of a character tag with their keys' beginnings case-folded and

@@ -19,9 +19,13 @@
 #include <optional>
 #include <vector>
 
+namespace codepages {
+class CodePage;
+}
+
 namespace tables {
 
-class CodePage;
+using codepages::CodePage;
 class MasterLink;
 class MemoFile;
 class TableIndexes;

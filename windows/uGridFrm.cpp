@@ -31,7 +31,7 @@ bool takesPartInSearch(const QString &text)
 {
     if (text.isEmpty())
         return false;
-    const QByteArray byte = tables::CodePage::byNumber(1251).encode(text.left(1));
+    const QByteArray byte = codepages::CodePage::byNumber(1251).encode(text.left(1));
     return !byte.isEmpty() && std::uint8_t(byte.at(0)) > 47;
 }
 

@@ -64,7 +64,7 @@ TEST_F(DemoInstallation, PriceListIsUnmarkedDosCyrillicWithPricesPerMarkup)
     const QByteArray bytes = raw.readAll();
     EXPECT_EQ(bytes.at(29), '\0'); // no code page mark
     // "Аптека"-style Cyrillic in code page 866 lies in 0x80..0xAF and 0xE0..0xEF.
-    const QByteArray cp866Word = tables::CodePage::byNumber(866).encode(QStringLiteral("табл."));
+    const QByteArray cp866Word = codepages::CodePage::byNumber(866).encode(QStringLiteral("табл."));
     EXPECT_TRUE(bytes.contains(cp866Word));
 
     tables::setDefaultOpenCodePage(866);

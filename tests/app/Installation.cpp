@@ -27,7 +27,7 @@ void Installation::writeFile(const QString &relative, const QByteArray &bytes) c
 
 void Installation::writeIni(const QString &relative, const QString &text) const
 {
-    writeFile(relative, tables::CodePage::byNumber(1251).encode(text));
+    writeFile(relative, codepages::CodePage::byNumber(1251).encode(text));
 }
 
 void Installation::writeTable(const QString &relative, const tables::FieldSpecs &fields,

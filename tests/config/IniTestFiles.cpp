@@ -15,7 +15,7 @@ void IniTestFolder::putBytes(const QString &name, const QByteArray &bytes) const
 
 void IniTestFolder::putText(const QString &name, const QString &text) const
 {
-    putBytes(name, tables::CodePage::byNumber(1251).encode(text));
+    putBytes(name, codepages::CodePage::byNumber(1251).encode(text));
 }
 
 QByteArray IniTestFolder::bytes(const QString &name) const
@@ -26,4 +26,7 @@ QByteArray IniTestFolder::bytes(const QString &name) const
     return file.readAll();
 }
 
-QString IniTestFolder::text(const QString &name) const { return tables::CodePage::byNumber(1251).decode(bytes(name)); }
+QString IniTestFolder::text(const QString &name) const
+{
+    return codepages::CodePage::byNumber(1251).decode(bytes(name));
+}

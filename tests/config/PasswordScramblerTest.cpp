@@ -67,7 +67,7 @@ class HardPasswords : public ::testing::TestWithParam<HardCase> {};
 
 TEST_P(HardPasswords, ReadBackExactlyThroughTheSettingsFile)
 {
-    const QString plain = tables::CodePage::byNumber(1251).decode(GetParam().plainBytes);
+    const QString plain = codepages::CodePage::byNumber(1251).decode(GetParam().plainBytes);
     IniTestFolder folder;
     const config::SettingsAccessors settings(folder.path(QStringLiteral("KXOrders.ini")));
     settings.SetModemPassword(plain);
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, HardPasswords, ::testing::ValuesIn(kHardCases));
 // nothing at either end that reading trims.
 TEST(StoredPassword, EveryTwoBytePasswordHasALineSafeFormThatReadsBack)
 {
-    const tables::CodePage &cp = tables::CodePage::byNumber(1251);
+    const codepages::CodePage &cp = codepages::CodePage::byNumber(1251);
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {
             const QString plain = cp.decode(QByteArray{char(a), char(b)});

@@ -65,7 +65,7 @@ inline tables::TableSchema schemaOf(std::initializer_list<Column> columns, int c
     tables::TableSchema schema;
     schema.fields = header.fields;
     schema.recordSize = header.recordSize;
-    schema.codePage = &tables::CodePage::byNumber(codePage);
+    schema.codePage = &codepages::CodePage::byNumber(codePage);
     return schema;
 }
 

@@ -2,7 +2,7 @@
 // Bytes a code page leaves undefined map to the C1 control of the same value.
 #include "CodePageTables.h"
 
-namespace tables::detail {
+namespace codepages::detail {
 
 static const char16_t kHigh866[128] = {
     0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B, 0x041C,
@@ -114,4 +114,4 @@ const CodePageTable kCodePageTables[] = {
 };
 const int kCodePageTableCount = 8;
 
-} // namespace tables::detail
+} // namespace codepages::detail

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tables::detail {
+namespace codepages::detail {
 
 struct CodePageTable {
     int number;
@@ -10,4 +10,4 @@ struct CodePageTable {
 extern const CodePageTable kCodePageTables[];
 extern const int kCodePageTableCount;
 
-} // namespace tables::detail
+} // namespace codepages::detail
